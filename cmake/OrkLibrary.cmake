@@ -1,0 +1,33 @@
+# One static library per subsystem folder: every .cpp below src/<name>.
+function(ork_library name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
+  if(name STREQUAL "gui")
+    # The Qt back end lives in src/gui/qt and is built only where Qt is found.
+    list(FILTER sources EXCLUDE REGEX "/src/gui/qt/")
+  endif()
+  if(NOT sources)
+    set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(ork_${name} STATIC ${sources})
+  target_include_directories(ork_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  set(deps)
+  foreach(dep ${ARGN})
+    list(APPEND deps ork_${dep})
+  endforeach()
+  target_link_libraries(ork_${name} PUBLIC ${deps})
+  target_compile_definitions(ork_${name} PUBLIC ORK_DATA_DIR="${ORK_DATA_DIR}")
+endfunction()
+
+# One GoogleTest executable per subsystem: every .cpp below tests/<name>.
+function(ork_tests name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_${name} PRIVATE ork_${name} GTest::gtest_main Threads::Threads)
+  target_compile_definitions(test_${name} PRIVATE
+    ORK_SOURCE_DIR="${CMAKE_SOURCE_DIR}" ORK_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()

@@ -8,7 +8,7 @@ namespace ork {
 
 // Owned by the picture composition.
 struct TCompositionState {
-  int CompositionMode = 1;  // last requested composition
+  int CompositionMode = -1000;  // last requested composition; -1000: nothing valid shown
   int ShownImage = 1;       // 1 Image, 2 ImageD, 4 ImageV
   bool KeepLeftPicture = false;
   int InsertPosX = 0;       // pixels, top-left corner of Movie 2's insert

@@ -1,0 +1,103 @@
+// The render object: everything that belongs to one picture size. The
+// per-pixel results of the iteration, the pictures painted from them, the
+// colour tables and the recorded orbit of one selected pixel.
+//
+// Per-pixel arrays are indexed row * Width + column, row 0 at the top. The
+// pictures and the colour tables are shared between copies (Copy), the
+// per-pixel arrays are not. Init replaces every buffer as a whole.
+//
+// Operations on a render object that belong to other subsystems (the blur
+// filter, drawing into panels, saving, overlays) are free functions there,
+// taking the render object as their first argument.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/pixmap.h"
+#include "model/host.h"
+#include "model/parameter.h"
+
+namespace ork {
+
+using TColorTable = std::vector<int>;
+using TColorTablePtr = std::shared_ptr<TColorTable>;
+
+class TRender {
+ public:
+  static constexpr int kCodings = 40;
+
+  int Width = 0;   // picture size in pixels
+  int Height = 0;
+  int PaintOffsetX = 0;  // offsets when the picture is drawn into a panel
+  int PaintOffsetY = 0;
+  TPixmapPtr Image;     // single picture, Width x Height
+  TPixmapPtr ImageD;    // double picture, 2*Width x Height
+  TPixmapPtr ImageV;    // fourfold picture, 2*Width x 2*Height
+  TPixmapPtr ImageDyn;  // orbit picture slot; Init leaves it alone
+  std::vector<double> bildX, bildY;  // final x1, y1 of orbit 1
+  std::vector<double> bildP, bildT;  // final x2, y2 of orbit 2
+  std::vector<double> bildZ;         // sampled squared step length (zval)
+  std::vector<int32_t> ibild;        // count: iterations plus outcome offsets
+  std::vector<int32_t> zycbild;      // cycle period of the last iteration, 0 none
+  int colz = 0;   // colour-table length (4096 after Init)
+  int colzh = 0;  // colz / 2
+  int colzv = 0;  // colz / 4
+  TColorTablePtr ColR, ColG, ColB;  // colz entries each, filled by the colouring
+  std::array<std::string, kCodings> Coding;  // description of each colour coding
+  std::vector<double> DynX, DynY;   // orbit of the selected pixel, Max_Iterat + 3
+
+  // Sizes from the keyframe's OutputWidth/OutputHeight (negative counts as 0),
+  // new black pictures, all arrays and tables new and zero, DynX/DynY with
+  // ianzmax + 3 elements. ImageDyn and Coding stay as they are.
+  void Init(const TParameter& keyframe);
+
+  // Same size; shares the pictures and colour tables, copies the arrays.
+  TRender Copy() const;
+
+  int PixelCount() const { return Width * Height; }
+};
+
+// Called after the picture loop while DynamicsMode != 0 (also after a
+// cancel) to draw the orbit picture. `acc` is the cycle tolerance in force
+// when the selected pixel ended; n the number of recorded points (DynX[1..n],
+// DynY[1..n]); maxX/maxY the largest |DynX|/|DynY| recorded (0 when none).
+// Before the call DynX[0] = acc and DynY[0] = n are already written.
+struct TOrbitRecord {
+  double acc = 0;
+  int n = 0;
+  double maxX = 0;
+  double maxY = 0;
+};
+using TOrbitPictureHook = void (*)(TRender& render, const TParameter& keyframe,
+                                   const TOrbitRecord& orbit);
+// The orbit-picture drawer registers itself here; none is registered at
+// start, and then nothing is drawn.
+void SetOrbitPictureHook(TOrbitPictureHook hook);
+TOrbitPictureHook OrbitPictureHook();
+
+// The picture loop: maps every pixel of the keyframe's picture into the
+// plane, iterates it and stores the results in `render` (not while
+// DynamicsMode != 0: then only the pixel (Mpox, Mpoy) is iterated to its
+// end and recorded in DynX/DynY).
+//
+// Writes back into the keyframe: brx = bry * OutputWidth / OutputHeight and
+// zyctest raised to at least 1. `status` may be null (no progress text, no
+// cancel, diagnostic lines to standard output); otherwise it receives the
+// progress text per row, is polled once per row (PollCancel: -1 stops at
+// once, rows not reached keep their previous values; 1 calls
+// `showIntermediate`, which paints the buffers computed so far) and takes
+// the diagnostic lines. In normal mode a render object of another size
+// than the keyframe's is initialised for it first (instead of writing past
+// its arrays); in dynamics mode it is left as it is and the orbit is
+// recorded only as far as DynX reaches.
+//
+// Returns false when the user cancelled, true otherwise.
+bool Calculate(TParameter& keyframe, THost* status, TRender& render,
+               const std::function<void()>& showIntermediate = {});
+
+}  // namespace ork

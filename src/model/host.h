@@ -25,6 +25,16 @@ class THost {
   // Takes one pending event, if any: -1 for Escape, End or closing the
   // status window, 1 for the Q key, 0 otherwise. The event is consumed.
   virtual int PollCancel() { return 0; }
+  // The platform's save-file dialog: `proposedPath` is the absolute path
+  // offered as the file (directory and name), `pattern` the file-type
+  // filter ("" for all files). Returns the chosen path, "" when cancelled.
+  virtual std::string ChooseSaveFile(const std::string& title, const std::string& proposedPath,
+                                     const std::string& pattern) {
+    (void)title;
+    (void)proposedPath;
+    (void)pattern;
+    return "";
+  }
   // Lines such as "> Calculate " for the diagnostic output.
   virtual void Diagnostic(const std::string& line);
 };

@@ -1,0 +1,43 @@
+// Picture files: writing a picture as JPEG, PNG or uncompressed 24-bit BMP,
+// and reading PNG, JPEG and BMP pictures back into 32-bit ARGB pixmaps.
+//
+// All paths here are native paths (as fopen takes them; see NativePath in
+// model/paths.h for turning a program path into one). The writers replace
+// an existing file only after the new one has been written completely: on
+// any failure (directory missing, disk full, encoder error) they return
+// false, leave an existing file under that name untouched and leave no
+// partial file behind. An empty pixmap is never written (false).
+#pragma once
+
+#include <string>
+
+#include "engine/pixmap.h"
+
+namespace ork {
+
+// JPEG, 8 bits per colour channel, the alpha byte dropped. Quality 0-100.
+bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality = 90);
+
+// PNG, 8-bit RGBA (colour type 6), alpha written as it is in the pixmap.
+// Compression level is zlib's 0-9.
+bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel = 5);
+
+// Uncompressed 24-bit BMP: 54-byte header (file header and 40-byte
+// information header, no colour table), rows bottom-up, each row blue,
+// green, red per pixel and zero-padded to a multiple of 4 bytes.
+bool SaveBmp24(const TPixmap& pixmap, const std::string& path);
+
+// Readers: null when the file is missing, unreadable, damaged or of a kind
+// the reader does not know. Every read pixel gets its alpha from the file
+// (255 for formats without alpha).
+TPixmapPtr LoadPng(const std::string& path);   // any PNG colour type and depth
+TPixmapPtr LoadJpeg(const std::string& path);  // greyscale or colour JPEG
+TPixmapPtr LoadBmp(const std::string& path);   // uncompressed 24- or 32-bit BMP
+// Chooses the reader by the file's first bytes, not by its extension.
+TPixmapPtr LoadPicture(const std::string& path);
+
+// Pictures larger than this many pixels are refused by the readers, so a
+// damaged header cannot ask for gigabytes.
+inline constexpr long long kMaxPicturePixels = 1LL << 28;
+
+}  // namespace ork

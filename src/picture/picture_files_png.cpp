@@ -1,0 +1,98 @@
+// PNG through libpng. Writing uses the full interface because the simplified
+// one cannot set the compression level; reading uses the simplified one,
+// which converts every colour type and depth to 8-bit RGBA.
+#include "picture/picture_files.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <vector>
+
+#include "picture/picture_files_atomic.h"
+
+namespace ork {
+
+namespace {
+
+void PngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void PngWarning(png_structp, png_const_charp) {}
+
+// Only plain C data lives in this frame, so the longjmp of an encoder error
+// skips no destructor.
+bool EncodePng(FILE* out, const TPixmap& pixmap, int level, uint8_t* row) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, out);
+  png_set_compression_level(png, level);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(pixmap.Width()),
+               static_cast<png_uint_32>(pixmap.Height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  const int w = pixmap.Width();
+  for (int y = 0; y < pixmap.Height(); ++y) {
+    const uint32_t* src = pixmap.Row(y);
+    for (int x = 0; x < w; ++x) {
+      uint32_t p = src[x];
+      row[4 * x + 0] = static_cast<uint8_t>(p >> 16);
+      row[4 * x + 1] = static_cast<uint8_t>(p >> 8);
+      row[4 * x + 2] = static_cast<uint8_t>(p);
+      row[4 * x + 3] = static_cast<uint8_t>(p >> 24);
+    }
+    png_write_row(png, row);
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+}  // namespace
+
+bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel) {
+  if (pixmap.Empty()) return false;
+  if (compressionLevel < 0) compressionLevel = 0;
+  if (compressionLevel > 9) compressionLevel = 9;
+  std::vector<uint8_t> row(static_cast<size_t>(pixmap.Width()) * 4);
+  TAtomicFile file(path);
+  if (!file.Stream()) return false;
+  if (!EncodePng(file.Stream(), pixmap, compressionLevel, row.data())) return false;
+  return file.Commit();
+}
+
+TPixmapPtr LoadPng(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return nullptr;
+  if (image.width == 0 || image.height == 0 ||
+      static_cast<long long>(image.width) * image.height > kMaxPicturePixels) {
+    png_image_free(&image);
+    return nullptr;
+  }
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return nullptr;
+  }
+  auto pixmap = std::make_shared<TPixmap>(static_cast<int>(image.width),
+                                          static_cast<int>(image.height));
+  const uint8_t* p = bytes.data();
+  for (int y = 0; y < pixmap->Height(); ++y) {
+    uint32_t* dst = pixmap->Row(y);
+    for (int x = 0; x < pixmap->Width(); ++x, p += 4) {
+      dst[x] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    }
+  }
+  return pixmap;
+}
+
+}  // namespace ork

@@ -1,0 +1,28 @@
+// Small text helpers shared by the INI store and the list syntaxes. Texts
+// are ISO-8859-1 byte strings; "blank" means any byte with code 0 to 32.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ork {
+
+// Removes every byte with code 0..32 from both ends.
+std::string Trim(std::string_view text);
+
+// Splits at every occurrence of sep; n separators give n + 1 fields (an
+// empty text gives one empty field). Fields are not trimmed.
+std::vector<std::string> SplitFields(std::string_view text, char sep);
+
+// Field i of text split at sep, or "" when the text has fewer fields;
+// untrimmed. Scans only as far as field i.
+std::string FieldAt(std::string_view text, char sep, size_t i);
+
+// True when the first byte is "(" and the last ")" (a one-byte text "(" is
+// not enclosed).
+bool IsEnclosed(std::string_view entry);
+// The entry without its enclosing parentheses, or the entry unchanged.
+std::string_view StripParens(std::string_view entry);
+
+}  // namespace ork

@@ -1,0 +1,55 @@
+// The headless renderer orkelund-render: renders keyframes of a movie file
+// into picture files without any window.
+//
+//   orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...
+//                   [--composition single|double|fourfold] [--print-movie]
+//                   [--yes|--no] [--quiet]
+//
+// The loader's questions are answered from --yes/--no, its messages and the
+// diagnostic lines go to the error stream, progress rows too unless --quiet.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace ork {
+
+// What one --out paints: the single picture (ShowCalculated), or Movie 1's
+// double or fourfold picture of its colour variants.
+enum class TRenderComposition { Single, Double, Fourfold };
+
+struct TRenderOptions {
+  std::string WorkDir = ".";
+  std::string Movie;              // movie file, native path
+  int Key = 0;                    // keyframe to make current; 0: the movie's Actual
+  std::vector<std::string> Outs;  // picture files, native paths, in order
+  TRenderComposition Composition = TRenderComposition::Single;
+  bool PrintMovie = false;  // write the loaded, repaired movie to the output stream
+  bool Yes = true;          // answer of the loader's questions
+  bool Quiet = false;       // no progress rows and no diagnostic lines
+  bool Help = false;
+};
+
+// Exit statuses.
+inline constexpr int kRenderOk = 0;
+inline constexpr int kRenderFailed = 1;        // any failure, including bad arguments
+inline constexpr int kRenderMovieMissing = 2;  // the --movie file does not exist
+
+// Parses the arguments (without the program name). False with a message
+// in error for an unknown option, a missing or bad value, or a missing
+// --movie (unless --help).
+bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,
+                     std::string& error);
+
+std::string RenderHelpText();
+
+// Runs the renderer: prepares the working directory and the settings,
+// loads the movie, prints it and writes every --out picture. Returns one
+// of the exit statuses; every failure is explained on err.
+int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& err);
+
+// main() of orkelund-render: parse, run, report.
+int RenderMain(int argc, char** argv);
+
+}  // namespace ork

@@ -1,0 +1,110 @@
+#include "shell/workdir.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "model/paths.h"
+
+namespace ork {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDirectories[] = {"INI\\", "Output\\", "TEMP\\", "BMPFont\\"};
+
+bool IsDir(const fs::path& p) {
+  std::error_code ec;
+  return fs::is_directory(p, ec);
+}
+
+// Copies source to target unless target exists. The bytes go to a
+// temporary file first; link() then refuses an existing target atomically.
+// Returns 1 when copied, 0 when the target was already there, -1 on error.
+int SeedFile(const fs::path& source, const fs::path& target, std::string& error) {
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(target, ec))) return 0;
+  const fs::path temp = target.string() + ".seed-" + std::to_string(::getpid());
+  fs::remove(temp, ec);
+  if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
+    error = "cannot copy '" + source.string() + "' to '" + temp.string() + "': " + ec.message();
+    fs::remove(temp, ec);
+    return -1;
+  }
+  int result = 1;
+  if (::link(temp.c_str(), target.c_str()) != 0) {
+    if (errno == EEXIST) {
+      result = 0;
+    } else {
+      error = "cannot create '" + target.string() + "': " + std::error_code(errno, std::generic_category()).message();
+      result = -1;
+    }
+  }
+  fs::remove(temp, ec);
+  return result;
+}
+
+void SeedDirectory(const fs::path& from, const std::string& programDir, bool iniOnly,
+                   TWorkDirReport& report) {
+  std::error_code ec;
+  if (!IsDir(from)) return;
+  for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
+    if (!entry.is_regular_file(ec)) continue;
+    const std::string name = entry.path().filename().string();
+    if (iniOnly && (entry.path().extension() != ".ini" || name == "Settings.ini")) continue;
+    const fs::path target = NativePath(programDir + name);
+    std::string error;
+    const int r = SeedFile(entry.path(), target, error);
+    if (r > 0) report.Seeded.push_back(target.string());
+    if (r < 0) report.Errors.push_back(error);
+  }
+}
+
+}  // namespace
+
+std::string ShippedDataDir() {
+  if (const char* env = std::getenv("ORKELUND_DATA"); env && *env && IsDir(env)) return env;
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const fs::path beside = exe.parent_path().parent_path().parent_path() / "data";
+    if (IsDir(beside / "INI")) return beside.string();
+  }
+  return ORK_DATA_DIR;
+}
+
+TWorkDirReport PrepareWorkDir(const std::string& workdir, const std::string& dataDir) {
+  TWorkDirReport report;
+  SetWorkDir(workdir);
+  std::error_code ec;
+  std::vector<fs::path> dirs{fs::path(WorkDir())};
+  for (const char* dir : kDirectories) dirs.emplace_back(NativePath(dir));
+  for (const fs::path& p : dirs) {
+    if (IsDir(p)) continue;
+    if (fs::create_directories(p, ec)) {
+      report.Created.push_back(p.string());
+    } else if (!IsDir(p)) {
+      report.Errors.push_back("cannot create directory '" + p.string() + "'" +
+                              (ec ? ": " + ec.message() : std::string()));
+    }
+  }
+  if (dataDir.empty() || !report.Ok()) return report;
+
+  const fs::path data(dataDir);
+  SeedDirectory(data / "INI", "INI\\", true, report);
+  SeedDirectory(data / "BMPFont", "BMPFont\\", false, report);
+  if (fs::is_regular_file(data / "toolbar20.png", ec)) {
+    std::string error;
+    const fs::path target = NativePath("toolbar20.png");
+    const int r = SeedFile(data / "toolbar20.png", target, error);
+    if (r > 0) report.Seeded.push_back(target.string());
+    if (r < 0) report.Errors.push_back(error);
+  }
+  return report;
+}
+
+}  // namespace ork

@@ -268,13 +268,6 @@ void HueWheel(TCanvas& c) {
   c.ArrowHead(15.9, 6.4, -30, 3.8, Hue(60 / 360.0));
 }
 
-void Cross(TCanvas& c, const TColor& col) {
-  c.Line(11.0, 11.0, 18.0, 18.0, 2.6, kWhite);
-  c.Line(18.0, 11.0, 11.0, 18.0, 2.6, kWhite);
-  c.Line(11.5, 11.5, 17.5, 17.5, 1.6, col);
-  c.Line(17.5, 11.5, 11.5, 17.5, 1.6, col);
-}
-
 void Grid(TCanvas& c, bool axes) {
   c.Rect(1.5, 1.5, 18.5, 18.5, kPaper);
   c.Frame(1.5, 1.5, 18.5, 18.5, 1.0, kInk);
@@ -458,7 +451,6 @@ std::vector<TIcon> Icons() {
     c.Rect(9.1, 11.5, 11.3, 13.5, kWhite);
     c.Disc(10.2, 15.9, 1.35, kWhite);
   });
-  (void)Cross;
   return icons;
 }
 

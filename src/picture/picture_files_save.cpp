@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "model/paths.h"
+#include "model/process_state.h"
 #include "picture/picture_files.h"
 
 namespace ork {
@@ -83,6 +84,20 @@ TSaveImageResult SavePictureAs(const TPixmap* picture, const std::string& propos
     (Write(target.format, *picture, native) ? result.written : result.failed).push_back(native);
   }
   return result;
+}
+
+const TPixmap* SavedPicture(const TRender& render) {
+  const int shown = Composition().ShownImage;
+  const TPixmapPtr* picture = shown < 2 ? &render.Image
+                              : shown == 2 ? &render.ImageD
+                              : shown == 4 ? &render.ImageV
+                                           : nullptr;
+  return picture ? picture->get() : nullptr;
+}
+
+TSaveImageResult SaveImage(const TRender& render, const std::string& proposedPath,
+                           const TSaveImageFormats& formats, THost& host) {
+  return SavePictureAs(SavedPicture(render), proposedPath, formats, host);
 }
 
 }  // namespace ork

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/pixmap.h"
+#include "engine/render.h"
 #include "model/host.h"
 
 namespace ork {
@@ -56,5 +57,16 @@ inline constexpr char kSaveImageTitle[] = "Bild speichern als ...";
 // A null or empty picture writes nothing and shows no dialog.
 TSaveImageResult SavePictureAs(const TPixmap* picture, const std::string& proposedPath,
                                const TSaveImageFormats& formats, THost& host);
+
+// The render object's picture that Composition().ShownImage selects (Image
+// below 2, ImageD at 2, ImageV at 4), or null (other values, or that
+// picture missing).
+const TPixmap* SavedPicture(const TRender& render);
+
+// The save command: SavePictureAs with the shown picture, so that what is
+// written is exactly what is shown. `proposedPath` is the picture name of
+// Movie 1's current keyframe (FileNameKey).
+TSaveImageResult SaveImage(const TRender& render, const std::string& proposedPath,
+                           const TSaveImageFormats& formats, THost& host);
 
 }  // namespace ork

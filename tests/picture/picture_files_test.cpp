@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/render.h"
 #include "model/paths.h"
+#include "model/process_state.h"
 #include "picture/picture_files_save.h"
 
 namespace ork {
@@ -382,6 +384,39 @@ TEST(PictureFiles, SavePictureAsAsksAndWritesEveryTarget) {
   EXPECT_EQ(r.failed, std::vector<std::string>{dir / "blocked.png"});
   EXPECT_EQ(r.written, (std::vector<std::string>{dir / "blocked.jpg", dir / "blocked.bmp"}));
   SetWorkDir(oldWorkDir);
+}
+
+TEST(PictureFiles, SaveImageTakesTheShownPicture) {
+  TempDir dir;
+  ResetProcessState();
+  TRender render;
+  render.Width = 6;
+  render.Height = 4;
+  render.Image = std::make_shared<TPixmap>(6, 4);
+  render.ImageD = std::make_shared<TPixmap>(12, 4);
+  render.ImageV = std::make_shared<TPixmap>(12, 8);
+  ScriptedHost host;
+  host.answer = dir / "shown.bmp";
+  const std::pair<int, int> sizes[] = {{6, 4}, {6, 4}, {12, 4}, {12, 8}};
+  const int shown[] = {0, 1, 2, 4};
+  for (int k = 0; k < 4; ++k) {
+    Composition().ShownImage = shown[k];
+    TSaveImageResult r = SaveImage(render, "Mandel", {}, host);
+    ASSERT_TRUE(r.Ok());
+    TPixmapPtr back = LoadBmp(dir / "shown.bmp");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Width(), sizes[k].first) << shown[k];
+    EXPECT_EQ(back->Height(), sizes[k].second) << shown[k];
+  }
+  // No picture for ShownImage 3, nor for a missing fourfold picture: no dialog.
+  const int asked = host.asked;
+  Composition().ShownImage = 3;
+  EXPECT_TRUE(SaveImage(render, "Mandel", {}, host).nothingToSave);
+  Composition().ShownImage = 4;
+  render.ImageV.reset();
+  EXPECT_TRUE(SaveImage(render, "Mandel", {}, host).nothingToSave);
+  EXPECT_EQ(host.asked, asked);
+  ResetProcessState();
 }
 
 }  // namespace

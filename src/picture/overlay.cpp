@@ -131,12 +131,33 @@ void DrawOverlay(std::string_view kind, TParameter* keyframe, TRender* render, T
   const TClipRect clip = OverlayClipRect(key.OutputWidth, key.OutputHeight, RW, RH);
 
   // Blending and inversion read the picture as it was before this kind;
-  // opaque colours never read it, so they need no copy.
+  // opaque colours never read it, so they need no copy. A C-point cross
+  // reads only the rows around its point, so only those are copied (the
+  // movie's crosses are drawn once per keyframe).
   static TPixmap copy;
   const uint32_t alpha = colour >> 24;
   const TPixmap* background = picture;
   if (alpha != 255) {
-    copy = *picture;
+    const TPlaneMapping map(key);
+    int first = 0, last = picture->Height() - 1;
+    if (index == kPoint || index == kPointsTo || index == kPointsFrom) {
+      const bool own = index == kPoint;
+      const TPointD p = map.Map(own ? key.CCx : key.pox, own ? key.CCy : key.poy);
+      const int shiftY = composition.CompositionMode == -111 ? composition.InsertPosY : 0;
+      const double centre = std::floor(p.y) + shiftY;
+      const double reach = (own ? 10 : 3) + 2;
+      if (std::isfinite(centre)) {
+        first = static_cast<int>(std::clamp(centre - reach, 0.0, static_cast<double>(last)));
+        last = static_cast<int>(std::clamp(centre + reach, 0.0, static_cast<double>(last)));
+      } else {
+        last = first - 1;  // no row of the picture is reached
+      }
+    }
+    if (copy.Width() != picture->Width() || copy.Height() != picture->Height()) {
+      copy = *picture;
+    } else if (first <= last) {
+      std::copy(picture->Row(first), picture->Row(last) + picture->Width(), copy.Row(first));
+    }
     background = &copy;
   }
 

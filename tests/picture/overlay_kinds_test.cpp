@@ -126,6 +126,18 @@ TEST_F(OverlayKindsTest, InverseAndHalfTransparentColours) {
     }
   EXPECT_GT(blended, 30);
   EXPECT_EQ(half.Image->Get(10, 5), 0xFF808080u);
+
+  // Each call blends over the picture as the call found it: a second
+  // half-transparent cross over the first one is lighter.
+  TParameter cross = Keyframe(200, 100);
+  cross.CLinesColor[3] = static_cast<int>(0x80FFFFFFu);
+  TRender twice = Render(200, 100, kBlack);
+  for (double y : {0.5, 0.0, 0.0}) {
+    cross.poy = y;  // row 25, then row 50 twice
+    DrawOverlay("CA", &cross, &twice);
+  }
+  EXPECT_EQ(twice.Image->Get(100, 25), 0xFF808080u);
+  EXPECT_EQ(twice.Image->Get(98, 50), 0xFFBFBFBFu);  // 128 + 127 * 128 / 255
 }
 
 TEST_F(OverlayKindsTest, NextKeyFrame) {

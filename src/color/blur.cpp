@@ -1,0 +1,147 @@
+#include "color/blur.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "color/beginner_name.h"
+#include "color/texts.h"
+#include "model/number_format.h"
+#include "model/process_state.h"
+
+namespace ork {
+
+namespace {
+
+// Planar float channels of one picture row: alpha, red, green, blue, each
+// `width` floats. Alpha reads as a signed byte, as ReadFarbe defines it.
+void Unpack(const uint32_t* row, int width, float* out) {
+  float* a = out;
+  float* r = out + width;
+  float* g = out + 2 * width;
+  float* b = out + 3 * width;
+  for (int x = 0; x < width; ++x) {
+    const uint32_t c = row[x];
+    a[x] = static_cast<float>(static_cast<int8_t>(c >> 24));
+    r[x] = static_cast<float>((c >> 16) & 0xFFu);
+    g[x] = static_cast<float>((c >> 8) & 0xFFu);
+    b[x] = static_cast<float>(c & 0xFFu);
+  }
+}
+
+// One channel of one row, columns lo..hi: centre M, rows above U and below D.
+template <bool kDiagonal>
+void BlurChannel(const float* U, const float* M, const float* D, int lo, int hi, float w,
+                 float* out) {
+  const float u = 1.0f - w;
+  for (int x = lo; x <= hi; ++x) {
+    const float h = M[x - 1] * 0.5f + 0.5f * M[x + 1];
+    const float v = U[x] * 0.5f + 0.5f * D[x];
+    float s = h * 0.5f + 0.5f * v;
+    if constexpr (kDiagonal) {
+      const float g1 = U[x - 1] * 0.5f + 0.5f * D[x + 1];
+      const float g2 = U[x + 1] * 0.5f + 0.5f * D[x - 1];
+      const float g = g1 * 0.5f + 0.5f * g2;
+      s = s * 0.5f + 0.5f * g;
+    }
+    const float o = M[x] * u + w * s;
+    out[x] = (o > 255.0f || o < 0.0f) ? 255.0f : o;
+  }
+}
+
+}  // namespace
+
+float BlurWeight(int level) {
+  switch (level) {
+    case 1:
+    case 2: return 0.5f;
+    case 3: return 0.62f;
+    case 4: return 0.75f;
+    case 5: return 0.85f;
+    default: return 0.0f;
+  }
+}
+
+TPixmapPtr BlurPixmap(const TPixmap& source, int level, int compositionMode) {
+  auto result = std::make_shared<TPixmap>(source);
+  const int width = source.Width();
+  const int height = source.Height();
+  const float w = BlurWeight(level);
+  if (w == 0.0f || width < 3 || height < 3) return result;
+
+  const int half = (width - 1) / 2;
+  int lo = 1, hi = width - 2;
+  if (compositionMode == 2 || compositionMode == 22) {
+    hi = half - 1;
+  } else if (compositionMode == 222) {
+    lo = half + 1;
+  }
+  if (lo > hi) return result;
+
+  // Three unpacked source rows in a ring and one row of results.
+  const size_t rowFloats = static_cast<size_t>(4) * width;
+  std::vector<float> ring(3 * rowFloats);
+  std::vector<float> out(rowFloats);
+  auto slot = [&](int y) { return ring.data() + static_cast<size_t>(y % 3) * rowFloats; };
+  Unpack(source.Row(0), width, slot(0));
+  Unpack(source.Row(1), width, slot(1));
+  const bool diagonal = level >= 2;
+
+  for (int y = 1; y <= height - 2; ++y) {
+    Unpack(source.Row(y + 1), width, slot(y + 1));
+    const float* up = slot(y - 1);
+    const float* mid = slot(y);
+    const float* down = slot(y + 1);
+    for (int ch = 0; ch < 4; ++ch) {
+      const size_t o = static_cast<size_t>(ch) * width;
+      if (diagonal) {
+        BlurChannel<true>(up + o, mid + o, down + o, lo, hi, w, out.data() + o);
+      } else {
+        BlurChannel<false>(up + o, mid + o, down + o, lo, hi, w, out.data() + o);
+      }
+    }
+    const float* a = out.data();
+    const float* r = a + width;
+    const float* g = a + 2 * width;
+    const float* b = a + 3 * width;
+    uint32_t* dst = result->Row(y);
+    // Channels are 0..255 here, so truncation packs as TFarbe::ARGB_Color.
+    for (int x = lo; x <= hi; ++x) {
+      dst[x] = (static_cast<uint32_t>(a[x]) << 24) | (static_cast<uint32_t>(r[x]) << 16) |
+               (static_cast<uint32_t>(g[x]) << 8) | static_cast<uint32_t>(b[x]);
+    }
+  }
+  return result;
+}
+
+TPixmapPtr BlurPixmap(const TPixmap& source) {
+  return BlurPixmap(source, Composition().InsertOpacity, Composition().CompositionMode);
+}
+
+bool Filter(TRender& render, const std::string& text, THost* host) {
+  if (text.empty()) return false;
+  const int level = TextToInt(text);
+  // The level shares its variable with the insert opacity, also when it is
+  // not a level; the command that removes the filter sets it back.
+  Composition().InsertOpacity = level;
+  if (level < 1 || level > 5) return false;
+  const int shown = Composition().ShownImage;
+  TPixmapPtr* picture = nullptr;
+  if (shown < 2) {
+    picture = &render.Image;
+  } else if (shown == 2) {
+    picture = &render.ImageD;
+  } else {
+    return false;
+  }
+  if (!*picture || (*picture)->Empty()) return false;
+  *picture = BlurPixmap(**picture);
+  if (std::string* beginner = BeginnerNameSlot(); beginner && *beginner == "1") *beginner = "2";
+  if (host) {
+    host->StatusText(Tr(color_texts::kFilterPrefix) + std::to_string(level) +
+                     Tr(color_texts::kFilterApplied));
+  }
+  return true;
+}
+
+}  // namespace ork

@@ -43,4 +43,15 @@ inline constexpr TText2 kTooMany1{"Zu viele Frames: Der Film wäre länger als "
                                   "Too many frames: the movie would be longer than "};
 inline constexpr TText2 kTooMany2{" Bilder. Es erfolgt Abbruch.", " frames. It will break."};
 
+// Progress line of a running film.
+inline constexpr TText2 kRun{"Berechne Film ... Bild ", "Calculate movie ... pict. "};
+inline constexpr TText2 kPreview{"Berechne Vorschau Film ... Bild ",
+                                 "Calculating preview movie ... pict. "};
+inline constexpr TText2 kEsc{" (für Abbruch Escape Taste halten)", "(for cancel hold Esc key)"};
+inline constexpr TText2 kRest{"Rest Zeit ca. ", "Time around"};
+inline constexpr TText2 kHours{" Std.", "h"};
+inline constexpr TText2 kMinutes{" Min.", "min"};
+inline constexpr TText2 kSeconds{" Sek.", "sec"};
+inline constexpr TText2 kStill{" Standbild ", "stationary image"};
+
 }  // namespace ork::film_texts

@@ -1,0 +1,126 @@
+#include "film/film_output.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "film/animate_prepare.h"
+#include "film/avi_check.h"
+#include "film/film_host.h"
+#include "film/film_progress.h"
+#include "model/ini_store.h"
+#include "model/language.h"
+
+namespace ork {
+namespace {
+
+std::unique_ptr<TParameterAnim> SixtyFrameFilm(THost& host) {
+  // 2.44 s at 25 frames per second: n = 61, 60 frames.
+  const std::string movie =
+      "[OUTPUT]\nWidth=16\nHeight=8\nFileName=Spirale\n[KEYS]\nCount=2\nActual=1\n"
+      "[KEY1]\nNoOfFormula=1\nHeightY=4\nSecondsFor+=2.44\nInterpolationList=(HeightY,+)\n"
+      "[KEY2]\nNoOfFormula=1\nHeightY=2\n";
+  auto ini = TINI::FromBytes("INI\\", "Spirale.ini", movie);
+  auto source = TParameterAnim::FromIni(*ini, "INI\\", "Spirale.ini", QuietHost());
+  auto settings = TINI::FromBytes(
+      "", "Settings.ini", "[AnimMode]\nPreview=0\n[Anim]\nFPS=25\nJPG=1\nPNG=0\nBMP=0\nAVI=1\n");
+  return AnimatePrepare(1, *source, *settings, host);
+}
+
+TEST(FilmOutput, SixtyFramesGiveSixtyJpegsAndOneAvi) {
+  const auto dir = test::FilmScratchDir("SixtyFrames");
+  test::TFilmHost host;
+  auto film = SixtyFrameFilm(host);
+  ASSERT_EQ(film->Count, 60);
+  TFilmSettings settings;
+  settings.Fps = 25;
+  settings.Jpg = settings.Avi = true;
+  {
+    TFilmFrameWriter out(settings, film->Count, host);
+    for (int i = 1; i <= film->Count; ++i) {
+      TPixmap picture(film->OutputWidth, film->OutputHeight, 0xFF000000u | i);
+      ASSERT_TRUE(out.Write(picture, film->Parameter[i].FileNameKey)) << i;
+    }
+    EXPECT_TRUE(out.Close());
+  }
+  std::set<std::string> jpegs, avis, others;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "Output")) {
+    const std::string name = entry.path().filename().string();
+    const std::string ext = entry.path().extension().string();
+    (ext == ".jpg" ? jpegs : ext == ".avi" ? avis : others).insert(name);
+  }
+  EXPECT_EQ(jpegs.size(), 60u);
+  EXPECT_TRUE(jpegs.count("Spirale-Anim-S00001-F01.jpg"));
+  EXPECT_TRUE(jpegs.count("Spirale-Anim-S00003-F10.jpg"));
+  EXPECT_EQ(avis, std::set<std::string>{"Spirale-Anim-S00001-F01.avi"});
+  EXPECT_EQ(others, std::set<std::string>{"Spirale-Animation.ini"});
+
+  const auto bytes = test::ReadFileBytes((dir / "Output" / "Spirale-Anim-S00001-F01.avi").string());
+  const auto check = test::CheckAvi(bytes);
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.totalFrames, 60u);
+  EXPECT_EQ(check.width, 16u);
+  EXPECT_EQ(check.microsPerFrame, 40000u);
+  EXPECT_EQ(test::U32At(bytes, check.firstChunkData + 59 * (16 * 8 * 4 + 8)), 0xFF000000u | 60)
+      << "frames in film order";
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FilmOutput, StoppedFilmAndUnwritableFiles) {
+  const auto dir = test::FilmScratchDir("Stopped");
+  test::TFilmHost host;
+  TFilmSettings settings;
+  settings.Fps = 25;
+  settings.Avi = true;
+  {
+    TFilmFrameWriter out(settings, 60, host);
+    for (int i = 1; i <= 10; ++i)
+      ASSERT_TRUE(out.Write(TPixmap(8, 4), FrameName("Stop", 1, i)));
+  }  // stopped after ten frames
+  const auto check =
+      test::CheckAvi(test::ReadFileBytes((dir / "Output" / "Stop-Anim-S00001-F01.avi").string()));
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.totalFrames, 10u);
+
+  // No Output folder: every file fails, reported, the AVI not tried again.
+  std::filesystem::remove_all(dir / "Output");
+  settings.Png = true;
+  TFilmFrameWriter out(settings, 60, host);
+  host.Diagnostics.clear();
+  EXPECT_FALSE(out.Write(TPixmap(8, 4), "A"));
+  EXPECT_FALSE(out.Write(TPixmap(8, 4), "B"));
+  EXPECT_EQ(host.Diagnostics.size(), 3u) << "two PNG files, one AVI attempt";
+  EXPECT_TRUE(out.Avi().Files().empty());
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FilmProgress, RemainingTimeTexts) {
+  SetUiLanguage(TLanguage::German);
+  EXPECT_EQ(RemainingTimeText(5400), "Rest Zeit ca. 1.5 Std.");
+  EXPECT_EQ(RemainingTimeText(150), "Rest Zeit ca. 3 Min.");
+  EXPECT_EQ(RemainingTimeText(59), "Rest Zeit ca. 59 Sek.");
+  EXPECT_EQ(RemainingTimeText(7199), "Rest Zeit ca. 1.9 Std.") << "cut, not rounded";
+
+  TRemainingTime rest;
+  rest.FrameDone(1, 10, 500, false);
+  EXPECT_EQ(rest.Text(), " Standbild ") << "no estimate yet";
+  rest.FrameDone(1, 10, 2000, true);  // 8 frames left at 2 s
+  EXPECT_EQ(rest.Text(), "Rest Zeit ca. 16 Sek.");
+  rest.FrameDone(2, 10, 5, false);
+  EXPECT_EQ(rest.Text(), "Rest Zeit ca. 16 Sek. Standbild ");
+  rest.FrameDone(3, 10, 30000, true);
+  EXPECT_EQ(rest.Text(), "Rest Zeit ca. 3 Min.");
+
+  EXPECT_EQ(FilmProgressText(false, 3, 60, "Rest Zeit ca. 3 Min.", 4),
+            "Berechne Film ... Bild 3/60 Rest Zeit ca. 3 Min. (f\xFCr Abbruch Escape Taste halten)");
+  SetUiLanguage(TLanguage::English);
+  EXPECT_EQ(RemainingTimeText(150), "Time around3min");
+  EXPECT_EQ(FilmProgressText(true, 1, 5, "", 0.5),
+            "Calculating preview movie ... pict. 1/5  HeightY=0.50000000000000000"
+            "(for cancel hold Esc key)");
+  SetUiLanguage(TLanguage::German);
+}
+
+}  // namespace
+}  // namespace ork

@@ -1,0 +1,427 @@
+#include "engine/iteration.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <limits>
+
+namespace ork {
+
+namespace {
+
+// Start values of the history slots (single-precision 1.1 and 0.9 widened).
+constexpr double kHistX1 = static_cast<double>(1.1f);
+constexpr double kHistY1 = 10097.0;
+constexpr double kHistX2 = 2.0;
+constexpr double kHistY2 = static_cast<double>(0.9f);
+constexpr double k2032Start = static_cast<double>(0.7937005f);
+
+// Formula 1000 uncoupled without the +-0 terms (RunPixel1000Uncoupled).
+constexpr int kFast1000 = -1000;
+
+inline double EscapeSum(const TOrbit& z) {
+  return std::fabs(z.x1) + std::fabs(z.y1) + std::fabs(z.x2) + std::fabs(z.y2);
+}
+
+typedef double v2d __attribute__((vector_size(16)));
+typedef long long v2l __attribute__((vector_size(16)));
+
+inline v2d Load2(const double* p) {
+  v2d v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+inline v2d Abs2(v2d v) {
+  const v2l mask = {0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL};
+  return reinterpret_cast<v2d>(reinterpret_cast<v2l>(v) & mask);
+}
+
+}  // namespace
+
+template <int F, bool kOneSlot>
+TPixelResult RunPixel(TIterationContext& ctx, const TOrbit& start);
+template <bool kOneSlot>
+TPixelResult RunPixel1000Uncoupled(TIterationContext& ctx, const TOrbit& start);
+template <int F, bool kOneSlot>
+long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+                 const TRowBuffers& out);
+
+TIterationContext::TIterationContext(const TParameter& k)
+    : game_no_(k.GameNo),
+      kind_(FormulaKindOf(k.GameNo)),
+      julia_(k.julia),
+      // One below the int limit, so that it = Max_Iterat + 1 still fits.
+      max_iter_(std::min(k.ianzmax, INT_MAX - 1)),
+      zval_at_(std::min(k.ianzmax, INT_MAX - 1) / 10),
+      max_abs_(k.maxabs),
+      cycle_test_(std::max(k.zyctest, 1)),
+      colz_(k.colz),
+      colzh_(k.colzh),
+      colzv_(k.colzv),
+      stop_(k.FileNameKey.rfind("Stop!", 0) == 0) {
+  env_.c1x = env_.c2x = k.CCx;
+  env_.c1y = env_.c2y = k.CCy;
+  env_.p = k.par;
+  env_.coupled = k.par != 0;
+  env_.acc = k.Accurate != 0 ? k.Accurate : k.bry / k.OutputHeight / 1000;
+  // Uncoupled 1000 adds p*z2 = +-0 to sums that cannot be -0 (see
+  // RunPixel1000Uncoupled); that holds only while z2 stays finite, which
+  // every continuing iteration guarantees when the escape bound is finite.
+  fast_1000_ = kind_ == kF1000 && !env_.coupled &&
+               std::numeric_limits<double>::infinity() > max_abs_;
+
+  const size_t n = static_cast<size_t>(cycle_test_);
+  hx1_.assign(n + 1, kHistX1);
+  hy1_.assign(n + 1, kHistY1);
+  hx2_.assign(n + 1, kHistX2);
+  hy2_.assign(n + 1, kHistY2);
+  hdist_.assign(n + 1, 0.0);
+  rx1_.assign(2 * n + 2, kHistX1);
+  ry1_.assign(2 * n + 2, kHistY1);
+  rx2_.assign(2 * n + 2, kHistX2);
+  ry2_.assign(2 * n + 2, kHistY2);
+
+  const bool one = cycle_test_ == 1;
+  switch (kind_) {
+#define ORK_KIND(K)                                              \
+  case K:                                                        \
+    fast_ = one ? &RunPixel<K, true> : &RunPixel<K, false>;      \
+    fast_row_ = one ? &RunRow<K, true> : &RunRow<K, false>;      \
+    break;
+    ORK_KIND(kUnchanged) ORK_KIND(kF149) ORK_KIND(kF151) ORK_KIND(kF152)
+    ORK_KIND(kF201) ORK_KIND(kF202) ORK_KIND(kF203) ORK_KIND(kF204)
+    ORK_KIND(kF205) ORK_KIND(kF206) ORK_KIND(kF207) ORK_KIND(kF208)
+    ORK_KIND(kF1001) ORK_KIND(kF1002)
+#undef ORK_KIND
+    case kF1000:
+      if (fast_1000_) {
+        fast_ = one ? &RunPixel1000Uncoupled<true> : &RunPixel1000Uncoupled<false>;
+        fast_row_ = one ? &RunRow<kFast1000, true> : &RunRow<kFast1000, false>;
+      } else {
+        fast_ = one ? &RunPixel<kF1000, true> : &RunPixel<kF1000, false>;
+        fast_row_ = one ? &RunRow<kF1000, true> : &RunRow<kF1000, false>;
+      }
+      break;
+  }
+}
+
+TOrbit TIterationContext::StartValues(double sx1, double sy1, double sx2, double sy2) {
+  TOrbit z;
+  TStepEnv& e = env_;
+  switch (game_no_) {
+    case 149:
+    case 207:
+      if (julia_ != 0) {
+        z = {sx1, sy1, sx1, sy1};
+      } else {
+        e.c1x = e.c2x = sx1;
+        e.c1y = e.c2y = sy1;
+        z = game_no_ == 149 ? TOrbit{sx1, sy1, sx1, sy1} : TOrbit{sx1, sy1, sx2, sy2};
+      }
+      break;
+    case 2031:
+    case 205:
+      if (julia_ == 0) {
+        e.c1x = 1, e.c1y = 1, e.c2x = 1, e.c2y = -1;
+      }
+      z = {sx1, sy1, sx2, sy2};
+      break;
+    case 2032:
+      if (julia_ != 0) {
+        z = {sx1, sy1, sx2, sy2};
+      } else {
+        e.c1x = 1, e.c1y = 1, e.c2x = 0, e.c2y = 0;
+        z = {k2032Start, -k2032Start, sx2, sy2};
+      }
+      break;
+    case 204:
+      if (julia_ != 0) {
+        z = {sx1, sy1, sx2, sy2};
+        e.c2x = -e.c1y;
+      } else {
+        e.c1x = sx1, e.c1y = sy1;
+        e.c2y = sy2;
+        e.c2x = -sy1;
+        z = {0, 0, 0, 0};
+      }
+      break;
+    case 1000:
+      if (julia_ != 0) {
+        z = {sx1, sy1, sx2, sy2};
+      } else {
+        e.c1x = sx1, e.c1y = sy1, e.c2x = sx2, e.c2y = sy2;
+        z = {0, 0, 0, 0};
+      }
+      break;
+    default:
+      if (julia_ == 1) {
+        z = {sx1, sy1, sx1, sy1};
+      } else {
+        e.c1x = e.c2x = sx1;
+        e.c1y = e.c2y = sy1;
+        z = {0, 0, 0, 0};
+      }
+      break;
+  }
+  return z;
+}
+
+int32_t TIterationContext::Count(int it, bool escaped, bool guard) const {
+  // Wide sum, wrapped to 32 bits, so absurd colour counts cannot overflow.
+  const long long c = static_cast<long long>(it) + colz_ + (escaped ? colzh_ : 0) +
+                      (guard ? colzv_ : 0);
+  return static_cast<int32_t>(static_cast<uint32_t>(c));
+}
+
+namespace {
+
+TPixelResult StopResult(int32_t count, double zval) {
+  TPixelResult r;
+  r.it = 1;
+  r.count = count;
+  r.zval = zval;
+  return r;
+}
+
+}  // namespace
+
+// The fast loop. Slot 1 of the history is the orbit at the start of the
+// iteration; with one slot it stays in registers (the next pixel overwrites
+// it before reading), otherwise the ring moves its head instead of the data.
+template <int F, bool kOneSlot>
+__attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& ctx,
+                                                            const TOrbit& start) {
+  TStepEnv e = ctx.env_;
+  e.guard = false;
+  e.over = false;
+  TOrbit z = start;
+  const int max_iter = ctx.max_iter_;
+  const int zval_at = ctx.zval_at_;
+  const double max_abs = ctx.max_abs_;
+  const int ct = ctx.cycle_test_;
+  double zval = ctx.zval_;
+  double* const rx1 = ctx.rx1_.data();
+  double* const ry1 = ctx.ry1_.data();
+  double* const rx2 = ctx.rx2_.data();
+  double* const ry2 = ctx.ry2_.data();
+  int head = ctx.head_;
+  bool escaped = false;
+  int period = 0;
+  int it = 0;
+  for (;;) {
+    ++it;
+    if (it > max_iter) e.over = true;
+    const TOrbit h = z;
+    if constexpr (!kOneSlot) {
+      rx1[head] = rx1[head + ct] = z.x1;
+      ry1[head] = ry1[head + ct] = z.y1;
+      rx2[head] = rx2[head + ct] = z.x2;
+      ry2[head] = ry2[head + ct] = z.y2;
+    }
+    if constexpr (F == kFast1000) {
+      z.x1 = z.x2 = h.x1 * h.x1 - h.y1 * h.y1 + e.c1x;
+      z.y1 = z.y2 = 2 * h.x1 * h.y1 + e.c1y;
+    } else {
+      FormulaStep<F>(z, e);
+    }
+    if (EscapeSum(z) > max_abs) {
+      escaped = true;
+      e.over = true;
+    }
+    if constexpr (kOneSlot) {
+      const double d = std::fabs(h.x1 - z.x1) + std::fabs(h.y1 - z.y1) +
+                       std::fabs(h.x2 - z.x2) + std::fabs(h.y2 - z.y2);
+      if (!(d >= e.acc)) period = 1;
+    } else {
+      // Two slots at a time over all slots first (most iterations find no
+      // cycle), then the first failing slot; lanes past the last slot read
+      // mirror slots and are ignored.
+      const v2d vx1 = {z.x1, z.x1}, vy1 = {z.y1, z.y1};
+      const v2d vx2 = {z.x2, z.x2}, vy2 = {z.y2, z.y2};
+      const v2d vacc = {e.acc, e.acc};
+      auto pair_ok = [&](int i) -> v2l {
+        const int q = head + i;
+        const v2d d = Abs2(Load2(rx1 + q) - vx1) + Abs2(Load2(ry1 + q) - vy1) +
+                      Abs2(Load2(rx2 + q) - vx2) + Abs2(Load2(ry2 + q) - vy2);
+        return d >= vacc;
+      };
+      v2l all = pair_ok(0);
+      for (int i = 2; i < ct; i += 2) all &= pair_ok(i);
+      if ((all[0] & all[1]) != -1) {
+        for (int i = 0; i < ct; i += 2) {
+          const v2l ok = pair_ok(i);
+          if (ok[0] == 0) {
+            period = i + 1;
+            break;
+          }
+          if (ok[1] == 0 && i + 1 < ct) {
+            period = i + 2;
+            break;
+          }
+        }
+      }
+    }
+    if (it == zval_at) {
+      const double dx = h.x1 - z.x1, dy = h.y1 - z.y1;
+      zval = dx * dx + dy * dy;
+    }
+    if (period != 0 || e.over) break;
+    if constexpr (!kOneSlot) head = head == 0 ? ct - 1 : head - 1;
+  }
+  ctx.head_ = head;
+  ctx.zval_ = zval;
+  ctx.env_.c1x = e.c1x, ctx.env_.c1y = e.c1y, ctx.env_.c2x = e.c2x, ctx.env_.c2y = e.c2y;
+  ctx.env_.acc = e.acc;
+  TPixelResult r;
+  r.x1 = z.x1, r.y1 = z.y1, r.x2 = z.x2, r.y2 = z.y2;
+  r.it = it;
+  r.escaped = escaped;
+  r.guard = e.guard;
+  r.period = period;
+  r.zval = zval;
+  r.count = ctx.Count(it, escaped, e.guard);
+  return r;
+}
+
+// Formula 1000 with p = 0. The written step adds p*x2 and p*y2, which are
+// +-0 while z2 is finite. x1*x1 - y1*y1 + c1x is never -0 (a difference of
+// two squares is never -0, and a sum is -0 only when both terms are), so
+// adding +-0 leaves it unchanged; the same holds for 2*x1*y1 + c1y unless
+// c1y is -0. z2 stays finite in every iteration after the first (a
+// continuing orbit passed the finite escape bound and the cycle test), so
+// the terms can be dropped when the start values are finite and c1y is not
+// -0; otherwise the written step runs.
+inline bool Fast1000Allowed(const TIterationContext& ctx, const TOrbit& start,
+                            double c1y) {
+  (void)ctx;
+  return std::isfinite(start.x2) && std::isfinite(start.y2) &&
+         !(c1y == 0 && std::signbit(c1y));
+}
+
+template <bool kOneSlot>
+TPixelResult RunPixel1000Uncoupled(TIterationContext& ctx, const TOrbit& start) {
+  if (!Fast1000Allowed(ctx, start, ctx.env_.c1y)) return RunPixel<kF1000, kOneSlot>(ctx, start);
+  return RunPixel<kFast1000, kOneSlot>(ctx, start);
+}
+
+// One row through the fast loop, everything inlined into one function per
+// formula so that a pixel costs no calls.
+template <int F, bool kOneSlot>
+long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+                 const TRowBuffers& out) {
+  long long iterations = 0;
+  for (int col = 0; col < width; ++col) {
+    double sx1, sy1, sx2, sy2;
+    view.Map(col, row, sx1, sy1, sx2, sy2);
+    const TOrbit start = ctx.StartValues(sx1, sy1, sx2, sy2);
+    TPixelResult r;
+    if (ctx.stop_) {
+      r = StopResult(ctx.Count(1, false, false), ctx.zval_);
+    } else if constexpr (F == kFast1000) {
+      r = Fast1000Allowed(ctx, start, ctx.env_.c1y) ? RunPixel<kFast1000, kOneSlot>(ctx, start)
+                                                    : RunPixel<kF1000, kOneSlot>(ctx, start);
+    } else {
+      r = RunPixel<F, kOneSlot>(ctx, start);
+    }
+    out.x1[col] = r.x1;
+    out.y1[col] = r.y1;
+    out.x2[col] = r.x2;
+    out.y2[col] = r.y2;
+    out.zval[col] = r.zval;
+    out.count[col] = r.count;
+    out.period[col] = r.period;
+    iterations += r.it;
+  }
+  return iterations;
+}
+
+// The iteration exactly as written: history arrays moved slot by slot,
+// the formula looked up in every step, the orbit recording.
+TPixelResult RunPixelPlain(TIterationContext& ctx, TOrbit z) {
+  TStepEnv& e = ctx.env_;
+  e.guard = false;
+  e.over = false;
+  const int ct = ctx.cycle_test_;
+  bool escaped = false;
+  int period = 0;
+  int it = 0;
+  for (;;) {
+    ++it;
+    if (it > ctx.max_iter_) e.over = true;
+    ctx.hx1_[1] = z.x1;
+    ctx.hy1_[1] = z.y1;
+    ctx.hx2_[1] = z.x2;
+    ctx.hy2_[1] = z.y2;
+    if (ctx.stop_) {
+      z = {0, 0, 0, 0};
+      break;
+    }
+    if (ctx.recording_ != nullptr) {
+      if (!ctx.orbit_selected_) break;
+      TOrbitRecording& rec = *ctx.recording_;
+      if (static_cast<size_t>(it) < rec.size) {  // a too short record stops growing
+        rec.x[it] = z.x1;
+        rec.y[it] = z.y1;
+        rec.n = it;
+        if (std::fabs(z.x1) > rec.maxX) rec.maxX = std::fabs(z.x1);
+        if (std::fabs(z.y1) > rec.maxY) rec.maxY = std::fabs(z.y1);
+      }
+    }
+    FormulaStepByKind(ctx.kind_, z, e);
+    if (EscapeSum(z) > ctx.max_abs_) {
+      escaped = true;
+      e.over = true;
+    }
+    period = 0;
+    for (int i = 1; i <= ct; ++i) {
+      const double d = std::fabs(ctx.hx1_[i] - z.x1) + std::fabs(ctx.hy1_[i] - z.y1) +
+                       std::fabs(ctx.hx2_[i] - z.x2) + std::fabs(ctx.hy2_[i] - z.y2);
+      ctx.hdist_[i] = d;
+      if (!(d >= e.acc)) {
+        period = i;
+        break;
+      }
+    }
+    if (it == ctx.zval_at_) {
+      const double dx = ctx.hx1_[1] - z.x1, dy = ctx.hy1_[1] - z.y1;
+      ctx.zval_ = dx * dx + dy * dy;
+    }
+    if (period != 0 || e.over) break;
+    for (int i = ct - 1; i >= 1; --i) {
+      ctx.hx1_[i + 1] = ctx.hx1_[i];
+      ctx.hy1_[i + 1] = ctx.hy1_[i];
+      ctx.hx2_[i + 1] = ctx.hx2_[i];
+      ctx.hy2_[i + 1] = ctx.hy2_[i];
+    }
+  }
+  TPixelResult r;
+  r.x1 = z.x1, r.y1 = z.y1, r.x2 = z.x2, r.y2 = z.y2;
+  r.it = it;
+  r.escaped = escaped;
+  r.guard = e.guard;
+  r.period = period;
+  r.zval = ctx.zval_;
+  r.count = ctx.Count(it, escaped, e.guard);
+  return r;
+}
+
+TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1, double sx2,
+                               double sy2) {
+  return RunPixelPlain(ctx, ctx.StartValues(sx1, sy1, sx2, sy2));
+}
+
+long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+                     const TRowBuffers& out) {
+  return ctx.fast_row_(ctx, view, row, width, out);
+}
+
+TPixelResult IteratePixel(TIterationContext& ctx, double sx1, double sy1, double sx2,
+                          double sy2) {
+  if (ctx.recording_ != nullptr) return IteratePixelPlain(ctx, sx1, sy1, sx2, sy2);
+  const TOrbit start = ctx.StartValues(sx1, sy1, sx2, sy2);
+  if (ctx.stop_) return StopResult(ctx.Count(1, false, false), ctx.zval_);
+  return ctx.fast_(ctx, start);
+}
+
+}  // namespace ork

@@ -1,0 +1,141 @@
+// The iteration of one pixel: start values, formula steps, escape and cycle
+// tests. A context lives for one computation and carries state from pixel
+// to pixel (the cycle history and zval), so pixels must be iterated in row
+// order through one context; that carry-over is part of every result.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/formulas.h"
+#include "engine/view.h"
+#include "model/parameter.h"
+
+namespace ork {
+
+// What one pixel hands to the render buffers.
+struct TPixelResult {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // final orbit values
+  int it = 0;              // iterations run (at most Max_Iterat + 1)
+  bool escaped = false;    // |x1|+|y1|+|x2|+|y2| passed Max_(X+Y)
+  bool guard = false;      // a division met a nearly zero divisor
+  int period = 0;          // cycle length found in the last iteration, 0 none
+  double zval = 0;         // squared step length sampled at Max_Iterat / 10
+  int32_t count = 0;       // it + colz (+ colzh when escaped) (+ colzv on guard)
+};
+
+// Where the selected pixel's orbit is recorded while DynamicsMode != 0:
+// x[it], y[it] = x1, y1 at the start of iteration it (it = 1 ... n), only as
+// far as `size` reaches; n and the largest |x|, |y| are kept.
+struct TOrbitRecording {
+  double* x = nullptr;
+  double* y = nullptr;
+  size_t size = 0;
+  int n = 0;
+  double maxX = 0, maxY = 0;
+};
+
+// Destinations of one picture row (each points at the row's first pixel).
+struct TRowBuffers {
+  double* x1;
+  double* y1;
+  double* x2;
+  double* y2;
+  double* zval;
+  int32_t* count;
+  int32_t* period;
+};
+
+class TIterationContext {
+ public:
+  // Reads GameNo, julia, CCx/CCy, par, Accurate (0: bry / OutputHeight /
+  // 1000), ianzmax, maxabs, zyctest (values below 1 count as 1), colz,
+  // colzh, colzv and FileNameKey ("Stop!..." is a stop frame). The keyframe
+  // itself is not changed.
+  explicit TIterationContext(const TParameter& keyframe);
+
+  // Orbit-recording mode: every pixel ends after its first history update
+  // except those for which SelectOrbitPixel(true) was called last, whose
+  // orbit goes into `recording` (kept by the caller, must outlive the use).
+  void StartOrbitRecording(TOrbitRecording* recording) { recording_ = recording; }
+  void SelectOrbitPixel(bool selected) { orbit_selected_ = selected; }
+  bool Recording() const { return recording_ != nullptr; }
+
+  // Start values of a pixel by the formula's start rule; in Mandelbrot mode
+  // the constants are set from the pixel as well (see Env()).
+  TOrbit StartValues(double sx1, double sy1, double sx2, double sy2);
+  // Constants, coupling and tolerance as they stand now.
+  const TStepEnv& Env() const { return env_; }
+
+  double Acc() const { return env_.acc; }
+  int CycleTest() const { return cycle_test_; }
+  bool StopFrame() const { return stop_; }
+  double Zval() const { return zval_; }
+
+  // The fast iteration (one loop instantiated per formula, history in a
+  // ring) and the plain one (the steps exactly as written, history arrays
+  // moved slot by slot). They give the same results bit for bit; one
+  // context must be used with one of them only.
+  friend TPixelResult IteratePixel(TIterationContext& ctx, double sx1, double sy1,
+                                   double sx2, double sy2);
+  friend TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1,
+                                        double sx2, double sy2);
+
+  // Every pixel of one row, mapped by `view`, iterated with IteratePixel's
+  // results and stored into `out`; returns the iterations run in the row.
+  // Not for recording mode.
+  friend long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row,
+                              int width, const TRowBuffers& out);
+
+  using TPixelFn = TPixelResult (*)(TIterationContext&, const TOrbit&);
+  using TRowFn = long long (*)(TIterationContext&, const TViewMapping&, int, int,
+                               const TRowBuffers&);
+
+ private:
+  template <int F, bool kOneSlot>
+  friend TPixelResult RunPixel(TIterationContext&, const TOrbit&);
+  template <bool kOneSlot>
+  friend TPixelResult RunPixel1000Uncoupled(TIterationContext&, const TOrbit&);
+  template <int F, bool kOneSlot>
+  friend long long RunRow(TIterationContext&, const TViewMapping&, int, int,
+                          const TRowBuffers&);
+  friend TPixelResult RunPixelPlain(TIterationContext&, TOrbit);
+
+  int32_t Count(int it, bool escaped, bool guard) const;
+
+  int game_no_;
+  TFormulaKind kind_;
+  int julia_;
+  TStepEnv env_;          // constants, coupling and tolerance
+  int max_iter_;
+  int zval_at_;           // trunc(Max_Iterat / 10)
+  double max_abs_;
+  int cycle_test_;
+  int colz_, colzh_, colzv_;
+  bool stop_;
+  bool fast_1000_;        // formula 1000 uncoupled may drop the p*z2 terms
+  double zval_ = 0;
+  TPixelFn fast_ = nullptr;
+  TRowFn fast_row_ = nullptr;
+
+  // Plain history: slots 1..CycleTest of hx1, hy1, hx2, hy2, hdist.
+  std::vector<double> hx1_, hy1_, hx2_, hy2_, hdist_;
+  // Ring history of the fast path: slot i lives at head_ + i - 1 of each
+  // array, every value written twice (at q and q + CycleTest) so the slots
+  // always lie contiguous; two spare elements for paired loads.
+  std::vector<double> rx1_, ry1_, rx2_, ry2_;
+  int head_ = 0;
+
+  TOrbitRecording* recording_ = nullptr;
+  bool orbit_selected_ = false;
+};
+
+TPixelResult IteratePixel(TIterationContext& ctx, double sx1, double sy1, double sx2,
+                          double sy2);
+TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1, double sx2,
+                               double sy2);
+long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+                     const TRowBuffers& out);
+
+}  // namespace ork

@@ -1,0 +1,275 @@
+#include "engine/render.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "engine/iteration.h"
+#include "engine/view.h"
+#include "model/language.h"
+#include "model/process_state.h"
+
+namespace ork {
+namespace {
+
+TParameter Picture(int w, int h) {
+  TParameter k;
+  k.OutputWidth = w;
+  k.OutputHeight = h;
+  k.GameNo = 1000;
+  k.vsx = k.vsp = -0.55;
+  k.bry = 2.4;
+  k.ianzmax = 100;
+  k.zyctest = 1;
+  k.Accurate = 0.0001;
+  k.maxabs = 1e9;
+  k.colz = 2048;
+  k.colzh = 1024;
+  k.colzv = 512;
+  return k;
+}
+
+// Records what the picture loop tells its host; PollCancel answers from a
+// script, one entry per row.
+class TScriptHost : public THost {
+ public:
+  std::vector<int> answers;
+  std::vector<std::string> status, diagnostics;
+  size_t polls = 0;
+  void StatusText(const std::string& text) override { status.push_back(text); }
+  int PollCancel() override { return polls < answers.size() ? answers[polls++] : (++polls, 0); }
+  void Diagnostic(const std::string& line) override { diagnostics.push_back(line); }
+};
+
+TEST(Render, InitAndCopy) {
+  TParameter k = Picture(5, 3);
+  k.ianzmax = 40;
+  TRender r;
+  r.Coding[3] = "kept";
+  r.Init(k);
+  EXPECT_EQ(r.Width, 5);
+  EXPECT_EQ(r.Height, 3);
+  EXPECT_EQ(r.colz, 4096);
+  EXPECT_EQ(r.colzh, 2048);
+  EXPECT_EQ(r.colzv, 1024);
+  ASSERT_TRUE(r.Image && r.ImageD && r.ImageV);
+  EXPECT_EQ(r.ImageD->Width(), 10);
+  EXPECT_EQ(r.ImageV->Height(), 6);
+  EXPECT_EQ(r.Image->Get(4, 2), 0xFF000000u);
+  EXPECT_FALSE(r.ImageDyn);
+  EXPECT_EQ(r.bildZ.size(), 15u);
+  EXPECT_EQ(r.zycbild.size(), 15u);
+  EXPECT_EQ(r.ColR->size(), 4096u);
+  EXPECT_EQ(r.DynX.size(), 43u);
+  EXPECT_EQ(r.Coding[3], "kept");
+
+  TRender c = r.Copy();
+  EXPECT_EQ(c.Image, r.Image);
+  EXPECT_EQ(c.ColG, r.ColG);
+  c.bildX[0] = 5;
+  EXPECT_EQ(r.bildX[0], 0.0);
+
+  k.ianzmax = -5;  // a negative limit still gives the three orbit cells
+  r.Init(k);
+  EXPECT_EQ(r.DynY.size(), 3u);
+}
+
+TEST(ViewMapping, CornersRotationAndTolerance) {
+  TParameter k = Picture(4, 2);
+  k.vsx = k.vsp = 0;
+  k.bry = 2;
+  TViewMapping v(k);
+  EXPECT_EQ(v.brx, 4.0);
+  double x1, y1, x2, y2;
+  v.Map(0, 0, x1, y1, x2, y2);
+  EXPECT_EQ(x1, -2.0);
+  EXPECT_EQ(y1, 1.0);
+  v.Map(3, 1, x1, y1, x2, y2);
+  EXPECT_EQ(x1, 1.0);
+  EXPECT_EQ(y1, 0.0);
+
+  // The second centre moves orbit 2's start only.
+  k.vsp = 10;
+  k.vst = -10;
+  TViewMapping second(k);
+  second.Map(0, 0, x1, y1, x2, y2);
+  EXPECT_EQ(x1, -2.0);
+  EXPECT_EQ(x2, 8.0);
+  EXPECT_EQ(y2, -9.0);
+
+  // Turned by 90 degrees: both start points equal, (0, 0) near (-1, -2).
+  k.Degree = 90;
+  TViewMapping turned(k);
+  turned.Map(0, 0, x1, y1, x2, y2);
+  EXPECT_NEAR(x1, -1.0, 1e-12);
+  EXPECT_NEAR(y1, -2.0, 1e-12);
+  EXPECT_EQ(x2, x1);
+  EXPECT_EQ(y2, y1);
+
+  // Accurate 0: the tolerance is HeightY / OutputHeight / 1000.
+  k = Picture(640, 480);
+  k.bry = 2;
+  k.Accurate = 0;
+  EXPECT_EQ(TIterationContext(k).Acc(), 2.0 / 480 / 1000);
+}
+
+TEST(Calculate, FillsBuffersAndWritesBack) {
+  TParameter k = Picture(12, 8);
+  k.zyctest = -2;
+  k.brx = 0;
+  TRender r;
+  r.Init(k);
+  TScriptHost host;
+  EXPECT_TRUE(Calculate(k, &host, r));
+  EXPECT_EQ(k.zyctest, 1);
+  EXPECT_EQ(k.brx, 2.4 * 12 / 8);
+  ASSERT_EQ(host.diagnostics.size(), 3u);
+  EXPECT_EQ(host.diagnostics[0], "> Calculate ");
+  EXPECT_EQ(host.diagnostics[1], "...... Calculate ixe= 12");
+  EXPECT_EQ(host.diagnostics[2], "< Calculate fertig");
+  ASSERT_EQ(host.status.size(), 8u);
+
+  // Every pixel equals the iteration run over the pixels in row order.
+  TIterationContext ctx(k);
+  TViewMapping view(k);
+  for (int row = 0; row < 8; ++row) {
+    for (int col = 0; col < 12; ++col) {
+      double a, b, c, d;
+      view.Map(col, row, a, b, c, d);
+      const TPixelResult p = IteratePixel(ctx, a, b, c, d);
+      const int i = row * 12 + col;
+      EXPECT_EQ(r.ibild[i], p.count);
+      EXPECT_EQ(r.zycbild[i], p.period);
+      EXPECT_EQ(r.bildX[i], p.x1);
+      EXPECT_EQ(r.bildT[i], p.y2);
+      EXPECT_EQ(r.bildZ[i], p.zval);
+    }
+  }
+
+  // A render object of another size is set up for the keyframe first.
+  TRender small;
+  small.Init(Picture(2, 2));
+  EXPECT_TRUE(Calculate(k, nullptr, small));
+  EXPECT_EQ(small.Width, 12);
+  EXPECT_EQ(small.ibild, r.ibild);
+}
+
+TEST(Calculate, ProgressTextsInBothLanguages) {
+  const TLanguage before = UiLanguage();
+  TParameter k = Picture(3, 4);
+  TRender r;
+  r.Init(k);
+  TScriptHost en, de;
+  SetUiLanguage(TLanguage::English);
+  Calculate(k, &en, r);
+  SetUiLanguage(TLanguage::German);
+  Calculate(k, &de, r);
+  SetUiLanguage(before);
+  ASSERT_EQ(en.status.size(), 4u);
+  EXPECT_EQ(en.status[0], "Please wait, line 0/4");
+  EXPECT_EQ(de.status[3], "Bitte warten, Zeile 3/4");
+}
+
+TEST(Calculate, StopFrame) {
+  TParameter k = Picture(6, 5);
+  k.FileNameKey = "Stop! hold";
+  TRender r;
+  r.Init(k);
+  std::fill(r.bildX.begin(), r.bildX.end(), 9.0);
+  EXPECT_TRUE(Calculate(k, nullptr, r));
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_EQ(r.ibild[i], 1 + 2048);
+    EXPECT_EQ(r.bildX[i], 0.0);
+    EXPECT_EQ(r.bildT[i], 0.0);
+    EXPECT_EQ(r.bildZ[i], 0.0);
+    EXPECT_EQ(r.zycbild[i], 0);
+  }
+}
+
+TEST(Calculate, CancelKeepsRowsNotReachedAndQShowsProgress) {
+  TParameter k = Picture(7, 9);
+  TRender r;
+  r.Init(k);
+  std::fill(r.ibild.begin(), r.ibild.end(), -7);
+  TScriptHost host;
+  host.answers = {0, 0, 1, 0, 0, -1};  // Q in row 2, Escape in row 5
+  int shown = 0;
+  EXPECT_FALSE(Calculate(k, &host, r, [&] { ++shown; }));
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(host.polls, 6u);
+  for (int row = 0; row < 9; ++row) {
+    for (int col = 0; col < 7; ++col) {
+      if (row < 5) {
+        EXPECT_GT(r.ibild[row * 7 + col], 0) << row;
+      } else {
+        EXPECT_EQ(r.ibild[row * 7 + col], -7) << row;
+      }
+    }
+  }
+  EXPECT_EQ(host.diagnostics.back(), "< Calculate fertig");
+
+  // Q without a painter does nothing.
+  TScriptHost q;
+  q.answers = {1};
+  EXPECT_TRUE(Calculate(k, &q, r));
+}
+
+TOrbitRecord g_recorded;
+int g_hook_calls = 0;
+void RecordHook(TRender&, const TParameter&, const TOrbitRecord& orbit) {
+  g_recorded = orbit;
+  ++g_hook_calls;
+}
+
+TEST(Calculate, DynamicsRecordsTheSelectedPixelOnly) {
+  ResetProcessState();
+  TParameter k = Picture(5, 4);
+  k.Mpox = 3;
+  k.Mpoy = 2;
+  TRender r;
+  r.Init(k);
+  std::fill(r.ibild.begin(), r.ibild.end(), -7);
+  SetOrbitPictureHook(&RecordHook);
+  Dynamics().DynamicsMode = 2;
+  EXPECT_TRUE(Calculate(k, nullptr, r));
+  Dynamics().DynamicsMode = 0;
+  SetOrbitPictureHook(nullptr);
+
+  for (int v : r.ibild) EXPECT_EQ(v, -7);
+  // The same pixel computed normally, in a context that saw the same pixels.
+  TIterationContext ctx(k);
+  TViewMapping view(k);
+  double a, b, c, d;
+  view.Map(3, 2, a, b, c, d);
+  const TPixelResult p = IteratePixelPlain(ctx, a, b, c, d);
+  EXPECT_EQ(g_hook_calls, 1);
+  EXPECT_EQ(g_recorded.n, p.it);
+  EXPECT_EQ(r.DynY[0], p.it);
+  EXPECT_EQ(r.DynX[0], 0.0001);
+  EXPECT_EQ(r.DynX[1], 0.0);  // Mandelbrot start z = 0
+  EXPECT_EQ(r.DynX[2], a);    // then z = c
+  EXPECT_EQ(r.DynY[2], b);
+
+  // A record too short for the limit stops growing instead of overrunning.
+  k.ianzmax = 1000;
+  r.DynX.assign(4, 0.0);
+  r.DynY.assign(4, 0.0);
+  k.Mpox = 0;
+  k.Mpoy = 0;
+  k.vsx = -0.1;  // pixel (0, 0) inside the set: runs all 1001 iterations
+  k.vsy = 0;
+  k.bry = 0.01;
+  k.Accurate = -1;
+  Dynamics().DynamicsMode = 1;
+  SetOrbitPictureHook(&RecordHook);
+  EXPECT_TRUE(Calculate(k, nullptr, r));
+  Dynamics().DynamicsMode = 0;
+  SetOrbitPictureHook(nullptr);
+  EXPECT_EQ(g_recorded.n, 3);
+  EXPECT_EQ(r.DynX.size(), 4u);
+  ResetProcessState();
+}
+
+}  // namespace
+}  // namespace ork

@@ -28,7 +28,9 @@ enum class TEventKind {
   MouseLeave,    // the pointer left the gadget
   Paint,         // a canvas asks to be drawn (RequestPaint)
   WindowClose,   // the close box was pressed; the window is NOT closed
-  WindowSize,    // the window was resized; x, y: new client width, height
+  WindowSize,    // the client area got a new size; x, y: its width, height
+                 // (also after the program's own SetClientSize or
+                 // MaximizeWindow, once the new size has settled)
   WindowActivate,// the window became the active one
   WindowDrop,    // a file was dropped on the window; text: its path
 };

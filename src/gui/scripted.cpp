@@ -143,14 +143,19 @@ void TScriptedGui::MaximizeWindow(THandle window) {
   TScriptedGadget* g = FindKind(window, TGadgetKind::Window);
   if (!g) return;
   g->maximized = true;
+  const bool changed = g->rect.width != desktop_.width || g->rect.height != desktop_.height;
   g->rect = {0, 0, desktop_.width, desktop_.height};
+  if (changed && g->visible) QueueSize(window);
 }
 
 void TScriptedGui::SetClientSize(THandle window, int width, int height) {
   TScriptedGadget* g = FindKind(window, TGadgetKind::Window);
   if (!g) return;
+  const TRect before = g->rect;
   g->rect.width = std::max({0, width, g->minimumSize.width});
   g->rect.height = std::max({0, height, g->minimumSize.height});
+  if ((before.width != g->rect.width || before.height != g->rect.height) && g->visible)
+    QueueSize(window);
 }
 
 TSize TScriptedGui::ClientSize(THandle window) const {

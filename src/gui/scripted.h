@@ -287,6 +287,7 @@ class TScriptedGui : public TGui {
   bool Usable(THandle handle) const;
   void Queue(TEventKind kind, THandle source, int data = 0, const std::string& text = "");
   void QueueMouse(TEventKind kind, THandle source, int x, int y, int buttons);
+  void QueueSize(THandle window);
   THandle KeySource(THandle source) const;
   void CollectGadgets(THandle within, TGadgetKind kind, std::vector<THandle>& out) const;
 

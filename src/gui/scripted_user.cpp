@@ -176,6 +176,11 @@ void TScriptedGui::ResizeWindow(THandle window, int width, int height) {
   g->rect.width = std::max({0, width, g->minimumSize.width});
   g->rect.height = std::max({0, height, g->minimumSize.height});
   g->maximized = false;
+  QueueSize(window);
+}
+
+void TScriptedGui::QueueSize(THandle window) {
+  const TScriptedGadget* g = Find(window);
   TEvent event;
   event.kind = TEventKind::WindowSize;
   event.source = window;

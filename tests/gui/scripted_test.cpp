@@ -274,6 +274,14 @@ TEST_F(ScriptedGui, WindowsResizeDropAndPointer) {
   gui.MaximizeWindow(w);
   EXPECT_TRUE(gui.Gadget(w)->maximized);
   EXPECT_EQ(gui.ClientSize(w).width, 1000);
+  // The program's own resizing is reported as well, once per real change.
+  e = gui.WaitEvent();
+  EXPECT_EQ(e.kind, TEventKind::WindowSize);
+  EXPECT_EQ(e.x, 1000);
+  EXPECT_EQ(e.y, 800);
+  gui.MaximizeWindow(w);
+  gui.SetClientSize(w, 1000, 800);
+  EXPECT_EQ(gui.PendingEvents(), 0u);
 
   gui.DropFile(w, "/tmp/a.ini");
   gui.DropFile(centred, "/tmp/b.ini");  // does not accept drops

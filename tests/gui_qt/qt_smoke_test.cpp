@@ -139,6 +139,18 @@ TEST(QtGui, WindowMenuToolbarAndPostedCommands) {
 
   gui.SetStatusText(w, "Calculation ... (Cancel: hold Esc-Key)");
 
+  // The program's own resize is reported once settled, with the client size.
+  gui.SetClientSize(w, 500, 350);
+  int sizeEvents = 0;
+  for (const TEvent& e : Drain(gui))
+    if (e.kind == TEventKind::WindowSize) {
+      ++sizeEvents;
+      EXPECT_EQ(e.x, 500);
+      EXPECT_EQ(e.y, 350);
+    }
+  EXPECT_EQ(sizeEvents, 1);
+  EXPECT_EQ(gui.ClientSize(w).height, 350);
+
   // The close box only asks.
   widget->close();
   events = Drain(gui);

@@ -87,7 +87,7 @@ class TQtWindow : public QMainWindow {
   THandle handle_;
   int flags_;
   QWidget* client_;
-  QToolBar* toolbar_ = nullptr;
+  QPointer<QToolBar> toolbar_;
   QSize reported_;
   QSize wanted_;
   int corrections_ = 0;

@@ -1,0 +1,283 @@
+#include "shell/render_cli.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <system_error>
+
+#include "engine/render.h"
+#include "model/file_io.h"
+#include "model/ini_store.h"
+#include "model/movie.h"
+#include "model/paths.h"
+#include "model/process_state.h"
+#include "shell/render_cli_host.h"
+#include "shell/render_cli_paint.h"
+#include "shell/settings_startup.h"
+#include "shell/workdir.h"
+
+namespace ork {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A positive decimal integer without sign or other characters.
+bool ParseKey(const std::string& text, int& key) {
+  if (text.empty() || text.size() > 9) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  key = value;
+  return value > 0;
+}
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const fs::path p = fs::absolute(path, ec);
+  return ec ? path : p.lexically_normal().string();
+}
+
+// The movie in the movie file format, exactly as saving writes it: a copy
+// is saved into "TEMP\" and read back.
+bool MovieFileBytes(const TParameterAnim& movie, THost& host, std::string& bytes) {
+  const std::string name = "render-print-" + std::to_string(::getpid()) + ".ini";
+  const std::string native = NativePath("TEMP\\" + name);
+  bool truncated = false;
+  const bool ok = movie.Copy()->Save("TEMP\\", name, host) == 1 &&
+                  ReadFileBytes(native, TINI::kMaxFileBytes, bytes, truncated) && !truncated;
+  std::error_code ec;
+  fs::remove(native, ec);
+  return ok;
+}
+
+}  // namespace
+
+std::string RenderHelpText() {
+  return
+      "Usage: orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...\n"
+      "                       [--composition single|double|fourfold] [--print-movie]\n"
+      "                       [--yes|--no] [--quiet]\n"
+      "\n"
+      "Renders keyframes of a movie file into picture files, without a window.\n"
+      "\n"
+      "  --workdir DIR   working directory (default: the current directory). Its\n"
+      "                  INI/, Output/, TEMP/ and BMPFont/ are created when missing\n"
+      "                  and the shipped start movie, fonts and toolbar strip are\n"
+      "                  copied in when absent; existing files are never replaced.\n"
+      "                  INI/Settings.ini is read (and written with defaults when\n"
+      "                  missing or incomplete); its [SaveImage] section chooses the\n"
+      "                  formats of an --out name without a known extension.\n"
+      "  --movie FILE    the movie file to load (relative to the current directory).\n"
+      "                  A file that does not exist is an error (exit status 2).\n"
+      "  --key N         make keyframe N (1 ... Count) current; default: the movie's\n"
+      "                  Actual. A number outside the movie is an error.\n"
+      "  --out FILE      compute the current keyframe (once for all --out), paint it\n"
+      "                  and write it to FILE: .jpg/.jpeg writes JPEG (as .jpg), .png\n"
+      "                  PNG, .bmp a 24-bit BMP; any other or no extension writes\n"
+      "                  FILE's base name with every format that [SaveImage] turns\n"
+      "                  on. May be given several times.\n"
+      "  --composition single|double|fourfold\n"
+      "                  single (default): the picture with colour variant 0, blur\n"
+      "                  filter, overlays and printed texts; double and fourfold:\n"
+      "                  the movie's double or fourfold picture of its colour\n"
+      "                  variants (two or four times the size).\n"
+      "  --print-movie   write the loaded (and repaired) movie to standard output in\n"
+      "                  the movie file format.\n"
+      "  --yes, --no     answer the loader's questions yes (default) or no.\n"
+      "  --quiet         no progress rows and no diagnostic lines; messages and\n"
+      "                  errors are still written.\n"
+      "  --help          this text.\n"
+      "\n"
+      "Messages of the loader, diagnostic lines and progress go to standard error.\n"
+      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n";
+}
+
+bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,
+                     std::string& error) {
+  options = TRenderOptions{};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    // Options with a value accept "--name value" and "--name=value".
+    std::string name = a, value;
+    bool hasValue = false;
+    if (a.rfind("--", 0) == 0) {
+      if (const size_t eq = a.find('='); eq != std::string::npos) {
+        name = a.substr(0, eq);
+        value = a.substr(eq + 1);
+        hasValue = true;
+      }
+    }
+    auto takeValue = [&]() -> bool {
+      if (hasValue) return true;
+      if (i + 1 >= args.size()) {
+        error = "option " + name + " needs a value";
+        return false;
+      }
+      value = args[++i];
+      return true;
+    };
+    auto noValue = [&]() -> bool {
+      if (hasValue) error = "option " + name + " takes no value";
+      return !hasValue;
+    };
+
+    if (name == "--help" || name == "-h") {
+      if (!noValue()) return false;
+      options.Help = true;
+    } else if (name == "--workdir") {
+      if (!takeValue()) return false;
+      if (value.empty()) {
+        error = "--workdir needs a directory";
+        return false;
+      }
+      options.WorkDir = value;
+    } else if (name == "--movie") {
+      if (!takeValue()) return false;
+      if (value.empty()) {
+        error = "--movie needs a file name";
+        return false;
+      }
+      options.Movie = value;
+    } else if (name == "--key") {
+      if (!takeValue()) return false;
+      if (!ParseKey(value, options.Key)) {
+        error = "--key needs a keyframe number 1, 2, ... (got '" + value + "')";
+        return false;
+      }
+    } else if (name == "--out") {
+      if (!takeValue()) return false;
+      if (value.empty()) {
+        error = "--out needs a file name";
+        return false;
+      }
+      options.Outs.push_back(value);
+    } else if (name == "--composition") {
+      if (!takeValue()) return false;
+      if (value == "single") {
+        options.Composition = TRenderComposition::Single;
+      } else if (value == "double") {
+        options.Composition = TRenderComposition::Double;
+      } else if (value == "fourfold") {
+        options.Composition = TRenderComposition::Fourfold;
+      } else {
+        error = "--composition must be single, double or fourfold (got '" + value + "')";
+        return false;
+      }
+    } else if (name == "--print-movie") {
+      if (!noValue()) return false;
+      options.PrintMovie = true;
+    } else if (name == "--yes") {
+      if (!noValue()) return false;
+      options.Yes = true;
+    } else if (name == "--no") {
+      if (!noValue()) return false;
+      options.Yes = false;
+    } else if (name == "--quiet" || name == "-q") {
+      if (!noValue()) return false;
+      options.Quiet = true;
+    } else {
+      error = "unknown argument '" + a + "'";
+      return false;
+    }
+  }
+  if (!options.Help && options.Movie.empty()) {
+    error = "--movie FILE is required";
+    return false;
+  }
+  return true;
+}
+
+int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.Help) {
+    out << RenderHelpText();
+    return kRenderOk;
+  }
+  // Paths given on the command line are the user's, relative to the current
+  // directory; the working directory only anchors the program's own files.
+  const std::string moviePath = Absolute(options.Movie);
+  std::error_code ec;
+  if (!fs::is_regular_file(moviePath, ec)) {
+    err << "orkelund-render: movie file '" << options.Movie << "' "
+        << (fs::exists(moviePath, ec) ? "is not a file" : "does not exist") << '\n';
+    return kRenderMovieMissing;
+  }
+  std::vector<std::string> outs;
+  for (const std::string& o : options.Outs) outs.push_back(Absolute(o));
+
+  TRenderHost host(err, options.Yes, options.Quiet);
+  const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
+  if (!work.Ok()) {
+    for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
+    return kRenderFailed;
+  }
+  StartUpSettings(host);
+
+  const fs::path movieFile(moviePath);
+  std::unique_ptr<TParameterAnim> movie = TParameterAnim::Load(
+      movieFile.parent_path().string() + "/", movieFile.filename().string(), host);
+  if (movie->Count < 1) {
+    err << "orkelund-render: the movie '" << options.Movie << "' holds no keyframe\n";
+    return kRenderFailed;
+  }
+  if (options.Key != 0) {
+    if (options.Key > movie->Count) {
+      err << "orkelund-render: --key " << options.Key << " is outside the movie (keyframes 1 ... "
+          << movie->Count << ")\n";
+      return kRenderFailed;
+    }
+    movie->Actual = options.Key;
+  }
+  ShownKeys().LastKeyM1 = movie->Actual;
+
+  if (options.PrintMovie) {
+    std::string bytes;
+    if (!MovieFileBytes(*movie, host, bytes)) {
+      err << "orkelund-render: cannot write the movie to a temporary file in TEMP/\n";
+      return kRenderFailed;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      err << "orkelund-render: cannot write the movie to standard output\n";
+      return kRenderFailed;
+    }
+  }
+  if (outs.empty()) return kRenderOk;
+
+  TParameter* key = movie->GetActualParameter();
+  key->OutputWidth = movie->OutputWidth;
+  key->OutputHeight = movie->OutputHeight;
+  TRender render;
+  render.Init(*key);
+  Calculate(*key, &host, render);
+  host.EndProgress();
+
+  int status = kRenderOk;
+  for (const std::string& path : outs) {
+    std::string error;
+    if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
+      err << "orkelund-render: " << error << '\n';
+      status = kRenderFailed;
+    }
+  }
+  return status;
+}
+
+int RenderMain(int argc, char** argv) {
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  TRenderOptions options;
+  std::string error;
+  if (!ParseRenderArgs(args, options, error)) {
+    std::cerr << "orkelund-render: " << error << "\n"
+              << "Try 'orkelund-render --help'.\n";
+    return kRenderFailed;
+  }
+  return RunRender(options, std::cout, std::cerr);
+}
+
+}  // namespace ork

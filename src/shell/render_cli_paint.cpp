@@ -1,0 +1,48 @@
+#include "shell/render_cli_paint.h"
+
+#include "engine/render.h"
+#include "model/process_state.h"
+#include "picture/composition.h"
+#include "picture/picture_files_save.h"
+#include "shell/render_cli_host.h"
+#include "shell/settings.h"
+
+namespace ork {
+
+bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
+                  const std::string& path, TRenderHost& host, std::string& error) {
+  int painted = 0;
+  switch (composition) {
+    case TRenderComposition::Single:
+      // As the main picture command: the single composition is the current
+      // one, so its overlays and texts are drawn.
+      Composition().CompositionMode = 1;
+      painted = ShowCalculated(&key, &render, host);
+      break;
+    case TRenderComposition::Double:
+      painted = ShowDoubleM1(&key, &render, host);
+      break;
+    case TRenderComposition::Fourfold:
+      painted = ShowFourfoldM1(&key, &render, host);
+      break;
+  }
+  if (!painted || !SavedPicture(render)) {
+    error = "the picture could not be painted";
+    return false;
+  }
+  host.SetSaveAnswer(path);
+  const TSaveImageResult result = SaveImage(render, key.FileNameKey, SaveImageFormats(), host);
+  if (!result.failed.empty()) {
+    error = "cannot write";
+    for (const std::string& f : result.failed) error += " '" + f + "'";
+    return false;
+  }
+  if (result.written.empty()) {
+    error = "nothing written for '" + path +
+            "': no known extension and every [SaveImage] format is off";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ork

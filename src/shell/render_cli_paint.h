@@ -1,0 +1,25 @@
+// The picture step of the headless renderer: paints a computed keyframe
+// as the chosen composition and writes it under one --out name.
+#pragma once
+
+#include <string>
+
+#include "shell/render_cli.h"
+
+namespace ork {
+
+class TParameter;
+class TRender;
+class TRenderHost;
+
+// Paints `render`'s buffers (computed for `key`) as the single picture
+// (colour variant 0, blur filter, overlays, texts), or the double or
+// fourfold picture of Movie 1's colour variants, then writes the picture
+// that ShownImage selects to `path` by the extension rules of saving
+// (unknown or no extension: the [SaveImage] formats). False with a message
+// in error when painting failed, a file could not be written or nothing at
+// all was written.
+bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
+                  const std::string& path, TRenderHost& host, std::string& error);
+
+}  // namespace ork

@@ -1,0 +1,284 @@
+#include "shell/render_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <sstream>
+
+#include "picture/picture_files.h"
+#include "settings_test_util.h"
+
+namespace ork {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::WriteAll;
+
+const std::string kDefaultMovie = std::string(ORK_SOURCE_DIR) + "/data/INI/Default.ini";
+
+struct TRun {
+  int status = -1;
+  std::string out, err;
+};
+
+TRun RunCli(const std::vector<std::string>& args) {
+  TRun r;
+  TRenderOptions options;
+  std::string error;
+  if (!ParseRenderArgs(args, options, error)) {
+    r.err = error;
+    r.status = kRenderFailed;
+    return r;
+  }
+  std::ostringstream out, err;
+  r.status = RunRender(options, out, err);
+  r.out = out.str();
+  r.err = err.str();
+  return r;
+}
+
+fs::path Fresh(const std::string& name) {
+  const fs::path dir = fs::temp_directory_path() / ("orkelund_render_" + name);
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  ResetProcessState();
+  return dir;
+}
+
+TEST(RenderCli, ParsesTheContract) {
+  TRenderOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseRenderArgs({"--workdir", "w", "--movie", "m.ini", "--key=3", "--out", "a.png",
+                               "--out=b.jpg", "--composition", "fourfold", "--print-movie", "--no",
+                               "--quiet"},
+                              o, error))
+      << error;
+  EXPECT_EQ(o.WorkDir, "w");
+  EXPECT_EQ(o.Movie, "m.ini");
+  EXPECT_EQ(o.Key, 3);
+  EXPECT_EQ(o.Outs, (std::vector<std::string>{"a.png", "b.jpg"}));
+  EXPECT_EQ(o.Composition, TRenderComposition::Fourfold);
+  EXPECT_TRUE(o.PrintMovie && !o.Yes && o.Quiet && !o.Help);
+
+  ASSERT_TRUE(ParseRenderArgs({"--movie", "m.ini", "--no", "--yes"}, o, error));
+  EXPECT_TRUE(o.Yes);
+  EXPECT_EQ(o.WorkDir, ".");
+  EXPECT_EQ(o.Key, 0);
+  EXPECT_EQ(o.Composition, TRenderComposition::Single);
+  ASSERT_TRUE(ParseRenderArgs({"--help"}, o, error));
+  EXPECT_TRUE(o.Help);
+
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"--out", "a.png"},
+      {"--movie"},
+      {"--movie", "m", "--key", "0"},
+      {"--movie", "m", "--key", "-1"},
+      {"--movie", "m", "--key", "2x"},
+      {"--movie", "m", "--key", "99999999999"},
+      {"--movie", "m", "--composition", "triple"},
+      {"--movie", "m", "--quiet=1"},
+      {"--movie", "m", "extra"},
+      {"--movie", "m", "--out", ""},
+      {"--movie", "m", "--film", "x"},
+  };
+  for (const auto& args : bad) {
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_FALSE(ParseRenderArgs(args, o, error)) << joined;
+    EXPECT_FALSE(error.empty()) << joined;
+  }
+
+  const std::string help = RenderHelpText();
+  for (const char* word : {"--workdir", "--movie", "--key", "--out", "--composition", "double",
+                           "fourfold", "--print-movie", "--yes", "--no", "--quiet", "--help",
+                           "Exit status", "[SaveImage]"})
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+  TRun h = RunCli({"--help"});
+  EXPECT_EQ(h.status, kRenderOk);
+  EXPECT_EQ(h.out, help);
+}
+
+TEST(RenderCli, MissingMovieIsStatusTwoWithoutFallback) {
+  const fs::path dir = Fresh("missing");
+  TRun r = RunCli({"--workdir", dir.string(), "--movie", (dir / "nope.ini").string(), "--out",
+                (dir / "x.png").string()});
+  EXPECT_EQ(r.status, kRenderMovieMissing);
+  EXPECT_NE(r.err.find("does not exist"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
+  EXPECT_FALSE(fs::exists(dir / "INI"));  // nothing prepared for a failed request
+  TRun d = RunCli({"--workdir", dir.string(), "--movie", dir.string()});
+  EXPECT_EQ(d.status, kRenderMovieMissing);
+  EXPECT_NE(d.err.find("is not a file"), std::string::npos);
+}
+
+TEST(RenderCli, ShippedStartMovieLoadsCleanlyAndPrintsAsItIsStored) {
+  const fs::path dir = Fresh("print");
+  TRun r = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--print-movie"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  // Stored exactly in the writer's format: printing reproduces the file.
+  EXPECT_EQ(r.out, ReadAll(kDefaultMovie));
+  // No repair message and no question.
+  EXPECT_EQ(r.err.find("Please save the ini-DataSet"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("is missing"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("question:"), std::string::npos) << r.err;
+  // The working directory was prepared and seeded with the start movie.
+  EXPECT_EQ(ReadAll(dir / "INI" / "Default.ini"), ReadAll(kDefaultMovie));
+  EXPECT_TRUE(fs::exists(dir / "INI" / "Settings.ini"));
+  EXPECT_TRUE(fs::is_empty(dir / "TEMP"));
+
+  // --key sets Actual of the printed movie; out of range is an error.
+  TRun k = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--key", "2",
+                "--print-movie", "--quiet"});
+  ASSERT_EQ(k.status, kRenderOk);
+  EXPECT_NE(k.out.find("[KEYS]\r\nCount="), std::string::npos);
+  EXPECT_NE(k.out.find("\r\nActual=2\r\n"), std::string::npos);
+  TRun o = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--key", "99"});
+  EXPECT_EQ(o.status, kRenderFailed);
+  EXPECT_NE(o.err.find("--key 99"), std::string::npos);
+}
+
+TEST(RenderCli, RepairsAreReportedAndQuestionsAnsweredFromTheFlag) {
+  const fs::path dir = Fresh("repair");
+  std::string movie = ReadAll(kDefaultMovie);
+  // One keyframe section more than Count says.
+  const size_t at = movie.find("[KEYS]\r\nCount=");
+  ASSERT_NE(at, std::string::npos);
+  const int count = std::atoi(movie.c_str() + at + 14);
+  movie += "[KEY" + std::to_string(count + 1) + "]\r\nHeightY=1\r\n\r\n";
+  WriteAll(dir / "more.ini", movie);
+  TRun no = RunCli({"--workdir", dir.string(), "--movie", (dir / "more.ini").string(), "--no",
+                 "--print-movie"});
+  ASSERT_EQ(no.status, kRenderOk) << no.err;
+  EXPECT_NE(no.err.find("question: There are more KEY exists"), std::string::npos) << no.err;
+  EXPECT_NE(no.err.find("-> no"), std::string::npos);
+  EXPECT_NE(no.out.find("Count=" + std::to_string(count) + "\r\n"), std::string::npos);
+  TRun yes = RunCli({"--workdir", dir.string(), "--movie", (dir / "more.ini").string(),
+                  "--print-movie", "--quiet"});
+  ASSERT_EQ(yes.status, kRenderOk);
+  EXPECT_NE(yes.err.find("-> yes"), std::string::npos);
+  EXPECT_NE(yes.out.find("Count=" + std::to_string(count + 1) + "\r\n"), std::string::npos);
+  // The repair message is a message, not an error.
+  EXPECT_NE(yes.err.find("message: Please save the ini-DataSet."), std::string::npos) << yes.err;
+}
+
+// Distinct colours of a picture, to tell a picture from a flat area.
+size_t Colours(const TPixmap& p) {
+  std::set<uint32_t> colours;
+  for (int y = 0; y < p.Height(); y += 3)
+    for (int x = 0; x < p.Width(); x += 3) colours.insert(p.Get(x, y));
+  return colours.size();
+}
+
+TEST(RenderCli, RendersTheStartMovieToPngJpegAndBmp) {
+  const fs::path dir = Fresh("formats");
+  const fs::path out = dir / "pictures";
+  fs::create_directories(out);
+  TRun r = RunCli({"--workdir", (dir / "work").string(), "--movie", kDefaultMovie, "--out",
+                (out / "start.png").string(), "--out", (out / "start.JPEG").string(), "--out",
+                (out / "start.bmp").string(), "--out", (out / "all").string()});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_NE(r.err.find("Please wait, line "), std::string::npos);
+  EXPECT_NE(r.err.find("> Calculate "), std::string::npos);
+
+  TPixmapPtr png = LoadPng((out / "start.png").string());
+  TPixmapPtr jpg = LoadJpeg((out / "start.jpg").string());
+  TPixmapPtr bmp = LoadBmp((out / "start.bmp").string());
+  ASSERT_TRUE(png && jpg && bmp);
+  EXPECT_FALSE(fs::exists(out / "start.JPEG"));
+  const int w = png->Width(), h = png->Height();
+  EXPECT_GE(w, 64);
+  EXPECT_GE(h, 64);
+  EXPECT_EQ(jpg->Width(), w);
+  EXPECT_EQ(bmp->Height(), h);
+  EXPECT_GT(Colours(*png), 50u);
+  // PNG and BMP are lossless: the same pixels; JPEG close to them.
+  long long diff = 0, mismatches = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const uint32_t p = png->Get(x, y);
+      EXPECT_EQ(p >> 24, 255u);
+      if ((p & 0xFFFFFF) != (bmp->Get(x, y) & 0xFFFFFF)) ++mismatches;
+      const uint32_t j = jpg->Get(x, y);
+      for (int s = 0; s < 24; s += 8)
+        diff += std::abs(static_cast<int>((p >> s) & 255) - static_cast<int>((j >> s) & 255));
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_LT(static_cast<double>(diff) / (3.0 * w * h), 12.0);
+
+  // An answer without an extension writes every [SaveImage] format.
+  for (const char* ext : {".jpg", ".png", ".bmp"}) EXPECT_TRUE(fs::exists(out / ("all" + std::string(ext))));
+  EXPECT_FALSE(fs::exists(out / "all"));
+  EXPECT_EQ(ReadAll(out / "all.png"), ReadAll(out / "start.png"));
+}
+
+TEST(RenderCli, CompositionsAndFailures) {
+  const fs::path dir = Fresh("compositions");
+  TRun d = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--composition", "double",
+                "--out", (dir / "d.png").string(), "--quiet"});
+  ASSERT_EQ(d.status, kRenderOk) << d.err;
+  EXPECT_EQ(d.err.find("Please wait"), std::string::npos);
+  EXPECT_EQ(d.err.find("> Calculate"), std::string::npos);
+  TRun s = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out",
+                (dir / "s.bmp").string(), "--quiet"});
+  TRun f = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--composition",
+                "fourfold", "--out", (dir / "f.bmp").string(), "--quiet"});
+  ASSERT_EQ(f.status, kRenderOk);
+  TPixmapPtr single = LoadBmp((dir / "s.bmp").string());
+  TPixmapPtr twice = LoadPng((dir / "d.png").string());
+  TPixmapPtr four = LoadBmp((dir / "f.bmp").string());
+  ASSERT_TRUE(single && twice && four);
+  EXPECT_EQ(twice->Width(), 2 * single->Width());
+  EXPECT_EQ(twice->Height(), single->Height());
+  EXPECT_EQ(four->Width(), 2 * single->Width());
+  EXPECT_EQ(four->Height(), 2 * single->Height());
+  // The separators of the fourfold picture.
+  EXPECT_EQ(four->Get(single->Width() - 1, 5), 0xFFFFFFFFu);
+  EXPECT_EQ(four->Get(single->Width(), 5), 0xFF000000u);
+
+  // A picture that cannot be written fails with a message; the other
+  // --out are still written.
+  TRun w = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out",
+                (dir / "no" / "such" / "dir.png").string(), "--out", (dir / "ok.png").string(),
+                "--quiet"});
+  EXPECT_EQ(w.status, kRenderFailed);
+  EXPECT_NE(w.err.find("cannot write"), std::string::npos);
+  EXPECT_TRUE(fs::exists(dir / "ok.png"));
+
+  // Every [SaveImage] format off: an answer without extension writes
+  // nothing, which is a failure.
+  std::string settings = ReadAll(dir / "INI" / "Settings.ini");
+  const size_t at = settings.find("[SaveImage]\r\nJPG=1\r\nPNG=1\r\nBMP=1");
+  ASSERT_NE(at, std::string::npos);
+  settings.replace(at, 33, "[SaveImage]\r\nJPG=0\r\nPNG=0\r\nBMP=0");
+  WriteAll(dir / "INI" / "Settings.ini", settings);
+  TRun n = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out",
+                (dir / "none").string(), "--quiet"});
+  EXPECT_EQ(n.status, kRenderFailed);
+  EXPECT_NE(n.err.find("nothing written"), std::string::npos);
+}
+
+// The executable itself: exit statuses as a batch user sees them.
+TEST(RenderCli, ExecutableExitStatuses) {
+  const std::string exe = std::string(ORK_BINARY_DIR) + "/bin/orkelund-render";
+  if (!fs::exists(exe)) GTEST_SKIP() << "orkelund-render not built";
+  const fs::path dir = Fresh("exe");
+  auto status = [&](const std::string& args) {
+    const int raw = std::system((exe + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  const std::string wd = "--workdir '" + dir.string() + "' ";
+  EXPECT_EQ(status(wd + "--movie '" + (dir / "missing.ini").string() + "'"), 2);
+  EXPECT_EQ(status(wd + "--bogus"), 1);
+  EXPECT_EQ(status("--help"), 0);
+  EXPECT_EQ(status(wd + "--movie '" + kDefaultMovie + "' --quiet --out '" +
+                   (dir / "e.jpg").string() + "'"),
+            0);
+  EXPECT_TRUE(LoadJpeg((dir / "e.jpg").string()));
+}
+
+}  // namespace
+}  // namespace ork

@@ -84,8 +84,11 @@ void DrawAxes(const TOverlayCall& call, const TParameter& key, const TPlaneMappi
 void DrawPointCross(const TOverlayCall& call, const TPlaneMapping& map, double x, double y,
                     double a, int RW, int RH) {
   const TPointD p = map.Map(x, y);
-  call.Line(p.x - a, p.y, std::min(p.x + a, RW - 1.0), p.y);
-  call.Line(p.x, p.y - a, p.x, std::min(p.y + a, RH - 1.0));
+  // The strokes end at the render object's last column and row; a stroke
+  // that starts beyond them is left out (limiting its end would turn it
+  // back into the picture and leave a stray dot at the edge).
+  if (!(p.x - a > RW - 1.0)) call.Line(p.x - a, p.y, std::min(p.x + a, RW - 1.0), p.y);
+  if (!(p.y - a > RH - 1.0)) call.Line(p.x, p.y - a, p.x, std::min(p.y + a, RH - 1.0));
 }
 
 void DrawNextFrame(const TOverlayCall& call, const TParameter& key, const TPlaneMapping& map) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "model/process_state.h"
 #include "overlay_test_support.h"
 #include "picture/overlay.h"
@@ -99,6 +101,15 @@ TEST_F(OverlayKindsTest, CPointCrossAtTheLeftEdgeDropsOutsideThickening) {
   TRender from = Render(200, 100);
   DrawOverlay("CB", &key, &from);
   EXPECT_EQ(from.Image->Get(103, 50), kBlack);
+
+  // Points beyond the bottom or right edge leave no dot on the edge.
+  for (auto [x, y] : {std::pair{0.0, -1.5}, std::pair{2.5, 0.0}, std::pair{3.0, -2.0}}) {
+    key.pox = x;
+    key.poy = y;
+    TRender outside = Render(200, 100);
+    DrawOverlay("CA", &key, &outside);
+    EXPECT_EQ(Changed(*outside.Image), 0) << x << "," << y;
+  }
 }
 
 TEST_F(OverlayKindsTest, InverseAndHalfTransparentColours) {

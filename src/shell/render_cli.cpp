@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -205,6 +206,14 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
     err << "orkelund-render: movie file '" << options.Movie << "' "
         << (fs::exists(moviePath, ec) ? "is not a file" : "does not exist") << '\n';
     return kRenderMovieMissing;
+  }
+  // The loader would fall back to a Default.ini beside an unreadable file
+  // (and write one there); a batch run must fail instead.
+  if (std::FILE* f = std::fopen(moviePath.c_str(), "rb")) {
+    std::fclose(f);
+  } else {
+    err << "orkelund-render: cannot read the movie file '" << options.Movie << "'\n";
+    return kRenderFailed;
   }
   std::vector<std::string> outs;
   for (const std::string& o : options.Outs) outs.push_back(Absolute(o));

@@ -6,7 +6,12 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "model/latin1.h"
+#include "model/movie.h"
 #include "picture/picture_files.h"
+#include "shell/render_cli_host.h"
 #include "settings_test_util.h"
 
 namespace ork {
@@ -278,6 +283,82 @@ TEST(RenderCli, ExecutableExitStatuses) {
                    (dir / "e.jpg").string() + "'"),
             0);
   EXPECT_TRUE(LoadJpeg((dir / "e.jpg").string()));
+}
+
+}  // namespace
+}  // namespace ork
+
+namespace ork {
+namespace {
+
+TEST(RenderCli, HostWritesMessagesProgressAndAnswers) {
+  std::ostringstream err;
+  {
+    TRenderHost host(err, false, false);
+    for (int row = 0; row < 100; ++row) host.StatusText("Please wait, line " + std::to_string(row) + "/100");
+    EXPECT_FALSE(host.Question("Count +1 ?"));
+    host.Information(Latin1("Größe"));
+    host.Diagnostic("> Calculate ");
+    host.SetSaveAnswer("/x/y.png");
+    EXPECT_EQ(host.ChooseSaveFile("t", "p", ""), "/x/y.png");
+  }
+  const std::string text = err.str();
+  size_t progress = 0;
+  for (size_t at = 0; (at = text.find("Please wait", at)) != std::string::npos; ++at) ++progress;
+  EXPECT_EQ(progress, 10u);  // one line per tenth when not on a terminal
+  EXPECT_NE(text.find("question: Count +1 ? -> no\n"), std::string::npos);
+  EXPECT_NE(text.find("message: Gr\xC3\xB6\xC3\x9F" "e\n"), std::string::npos);
+  EXPECT_NE(text.find("> Calculate \n"), std::string::npos);
+
+  std::ostringstream quiet;
+  {
+    TRenderHost host(quiet, true, true);
+    host.StatusText("Please wait, line 1/2");
+    host.Diagnostic("> Calculate ");
+    EXPECT_TRUE(host.Question("q"));
+  }
+  EXPECT_EQ(quiet.str(), "orkelund-render: question: q -> yes\n");
+  EXPECT_EQ(Latin1ToUtf8("a\xE4\xFF"), "a\xC3\xA4\xC3\xBF");
+}
+
+TEST(RenderCli, UnreadableMovieFailsWithoutFallback) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
+  const fs::path dir = Fresh("unreadable");
+  WriteAll(dir / "locked.ini", ReadAll(kDefaultMovie));
+  fs::permissions(dir / "locked.ini", fs::perms::none);
+  TRun r = RunCli({"--workdir", (dir / "w").string(), "--movie", (dir / "locked.ini").string()});
+  EXPECT_EQ(r.status, kRenderFailed);
+  EXPECT_NE(r.err.find("cannot read"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "Default.ini"));
+}
+
+}  // namespace
+}  // namespace ork
+
+namespace ork {
+namespace {
+
+// The shipped start movie: several keyframes that zoom in and turn, each
+// marked for interpolation to the next, so that a film can be made at once.
+TEST(RenderCli, StartMovieIsReadyForAFilm) {
+  test::TRecordingHost host;
+  std::unique_ptr<TParameterAnim> movie =
+      TParameterAnim::Load(std::string(ORK_SOURCE_DIR) + "/data/INI/", "Default.ini", host);
+  EXPECT_TRUE(host.infos.empty());
+  EXPECT_TRUE(host.questions.empty());
+  EXPECT_EQ(movie->Run, "OK");
+  ASSERT_GE(movie->Count, 3);
+  EXPECT_EQ(movie->Actual, 1);
+  for (int i = 1; i < movie->Count; ++i) {
+    const TParameter& a = movie->Parameter[i];
+    const TParameter& b = movie->Parameter[i + 1];
+    EXPECT_GT(a.bry, b.bry * 4) << "zoom from key " << i;
+    EXPECT_NE(a.Degree, b.Degree) << "rotation from key " << i;
+    EXPECT_GT(a.Seconds, 0) << i;
+    EXPECT_EQ(a.GameNo, b.GameNo) << i;
+    EXPECT_NE(a.InterpolationList.find("(HeightY,*)"), std::string::npos) << i;
+    EXPECT_NE(a.InterpolationList.find("(Degree,+)"), std::string::npos) << i;
+  }
 }
 
 }  // namespace

@@ -32,6 +32,8 @@ inline v2d Load2(const double* p) {
   return v;
 }
 
+inline void Store2(double* p, v2d v) { std::memcpy(p, &v, sizeof v); }
+
 inline v2d Abs2(v2d v) {
   const v2l mask = {0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL};
   return reinterpret_cast<v2d>(reinterpret_cast<v2l>(v) & mask);
@@ -77,10 +79,13 @@ TIterationContext::TIterationContext(const TParameter& k)
   hx2_.assign(n + 1, kHistX2);
   hy2_.assign(n + 1, kHistY2);
   hdist_.assign(n + 1, 0.0);
-  rx1_.assign(2 * n + 2, kHistX1);
-  ry1_.assign(2 * n + 2, kHistY1);
-  rx2_.assign(2 * n + 2, kHistX2);
-  ry2_.assign(2 * n + 2, kHistY2);
+  ring_.resize(4 * (2 * n + 2));
+  for (size_t q = 0; q < 2 * n + 2; ++q) {
+    ring_[4 * q] = kHistX1;
+    ring_[4 * q + 1] = kHistY1;
+    ring_[4 * q + 2] = kHistX2;
+    ring_[4 * q + 3] = kHistY2;
+  }
 
   const bool one = cycle_test_ == 1;
   switch (kind_) {
@@ -200,11 +205,15 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
   const int zval_at = ctx.zval_at_;
   const double max_abs = ctx.max_abs_;
   const int ct = ctx.cycle_test_;
+  // The screen below needs finite history slots; a non-finite start value
+  // could stay in the history, so it switches the screen off for good.
+  if (!(std::isfinite(start.x1) && std::isfinite(start.y1) && std::isfinite(start.x2) &&
+        std::isfinite(start.y2))) {
+    ctx.nonfinite_history_ = true;
+  }
+  const bool screen_ok = std::isfinite(max_abs) && !ctx.nonfinite_history_;
   double zval = ctx.zval_;
-  double* const rx1 = ctx.rx1_.data();
-  double* const ry1 = ctx.ry1_.data();
-  double* const rx2 = ctx.rx2_.data();
-  double* const ry2 = ctx.ry2_.data();
+  double* const ring = ctx.ring_.data();
   int head = ctx.head_;
   bool escaped = false;
   int period = 0;
@@ -214,10 +223,13 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
     if (it > max_iter) e.over = true;
     const TOrbit h = z;
     if constexpr (!kOneSlot) {
-      rx1[head] = rx1[head + ct] = z.x1;
-      ry1[head] = ry1[head + ct] = z.y1;
-      rx2[head] = rx2[head + ct] = z.x2;
-      ry2[head] = ry2[head + ct] = z.y2;
+      // Whole pairs stored, so that the paired loads below take them
+      // straight from the store buffer.
+      const v2d a = {z.x1, z.y1}, b = {z.x2, z.y2};
+      Store2(ring + 4 * head, a);
+      Store2(ring + 4 * head + 2, b);
+      Store2(ring + 4 * (head + ct), a);
+      Store2(ring + 4 * (head + ct) + 2, b);
     }
     if constexpr (F == kFast1000) {
       z.x1 = z.x2 = h.x1 * h.x1 - h.y1 * h.y1 + e.c1x;
@@ -225,7 +237,8 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
     } else {
       FormulaStep<F>(z, e);
     }
-    if (EscapeSum(z) > max_abs) {
+    const double sum = EscapeSum(z);
+    if (sum > max_abs) {
       escaped = true;
       e.over = true;
     }
@@ -235,19 +248,38 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
       if (!(d >= e.acc)) period = 1;
     } else {
       // Two slots at a time over all slots first (most iterations find no
-      // cycle), then the first failing slot; lanes past the last slot read
-      // mirror slots and are ignored.
-      const v2d vx1 = {z.x1, z.x1}, vy1 = {z.y1, z.y1};
-      const v2d vx2 = {z.x2, z.x2}, vy2 = {z.y2, z.y2};
+      // cycle), then the first failing slot. Each lane adds its four
+      // distances in the written order; a lane past the last slot reads a
+      // mirror slot and is ignored.
+      const v2d z1 = {z.x1, z.y1}, z2 = {z.x2, z.y2};
       const v2d vacc = {e.acc, e.acc};
       auto pair_ok = [&](int i) -> v2l {
-        const int q = head + i;
-        const v2d d = Abs2(Load2(rx1 + q) - vx1) + Abs2(Load2(ry1 + q) - vy1) +
-                      Abs2(Load2(rx2 + q) - vx2) + Abs2(Load2(ry2 + q) - vy2);
-        return d >= vacc;
+        const double* q = ring + 4 * (head + i);
+        const v2d a = Abs2(Load2(q) - z1), b = Abs2(Load2(q + 2) - z2);
+        const v2d c = Abs2(Load2(q + 4) - z1), d = Abs2(Load2(q + 6) - z2);
+        const v2d first = __builtin_shufflevector(a, c, 0, 2);
+        const v2d second = __builtin_shufflevector(a, c, 1, 3);
+        const v2d third = __builtin_shufflevector(b, d, 0, 2);
+        const v2d fourth = __builtin_shufflevector(b, d, 1, 3);
+        return ((first + second) + third) + fourth >= vacc;
       };
-      v2l all = pair_ok(0);
-      for (int i = 2; i < ct; i += 2) all &= pair_ok(i);
+      // A slot whose x1 alone differs by acc or more cannot match (adding
+      // finite non-negative terms never lowers a rounded sum), so that check
+      // screens the slots before the full distances are computed. It needs
+      // every value finite: the orbit is while its sum stays within a finite
+      // bound, and so are the slots, which hold finite start values or the
+      // orbits of iterations that went on.
+      v2l all = {0, 0};
+      if (screen_ok && sum <= max_abs) {
+        const v2d vx1 = {z.x1, z.x1};
+        auto x1_far = [&](int i) -> v2l {
+          const double* q = ring + 4 * (head + i);
+          const v2d x = {q[0], q[4]};
+          return Abs2(x - vx1) >= vacc;
+        };
+        all = x1_far(0);
+        for (int i = 2; i < ct; i += 2) all &= x1_far(i);
+      }
       if ((all[0] & all[1]) != -1) {
         for (int i = 0; i < ct; i += 2) {
           const v2l ok = pair_ok(i);

@@ -121,11 +121,13 @@ class TIterationContext {
 
   // Plain history: slots 1..CycleTest of hx1, hy1, hx2, hy2, hdist.
   std::vector<double> hx1_, hy1_, hx2_, hy2_, hdist_;
-  // Ring history of the fast path: slot i lives at head_ + i - 1 of each
-  // array, every value written twice (at q and q + CycleTest) so the slots
-  // always lie contiguous; two spare elements for paired loads.
-  std::vector<double> rx1_, ry1_, rx2_, ry2_;
+  // Ring history of the fast path: slot i lives at ring position
+  // head_ + i - 1 as four doubles (x1, y1, x2, y2), every slot written twice
+  // (at q and q + CycleTest) so the slots always lie contiguous; two spare
+  // positions for paired loads.
+  std::vector<double> ring_;
   int head_ = 0;
+  bool nonfinite_history_ = false;  // a start value was infinite or not a number
 
   TOrbitRecording* recording_ = nullptr;
   bool orbit_selected_ = false;

@@ -461,6 +461,7 @@ TEST(FastIteration, EqualsPlainBitForBit) {
                 if (col == 4) x = 0;
                 if (row == 2 && col == 5) y = -0.0;
                 if (row == 5 && col == 8) x = kInf;
+                if (row == 3 && col == 2) y = kNaN;
                 const TPixelResult a = IteratePixel(fast, x, y, x + 0.01, y);
                 const TPixelResult b = IteratePixelPlain(plain, x, y, x + 0.01, y);
                 ++pixels;
@@ -483,6 +484,24 @@ TEST(FastIteration, EqualsPlainBitForBit) {
     }
   }
   EXPECT_GT(pixels, 10000);
+}
+
+TEST(FastIteration, NotANumberInTheHistory) {
+  // 204 in Julia mode leaves y1 = NaN behind in the history while the orbit
+  // itself is finite: the distance to that slot is NaN, period 1.
+  TParameter k = Pixel(204, 20, 0.5, 1);
+  k.Accurate = 1e-6;
+  k.zyctest = 3;
+  k.CCx = 0.3;
+  k.CCy = 0.4;
+  TIterationContext fast(k), plain(k);
+  for (double y : {kNaN, 0.25, 0.5}) {
+    const TPixelResult a = IteratePixel(fast, 0.9, y, 0.1, 0.2);
+    const TPixelResult b = IteratePixelPlain(plain, 0.9, y, 0.1, 0.2);
+    EXPECT_EQ(a.it, b.it);
+    EXPECT_EQ(a.period, b.period);
+    EXPECT_TRUE(SameBits(a.x2, b.x2));
+  }
 }
 
 TEST(FastIteration, RowEqualsPixelByPixel) {

@@ -153,6 +153,29 @@ TEST_F(GridTest, FixedSpacingAndFilmModes) {
   EXPECT_TRUE(GridDialogText().empty());
 }
 
+TEST_F(GridTest, TurnedGridsReachTheCornersEitherWay) {
+  // A wide picture turned either way: the lines of constant x reach the
+  // top-left and bottom-right corners (the lines of constant y are kept
+  // away by a fixed spacing far beyond the picture).
+  GridState().GridAutoMode = 1;
+  for (double degree : {30.0, -30.0}) {
+    TParameter key = Keyframe(400, 100, 1);
+    key.GridSizes = "0.2,100,1,1,2,0,0";
+    key.Degree = degree;
+    TRender render = Render(400, 100);
+    TRecordingHost host;
+    DrawOverlay("G", &key, &render, host);
+    int topLeft = 0, bottomRight = 0;
+    for (int y = 0; y < 25; ++y)
+      for (int x = 0; x < 60; ++x) {
+        topLeft += render.Image->Get(x, y) == kInverseGrey;
+        bottomRight += render.Image->Get(398 - x, 99 - y) == kInverseGrey;
+      }
+    EXPECT_GT(topLeft, 20) << degree;
+    EXPECT_GT(bottomRight, 20) << degree;
+  }
+}
+
 TEST_F(GridTest, SmallPicturesWithNegativeSpacingUseTheSmallFont) {
   TRecordingHost host;
   Draw(200, 150, 3, "-1", host);

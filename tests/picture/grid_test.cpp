@@ -225,6 +225,24 @@ TEST_F(GridTest, MovieTwoHalfAndHugeCentres) {
   for (int y = 0; y < 300; ++y)
     for (int x = 0; x < 399; ++x) ASSERT_EQ(d.Get(x, y), kGrey) << x << "," << y;
 
+  // Movie 2 inserted at (50, 40): lines shifted and clipped to the insert.
+  Composition().CompositionMode = -111;
+  Composition().ShownImage = 1;
+  Composition().InsertPosX = 50;
+  Composition().InsertPosY = 40;
+  TParameter key = Keyframe(200, 150, 3);
+  key.GridSizes = "1,1,1,1,2,0,0";
+  TRender big = Render(400, 300);
+  DrawOverlay("G", &key, &big, host);
+  const TPixmap& p = *big.Image;
+  EXPECT_EQ(p.Get(99 + 50, 60), kInverseGrey);  // x = 0 at column 99 of Movie 2
+  EXPECT_EQ(p.Get(60, 74 + 40), kInverseGrey);  // y = 0 at row 74
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) {
+      if (x >= 50 && x < 249 && y >= 40 && y < 189) continue;
+      ASSERT_EQ(p.Get(x, y), kGrey) << x << "," << y;
+    }
+
   // A centre beyond the precision of the line index: the reduction keeps
   // the drawing finite and the status line says so.
   Composition().CompositionMode = 1;

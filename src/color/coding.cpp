@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string_view>
 
 #include "color/real_int.h"
 
@@ -100,11 +102,13 @@ int ReducedCoding(int selectPicture) {
   return selectPicture >= 1000 ? selectPicture - 1000 : selectPicture;
 }
 
-std::string CodingText(int coding, int n) {
-  const std::string ns = std::to_string(n);
+namespace {
+
+// The fixed description texts; codings 1 and 17 are printf formats with n
+// (coding 1, twice) or n - 1 (coding 17).
+const char* CodingFormat(int coding) {
   switch (coding) {
-    case 1:
-      return "gr = It-F2; If " + ns + " > 2*F1 Then gr = F1*mod((it-F2),Int(" + ns + "/F1))";
+    case 1: return "gr = It-F2; If %d > 2*F1 Then gr = F1*mod((it-F2),Int(%d/F1))";
     case 2: return "gr = F1*mod((it-F2),4)";
     case 3: return "gr = mod((it-F2),F1)";
     case 4:
@@ -125,9 +129,30 @@ std::string CodingText(int coding, int n) {
     case 15:
       return "Br1=Sqr(Bx*Bx+By*By+Bp*Bp); If Br1<1 Then gr=0; If Br1>1 Then gr=Int(F1*Log(Br1))";
     case 16: return "gr = F1*mod(it,F1)";
-    case 17: return "gr = mod(it*F1," + std::to_string(n - 1) + ")";
-    default: return {};
+    case 17: return "gr = mod(it*F1,%d)";
+    default: return "";
   }
+}
+
+// The text into buf without allocating; returns its length.
+size_t FormatCodingText(int coding, int n, char* buf, size_t size) {
+  const char* format = CodingFormat(coding);
+  int length = 0;
+  if (coding == 1) {
+    length = std::snprintf(buf, size, format, n, n);
+  } else if (coding == 17) {
+    length = std::snprintf(buf, size, format, n - 1);
+  } else {
+    length = std::snprintf(buf, size, "%s", format);
+  }
+  return length < 0 ? 0 : std::min(static_cast<size_t>(length), size - 1);
+}
+
+}  // namespace
+
+std::string CodingText(int coding, int n) {
+  char buf[160];
+  return std::string(buf, FormatCodingText(coding, n, buf, sizeof buf));
 }
 
 TCoder PrepareCoder(const TParameter& keyframe, TRender& render) {
@@ -161,8 +186,9 @@ TCoder PrepareCoder(const TParameter& keyframe, TRender& render) {
   }
 
   if (c.coding >= 1 && c.coding <= 17) {
-    std::string text = CodingText(c.coding, n);
-    if (render.Coding[c.coding] != text) render.Coding[c.coding] = std::move(text);
+    char buf[160];
+    const std::string_view text(buf, FormatCodingText(c.coding, n, buf, sizeof buf));
+    if (render.Coding[c.coding] != text) render.Coding[c.coding].assign(text);
   }
   return c;
 }

@@ -27,7 +27,7 @@ struct TRenderOptions {
   TRenderComposition Composition = TRenderComposition::Single;
   bool PrintMovie = false;  // write the loaded, repaired movie to the output stream
   bool Yes = true;          // answer of the loader's questions
-  bool Quiet = false;       // no progress rows and no diagnostic lines
+  bool Quiet = false;       // no progress rows
   bool Help = false;
 };
 

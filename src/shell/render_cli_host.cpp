@@ -80,7 +80,6 @@ std::string TRenderHost::ChooseSaveFile(const std::string&, const std::string&,
 }
 
 void TRenderHost::Diagnostic(const std::string& line) {
-  if (quiet_) return;
   EndProgress();
   err_ << Latin1ToUtf8(line) << '\n';
 }

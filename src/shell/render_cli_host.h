@@ -1,6 +1,7 @@
 // The host of the headless renderer: messages, questions and diagnostic
 // lines go to an error stream (converted from ISO-8859-1 to UTF-8),
-// questions are answered from a flag, progress rows are shown unless quiet,
+// questions are answered from a flag, progress rows are shown unless quiet
+// (messages, questions and diagnostic lines always are),
 // the save-file dialog answers with the path set beforehand, and nothing is
 // ever cancelled.
 #pragma once

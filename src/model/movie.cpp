@@ -344,24 +344,26 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
   return m;
 }
 
-std::unique_ptr<TINI> TParameterAnim::ToIni(THost& host) const {
+namespace {
+std::unique_ptr<TINI> HeaderIni(const TParameterAnim& m, THost& host) {
+  const std::string& Path = m.Path;
+  const std::string& File = m.File;
   std::unique_ptr<TINI> ini = TINI::Create(Path, File, host);
   TINIGroup* out = ini->Add("OUTPUT");
-  out->Add("Width", Int(OutputWidth));
-  out->Add("Height", Int(OutputHeight));
-  out->Add("Scale", Real(Scale));
-  out->Add("FileName", FileName);
-  out->Add("Web", Web);
-  out->Add("Email", Email);
-  out->Add("Author", Author);
-  out->Add("User", User);
+  out->Add("Width", Int(m.OutputWidth));
+  out->Add("Height", Int(m.OutputHeight));
+  out->Add("Scale", Real(m.Scale));
+  out->Add("FileName", m.FileName);
+  out->Add("Web", m.Web);
+  out->Add("Email", m.Email);
+  out->Add("Author", m.Author);
+  out->Add("User", m.User);
   TINIGroup* keys = ini->Add("KEYS");
-  keys->Add("Count", Int(Count));
-  keys->Add("Actual", Int(Actual));
+  keys->Add("Count", Int(m.Count));
+  keys->Add("Actual", Int(m.Actual));
   return ini;
 }
 
-namespace {
 int StoredCount(const TParameterAnim& m) {
   return std::clamp(m.Count, 0, static_cast<int>(m.Parameter.size()) - 1);
 }
@@ -372,14 +374,18 @@ void SetKeys(TINI& ini, int count, int actual) {
 }
 }  // namespace
 
-int TParameterAnim::Save(const std::string& path, const std::string& file, THost& host) {
-  if (!path.empty()) Path = path;
-  if (!file.empty()) File = file;
-  std::unique_ptr<TINI> ini = ToIni(host);
+std::unique_ptr<TINI> TParameterAnim::ToIni(THost& host) const {
+  std::unique_ptr<TINI> ini = HeaderIni(*this, host);
   int count = StoredCount(*this);
   SetKeys(*ini, count, Actual);
   for (int i = 1; i <= count; ++i) WriteKeyframe(*ini, i, Parameter[i], Parameter[i].KeyNr);
-  return ini->Save("", "", host);
+  return ini;
+}
+
+int TParameterAnim::Save(const std::string& path, const std::string& file, THost& host) {
+  if (!path.empty()) Path = path;
+  if (!file.empty()) File = file;
+  return ToIni(host)->Save("", "", host);
 }
 
 int TParameterAnim::SaveInsert(int n, const std::string& path, const std::string& file,
@@ -390,7 +396,7 @@ int TParameterAnim::SaveInsert(int n, const std::string& path, const std::string
   if (count == 0) return 0;
   n = std::clamp(n, 0, std::max(0, kMaxKeyframes - count));
   int a = std::clamp(Actual, 1, count);
-  std::unique_ptr<TINI> ini = ToIni(host);
+  std::unique_ptr<TINI> ini = HeaderIni(*this, host);
   SetKeys(*ini, count + n, a + 1);
   ShownKeys().LastKeyM1 = a + 1;
   int section = 0;
@@ -407,7 +413,7 @@ int TParameterAnim::SaveDeleteActual(const std::string& path, const std::string&
   int count = StoredCount(*this);
   if (count < 2) return 0;
   int a = std::clamp(Actual, 1, count);
-  std::unique_ptr<TINI> ini = ToIni(host);
+  std::unique_ptr<TINI> ini = HeaderIni(*this, host);
   int actual = a;
   if (a > 1) {
     actual = a - 1;

@@ -94,7 +94,7 @@ void CopyMovieFields(const TParameterAnim& m, TParameter& p) {
 }
 
 void ReadKeyframe(const TParameterAnim& m, const TINIGroup& g, int i, TParameter& p,
-                  std::string& k, THost& host) {
+                  std::string& k) {
   TKeyReader in(g, k);
   p.GameNo = in.Int("NoOfFormula", 1000,
                     "NoOfFormula (1000 or 1001,1002,1003,149,152,201,202,203,204,205,206,207,208)");
@@ -146,7 +146,6 @@ void ReadKeyframe(const TParameterAnim& m, const TINIGroup& g, int i, TParameter
   p.Seconds = in.Real("SecondsFor+", 10);
   p.DoCalculate = in.Int("DoCalculate", 1);
   p.FactorPerPict = in.Real("FactorPerPictFor*", kDefaultFactorPerPict);
-  (void)host;
 }
 
 TParameter DefaultKeyframe(const TParameterAnim& m, int n) {
@@ -289,7 +288,6 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
 
   bool ignoreFurther = false;
   int seen = 0;
-  int loaded = 0;
   for (const auto& g : ini.Groups) {
     if (!IsKeyframeSection(g->Name)) continue;
     int i = ++seen;
@@ -314,8 +312,7 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
     }
     TParameter& p = m->Parameter[static_cast<size_t>(i)];
     p = TParameter{};
-    ReadKeyframe(*m, *g, i, p, k, host);
-    loaded = i;
+    ReadKeyframe(*m, *g, i, p, k);
     if (!k.empty()) AppendRepair(r, " [KEY" + Int(i) + "]: " + k);
   }
 
@@ -331,7 +328,6 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
     host.Information(Tr(model_texts::kFewer1) + Int(seen) + Tr(model_texts::kFewer2));
     m->Count = seen;
   }
-  (void)loaded;
   m->Parameter.resize(static_cast<size_t>(m->Count) + 1);
 
   if (!r.empty()) {

@@ -242,7 +242,11 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
       escaped = true;
       e.over = true;
     }
-    if constexpr (kOneSlot) {
+    if constexpr (kOneSlot && F == kFast1000) {
+      // Both orbits are one and the same, in slot 1 as well.
+      const double a = std::fabs(h.x1 - z.x1), b = std::fabs(h.y1 - z.y1);
+      if (!(a + b + a + b >= e.acc)) period = 1;
+    } else if constexpr (kOneSlot) {
       const double d = std::fabs(h.x1 - z.x1) + std::fabs(h.y1 - z.y1) +
                        std::fabs(h.x2 - z.x2) + std::fabs(h.y2 - z.y2);
       if (!(d >= e.acc)) period = 1;
@@ -323,12 +327,13 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
 // c1y is -0. z2 stays finite in every iteration after the first (a
 // continuing orbit passed the finite escape bound and the cycle test), so
 // the terms can be dropped when the start values are finite and c1y is not
-// -0; otherwise the written step runs.
+// -0; otherwise the written step runs. When both orbits start equal they
+// stay equal, which the cycle test uses.
 inline bool Fast1000Allowed(const TIterationContext& ctx, const TOrbit& start,
                             double c1y) {
   (void)ctx;
   return std::isfinite(start.x2) && std::isfinite(start.y2) &&
-         !(c1y == 0 && std::signbit(c1y));
+         !(c1y == 0 && std::signbit(c1y)) && start.x1 == start.x2 && start.y1 == start.y2;
 }
 
 template <bool kOneSlot>

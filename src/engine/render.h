@@ -87,11 +87,12 @@ TOrbitPictureHook OrbitPictureHook();
 //
 // Writes back into the keyframe: brx = bry * OutputWidth / OutputHeight and
 // zyctest raised to at least 1. `status` may be null (no progress text, no
-// cancel, diagnostic lines to standard output); otherwise it receives the
-// progress text per row, is polled once per row (PollCancel: -1 stops at
-// once, rows not reached keep their previous values; 1 calls
+// cancel, no pauses, diagnostic lines to standard output); otherwise it
+// receives the progress text per row, is polled once per row (PollCancel:
+// -1 stops at once, rows not reached keep their previous values; 1 calls
 // `showIntermediate`, which paints the buffers computed so far) and takes
-// the diagnostic lines. In normal mode a render object of another size
+// the diagnostic lines, and the loop sleeps 60 ms whenever more than 500 ms
+// have passed since the last pause, so that the desktop stays responsive. In normal mode a render object of another size
 // than the keyframe's is initialised for it first (instead of writing past
 // its arrays); in dynamics mode it is left as it is and the orbit is
 // recorded only as far as DynX reaches.

@@ -173,9 +173,13 @@ void DrawGrid(const TPixmap& background, TPixmap& picture, int a, int b, int L, 
       q.x += composition.InsertPosX;
       q.y += composition.InsertPosY;
     }
-    const int x = RealToInt(q.x) - dx;
-    if (x > L - o && x < R) {
-      DrawGridLabel(font.font, picture, x, RealToInt(q.y) - o, FormatNumber(v, decimals));
+    // In 64 bits: a point far off (or invalid, -2^31) must not overflow.
+    const long long x = static_cast<long long>(RealToInt(q.x)) - dx;
+    const long long y = static_cast<long long>(RealToInt(q.y)) - o;
+    if (x > static_cast<long long>(L) - o && x < R && y > -picture.Height() - 1000 &&
+        y < picture.Height()) {
+      DrawGridLabel(font.font, picture, static_cast<int>(x), static_cast<int>(y),
+                    FormatNumber(v, decimals));
     }
   };
 

@@ -10,6 +10,7 @@
 #include "shell/program.h"
 #include "shell/shell_state.h"
 #include "shell/workdir.h"
+#include "windows/tool_windows.h"
 
 int main(int argc, char** argv) {
   std::string workdir = ".";
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   if (!report.Ok()) return 1;
   ork::TQtGui gui(argc, argv);
   ork::SetGui(&gui);
+  ork::RegisterToolWindows();
   if (smoke) {
     ork::SetCommandHandler(105, [](int command) {
       ork::RunComputeCommand(command);

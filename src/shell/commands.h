@@ -22,6 +22,8 @@ void ClearCommandHandlers();
 bool RunComputeCommand(int command);
 // Pictures, film, files, help, end: 120, 122, 121, 4, 6, 125, 126, 11.
 bool RunProgramCommand(int command);
+// Two-movie compositions: 85-96 (shell/commands_composition.h).
+bool RunCompositionCommand(int command);
 
 // The film production that command 121 runs after closing the tool windows
 // and disabling the menus. Without one registered the film movies are only

@@ -131,15 +131,19 @@ TEST_F(TShellTest, MouseToolsZoomBoxCentreAndJuliaAsTheUserDoes) {
   EXPECT_DOUBLE_EQ(Key1()->vsy, vsy2 + 20 * u2);
   EXPECT_EQ(Shell().TempCounter, 3);
 
-  // J: the Julia constant at pixel (50, 40); 96 is posted (composition 3).
+  // J: the Julia constant at pixel (50, 40); 96 is posted (composition 3),
+  // which asks whether to copy Movie 1 into Movie 2 first and then shows
+  // the new-C double picture.
   const double vsx3 = Key1()->vsx, vsy3 = Key1()->vsy;
+  gui_.AnswerQuestion(false);
   gui_.KeyDown('J', Area());
   gui_.MouseMove(Area(), ox + 50, oy + 40);
   gui_.KeyUp('J', Area());
   ASSERT_TRUE(RunPending());
   EXPECT_DOUBLE_EQ(Key1()->CCx, vsx3 + 10 * u2);
   EXPECT_DOUBLE_EQ(Key1()->CCy, vsy3 - 10 * u2);
-  EXPECT_EQ(Composition().CompositionMode, 3);
+  EXPECT_EQ(Shell().Movie2->GetActualParameter()->CCx, Key1()->pox);
+  EXPECT_TRUE(Composition().KeepLeftPicture);
 
   // Escape disarms; a click outside the picture changes nothing.
   gui_.KeyDown('C', Area());

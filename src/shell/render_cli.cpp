@@ -14,6 +14,7 @@
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "shell/render_cli_film.h"
 #include "shell/render_cli_host.h"
 #include "shell/render_cli_paint.h"
 #include "shell/settings_startup.h"
@@ -63,6 +64,7 @@ std::string RenderHelpText() {
       "Usage: orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...\n"
       "                       [--composition single|double|fourfold] [--print-movie]\n"
       "                       [--yes|--no] [--quiet]\n"
+      "       orkelund-render --film ...   (films: see --film --help)\n"
       "\n"
       "Renders keyframes of a movie file into picture files, without a window.\n"
       "\n"
@@ -279,6 +281,8 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
 
 int RenderMain(int argc, char** argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  // --film: the film command, with its own options (shell/render_cli_film.h).
+  if (IsFilmInvocation(args)) return FilmRenderMain(args);
   TRenderOptions options;
   std::string error;
   if (!ParseRenderArgs(args, options, error)) {

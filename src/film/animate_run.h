@@ -1,0 +1,77 @@
+// The film production loop: every frame of a prepared film movie (or of
+// two, for the compositions that show Movie 1 and Movie 2) is computed when
+// its compute flag says so, coloured and composed as the current
+// composition shows it, shown, and written as picture files and into the
+// AVI stream the film settings ask for.
+//
+// The loop runs modally on the caller's thread. The user is reached only
+// through THost (questions, diagnostic lines, PollCancel twice per frame
+// and once per picture row inside the computation) and TFilmView (the
+// picture area and its progress label).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/render.h"
+#include "film/avi_writer.h"
+#include "model/host.h"
+#include "model/movie.h"
+
+namespace ork {
+
+class TINI;
+
+// The picture area as the film sees it. The GUI draws the picture and a
+// label across the top; the command line prints the progress line.
+class TFilmView {
+ public:
+  virtual ~TFilmView() = default;
+  // The film starts: create the progress label (text M-RUN + M-ESC),
+  // clear the area.
+  virtual void Begin(const std::string& progressText) { (void)progressText; }
+  // A composed frame: draw the render object's shown picture (the one
+  // ShownImage selects, placed as DrawPixmapCenter places it).
+  virtual void ShowFrame(TRender& render) { (void)render; }
+  // The progress line of the frame just shown.
+  virtual void Progress(const std::string& text) { (void)text; }
+  // The film has ended: remove the label.
+  virtual void End() {}
+};
+
+// CompositionMode values of the compositions that take Movie 2 as well
+// (0 or below, or above 20: inserts, colour addition, the double and
+// fourfold pictures of both movies, the new-C double picture).
+bool IsTwoMovieComposition(int compositionMode);
+
+// The composition a film repeats for every frame, from CompositionMode at
+// its start. The compositions move CompositionMode on while they run (222
+// after the double pictures of both movies, 3 for a repeated new-C
+// picture, -111 / 101 while an insert's overlays are drawn); these map back
+// to the composition requested (22, 21, -1, 0). -1000 (a tool window's
+// picture) and unknown values give the single picture (1).
+int FilmCompositionMode(int compositionMode);
+
+// What a film run did.
+struct TFilmRunResult {
+  int FramesShown = 0;    // frames composed and shown
+  int FramesWritten = 0;  // frames handed to the picture files / AVI stream
+  int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
+  bool Cancelled = false; // stopped by the user before the last frame
+  bool WriteFailed = false;             // some picture file or AVI write failed
+  std::vector<std::string> AviFiles;    // native paths, in film order
+};
+
+// Produces film1 (frames 1..Count), with film2 for the two-movie
+// compositions (pass the same object as film1 otherwise). The composition
+// is the one CompositionMode names when the film starts; the film ends at
+// the shorter of the two films. settings holds [AnimMode], [Anim] and
+// [AnimPreview]. aviFileLimit is the largest size of one AVI file (see
+// TAviStream). film1's current key, InsertPosX and InsertPosY are restored
+// at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
+// last composition left them. A film of 0 frames writes nothing.
+TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
+                          THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit);
+
+}  // namespace ork

@@ -1,0 +1,380 @@
+#include "shell/render_cli_film.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <system_error>
+
+#include "film/film_command.h"
+#include "model/host.h"
+#include "model/movie.h"
+#include "model/paths.h"
+#include "model/process_state.h"
+#include "shell/render_cli.h"
+#include "shell/render_cli_host.h"
+#include "shell/settings.h"
+#include "shell/settings_startup.h"
+#include "shell/workdir.h"
+
+namespace ork {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+// The first SIGINT asks the film to stop; a second one ends the program.
+extern "C" void OnInterrupt(int) {
+  if (gInterrupted) {
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+    return;
+  }
+  gInterrupted = 1;
+}
+
+class TInterruptGuard {
+ public:
+  TInterruptGuard() {
+    gInterrupted = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &old_);
+  }
+  ~TInterruptGuard() { sigaction(SIGINT, &old_, nullptr); }
+
+ private:
+  struct sigaction old_ {};
+};
+
+// Messages and questions as the renderer writes them; the per-row progress
+// of the computation is dropped in favour of the film's progress line, and
+// the diagnostic lines (several per frame) are shown only when verbose.
+class TFilmCliHost final : public THost, public TFilmView {
+ public:
+  TFilmCliHost(std::ostream& err, const TFilmCliOptions& o)
+      : err_(err), inner_(err, o.Yes, true), quiet_(o.Quiet), verbose_(o.Verbose),
+        terminal_(&err == &std::cerr && ::isatty(2)) {}
+  ~TFilmCliHost() override { EndLine(); }
+
+  void Information(const std::string& text) override {
+    EndLine();
+    inner_.Information(text);
+  }
+  bool Question(const std::string& text) override {
+    EndLine();
+    return inner_.Question(text);
+  }
+  void Diagnostic(const std::string& line) override {
+    if (!verbose_) return;
+    EndLine();
+    inner_.Diagnostic(line);
+  }
+  int PollCancel() override { return gInterrupted ? -1 : 0; }
+
+  void Progress(const std::string& text) override {
+    if (quiet_) return;
+    if (terminal_) {
+      err_ << '\r' << Latin1ToUtf8(text) << "\x1b[K" << std::flush;
+      lineOpen_ = true;
+    } else {
+      err_ << Latin1ToUtf8(text) << '\n';
+    }
+  }
+  void End() override { EndLine(); }
+
+  void EndLine() {
+    if (lineOpen_) err_ << '\n';
+    lineOpen_ = false;
+  }
+
+ private:
+  std::ostream& err_;
+  TRenderHost inner_;
+  bool quiet_, verbose_, terminal_;
+  bool lineOpen_ = false;
+};
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const fs::path p = fs::absolute(path, ec);
+  return ec ? path : p.lexically_normal().string();
+}
+
+// 0 when the file can be read, else the renderer's exit status with a line on err.
+int CheckMovieFile(const std::string& given, const std::string& path, std::ostream& err) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) {
+    err << "orkelund-render: movie file '" << given << "' "
+        << (fs::exists(path, ec) ? "is not a file" : "does not exist") << '\n';
+    return kRenderMovieMissing;
+  }
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    err << "orkelund-render: cannot read the movie file '" << given << "'\n";
+    return kRenderFailed;
+  }
+  std::fclose(f);
+  return kRenderOk;
+}
+
+std::unique_ptr<TParameterAnim> LoadMovie(const std::string& path, THost& host) {
+  const fs::path file(path);
+  return TParameterAnim::Load(file.parent_path().string() + "/", file.filename().string(), host);
+}
+
+bool CompositionFromName(const std::string& name, int& mode) {
+  static const struct {
+    const char* name;
+    int mode;
+  } kNames[] = {{"single", 1},      {"double", 2},   {"fourfold", 4}, {"double12", 22},
+                {"fourfold12", 44}, {"insertA", -1}, {"insertB", 0},  {"add", -12}};
+  for (const auto& n : kNames) {
+    if (name == n.name) {
+      mode = n.mode;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The starting values the shell's commands give the inserts, and its size
+// rules for the compositions of both movies. False with a reason.
+bool PrepareComposition(int mode, const TParameterAnim& m1, const TParameterAnim& m2,
+                        std::string& error) {
+  TCompositionState& c = Composition();
+  c.CompositionMode = mode;
+  c.KeepLeftPicture = false;
+  c.ShownImage = 1;
+  const bool larger = m2.OutputWidth > m1.OutputWidth || m2.OutputHeight > m1.OutputHeight;
+  const bool smaller = m2.OutputWidth < m1.OutputWidth || m2.OutputHeight < m1.OutputHeight;
+  auto sizes = [&] {
+    return " (Movie 1 " + std::to_string(m1.OutputWidth) + " x " +
+           std::to_string(m1.OutputHeight) + ", Movie 2 " + std::to_string(m2.OutputWidth) +
+           " x " + std::to_string(m2.OutputHeight) + ")";
+  };
+  switch (mode) {
+    case 22:
+      if (larger) error = "double12 needs Movie 2 no larger than Movie 1" + sizes();
+      break;
+    case 44:
+      if (larger || smaller) error = "fourfold12 needs two movies of the same size" + sizes();
+      break;
+    case -1:
+      c.InsertPosX = 0;
+      c.InsertPosY = m1.OutputHeight / 2;
+      c.InsertOpacity = 255;
+      break;
+    case 0:
+      if (smaller) error = "insertB needs Movie 2 at least as large as Movie 1" + sizes();
+      c.InsertPosX = m1.OutputWidth / 2;
+      c.InsertPosY = 0;
+      c.InsertOpacity = 255;
+      break;
+    case -12:
+      c.InsertPosX = 0;
+      c.InsertPosY = 0;
+      c.InsertOpacity = 128;
+      break;
+    default:
+      break;
+  }
+  return error.empty();
+}
+
+}  // namespace
+
+bool IsFilmInvocation(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--film") return true;
+  return false;
+}
+
+std::string FilmHelpText() {
+  return
+      "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
+      "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
+      "         [--workdir DIR] [--yes|--no] [--quiet] [--verbose]\n"
+      "\n"
+      "Produces the film of a movie, as the film command does, without a window.\n"
+      "\n"
+      "  --film          produce a film.\n"
+      "  --preview       a preview film ([AnimPreview] settings, small pictures,\n"
+      "                  name suffix -Preview); otherwise a normal film ([Anim]).\n"
+      "  --movie FILE    Movie 1 (relative to the current directory).\n"
+      "  --movie2 FILE   Movie 2 for the compositions of both movies; default: a copy\n"
+      "                  of Movie 1.\n"
+      "  --composition   single (default), double, fourfold (colour variants of\n"
+      "                  Movie 1); double12, fourfold12 (Movie 1 and Movie 2), insertA,\n"
+      "                  insertB, add (Movie 2 inserted into / blended over Movie 1).\n"
+      "  --workdir DIR   working directory (default: the current directory); its\n"
+      "                  INI/Settings.ini holds the film settings ([AnimMode], [Anim],\n"
+      "                  [AnimPreview]) and is repaired when incomplete. The film\n"
+      "                  movie (-Animation.ini), the frame pictures and the AVI file\n"
+      "                  are written to DIR/Output/.\n"
+      "  --yes, --no     answer the questions yes (default) or no.\n"
+      "  --quiet         no progress line.\n"
+      "  --verbose       the diagnostic lines too.\n"
+      "\n"
+      "The progress line with the remaining time goes to standard error. Ctrl-C\n"
+      "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
+      "AVI file is completed; a second Ctrl-C ends the program at once.\n"
+      "Exit status: 0 film produced, 130 stopped early, 2 a movie file does not\n"
+      "exist, 1 any other failure.\n";
+}
+
+bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& options,
+                   std::string& error) {
+  options = TFilmCliOptions{};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string name = a, value;
+    bool hasValue = false;
+    if (a.rfind("--", 0) == 0) {
+      if (const size_t eq = a.find('='); eq != std::string::npos) {
+        name = a.substr(0, eq);
+        value = a.substr(eq + 1);
+        hasValue = true;
+      }
+    }
+    auto takeValue = [&]() -> bool {
+      if (!hasValue) {
+        if (i + 1 >= args.size()) {
+          error = "option " + name + " needs a value";
+          return false;
+        }
+        value = args[++i];
+      }
+      if (value.empty()) error = "option " + name + " needs a value";
+      return !value.empty();
+    };
+    auto noValue = [&]() -> bool {
+      if (hasValue) error = "option " + name + " takes no value";
+      return !hasValue;
+    };
+    auto setFlag = [&](bool& target, bool v) {
+      if (!noValue()) return false;
+      target = v;
+      return true;
+    };
+    auto setText = [&](std::string& target) {
+      if (!takeValue()) return false;
+      target = value;
+      return true;
+    };
+    bool ok = true;
+    bool film = false;
+    if (name == "--film") ok = setFlag(film, true);
+    else if (name == "--help" || name == "-h") ok = setFlag(options.Help, true);
+    else if (name == "--preview") ok = setFlag(options.Preview, true);
+    else if (name == "--yes") ok = setFlag(options.Yes, true);
+    else if (name == "--no") ok = setFlag(options.Yes, false);
+    else if (name == "--quiet" || name == "-q") ok = setFlag(options.Quiet, true);
+    else if (name == "--verbose") ok = setFlag(options.Verbose, true);
+    else if (name == "--workdir") ok = setText(options.WorkDir);
+    else if (name == "--movie") ok = setText(options.Movie);
+    else if (name == "--movie2") ok = setText(options.Movie2);
+    else if (name == "--composition") {
+      ok = takeValue();
+      if (ok && !CompositionFromName(value, options.CompositionMode)) {
+        error = "--composition must be single, double, fourfold, double12, fourfold12, "
+                "insertA, insertB or add (got '" + value + "')";
+        ok = false;
+      }
+    } else {
+      error = "unknown argument '" + a + "' with --film";
+      ok = false;
+    }
+    if (!ok) return false;
+  }
+  if (!options.Help && options.Movie.empty()) {
+    error = "--movie FILE is required";
+    return false;
+  }
+  return true;
+}
+
+int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.Help) {
+    out << FilmHelpText();
+    return kRenderOk;
+  }
+  const std::string path1 = Absolute(options.Movie);
+  const std::string path2 = options.Movie2.empty() ? std::string() : Absolute(options.Movie2);
+  if (int s = CheckMovieFile(options.Movie, path1, err)) return s;
+  if (!path2.empty())
+    if (int s = CheckMovieFile(options.Movie2, path2, err)) return s;
+
+  TFilmCliHost host(err, options);
+  const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
+  if (!work.Ok()) {
+    for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
+    return kRenderFailed;
+  }
+  StartUpSettings(host);
+
+  std::unique_ptr<TParameterAnim> movie1 = LoadMovie(path1, host);
+  std::unique_ptr<TParameterAnim> movie2 = path2.empty() ? movie1->Copy() : LoadMovie(path2, host);
+  for (const auto* m : {movie1.get(), movie2.get()}) {
+    if (m->Count < 1) {
+      err << "orkelund-render: the movie '" << (m == movie1.get() ? options.Movie : options.Movie2)
+          << "' holds no keyframe\n";
+      return kRenderFailed;
+    }
+  }
+  std::string error;
+  if (!PrepareComposition(options.CompositionMode, *movie1, *movie2, error)) {
+    err << "orkelund-render: " << error << '\n';
+    return kRenderFailed;
+  }
+
+  TFilmRequest request;
+  request.Movie1 = movie1.get();
+  request.Movie2 = movie2.get();
+  request.Settings = &SettingsIni();
+  TFilmSettingsPreset dialog(options.Preview);
+  TFilmCommandResult result;
+  {
+    TInterruptGuard guard;
+    result = RunFilmCommand(request, host, dialog, host);
+  }
+  host.EndLine();
+
+  using TEnd = TFilmCommandResult::TEnd;
+  if (result.End != TEnd::Produced) {
+    err << "orkelund-render: no film produced (the preparation was abandoned)\n";
+    return kRenderFailed;
+  }
+  const TFilmRunResult& run = result.Run;
+  err << "orkelund-render: " << run.FramesWritten << " of " << result.Frames1
+      << " frames written to " << NativePath("Output\\") << '\n';
+  for (const std::string& avi : run.AviFiles) err << "orkelund-render: film " << avi << '\n';
+  if (run.WriteFailed) {
+    err << "orkelund-render: some frame files could not be written\n";
+    return kRenderFailed;
+  }
+  if (run.Cancelled) {
+    err << "orkelund-render: the film was stopped early\n";
+    return kFilmInterrupted;
+  }
+  return kRenderOk;
+}
+
+int FilmRenderMain(const std::vector<std::string>& args) {
+  TFilmCliOptions options;
+  std::string error;
+  if (!ParseFilmArgs(args, options, error)) {
+    std::cerr << "orkelund-render: " << error << "\n"
+              << "Try 'orkelund-render --film --help'.\n";
+    return kRenderFailed;
+  }
+  return RunFilmRender(options, std::cout, std::cerr);
+}
+
+}  // namespace ork

@@ -1,0 +1,54 @@
+// orkelund-render --film: the film command without a window.
+//
+//   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
+//       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
+//       [--workdir DIR] [--yes|--no] [--quiet] [--verbose]
+//
+// The film settings are those of DIR/INI/Settings.ini (repaired when
+// needed); --preview answers the dialog's "Vorschau" check box. The film
+// movie and every frame are written to DIR/Output/. The progress line with
+// the remaining time goes to the error stream (updated in place on a
+// terminal, one line per frame otherwise); SIGINT stops the film like
+// Escape: the frames written so far stay and the AVI file is completed.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace ork {
+
+struct TFilmCliOptions {
+  std::string WorkDir = ".";
+  std::string Movie;   // Movie 1, native path relative to the current directory
+  std::string Movie2;  // Movie 2; empty: a copy of Movie 1
+  int CompositionMode = 1;
+  bool Preview = false;
+  bool Yes = true;       // answer of the questions
+  bool Quiet = false;    // no progress lines
+  bool Verbose = false;  // the diagnostic lines too
+  bool Help = false;
+};
+
+// Exit statuses besides those of the renderer (0 ok, 1 failed, 2 movie missing).
+inline constexpr int kFilmInterrupted = 130;  // stopped by SIGINT or a cancel
+
+// True when the arguments ask for a film ("--film" among them).
+bool IsFilmInvocation(const std::vector<std::string>& args);
+
+// Parses the film arguments (without the program name). False with a
+// message in error for an unknown option, a bad value, or no --movie.
+bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& options,
+                   std::string& error);
+
+std::string FilmHelpText();
+
+// Runs the film command; returns an exit status, every failure explained
+// on err. A SIGINT handler is installed while the film runs (a second
+// SIGINT ends the program at once).
+int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostream& err);
+
+// Parse, run, report (std::cout, std::cerr).
+int FilmRenderMain(const std::vector<std::string>& args);
+
+}  // namespace ork

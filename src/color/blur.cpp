@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "color/beginner_name.h"
+#include "color/farbe.h"
 #include "color/texts.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
@@ -14,18 +15,18 @@ namespace ork {
 namespace {
 
 // Planar float channels of one picture row: alpha, red, green, blue, each
-// `width` floats. Alpha reads as a signed byte, as ReadFarbe defines it.
+// `width` floats, each pixel read by ReadFarbe.
 void Unpack(const uint32_t* row, int width, float* out) {
   float* a = out;
   float* r = out + width;
   float* g = out + 2 * width;
   float* b = out + 3 * width;
   for (int x = 0; x < width; ++x) {
-    const uint32_t c = row[x];
-    a[x] = static_cast<float>(static_cast<int8_t>(c >> 24));
-    r[x] = static_cast<float>((c >> 16) & 0xFFu);
-    g[x] = static_cast<float>((c >> 8) & 0xFFu);
-    b[x] = static_cast<float>(c & 0xFFu);
+    const TFarbe c = ReadFarbe(row[x]);
+    a[x] = c.Alpha;
+    r[x] = c.Rot;
+    g[x] = c.Gruen;
+    b[x] = c.Blau;
   }
 }
 
@@ -33,18 +34,16 @@ void Unpack(const uint32_t* row, int width, float* out) {
 template <bool kDiagonal>
 void BlurChannel(const float* U, const float* M, const float* D, int lo, int hi, float w,
                  float* out) {
-  const float u = 1.0f - w;
   for (int x = lo; x <= hi; ++x) {
-    const float h = M[x - 1] * 0.5f + 0.5f * M[x + 1];
-    const float v = U[x] * 0.5f + 0.5f * D[x];
-    float s = h * 0.5f + 0.5f * v;
+    const float h = MixChannel(M[x - 1], M[x + 1], 0.5f);
+    const float v = MixChannel(U[x], D[x], 0.5f);
+    float s = MixChannel(h, v, 0.5f);
     if constexpr (kDiagonal) {
-      const float g1 = U[x - 1] * 0.5f + 0.5f * D[x + 1];
-      const float g2 = U[x + 1] * 0.5f + 0.5f * D[x - 1];
-      const float g = g1 * 0.5f + 0.5f * g2;
-      s = s * 0.5f + 0.5f * g;
+      const float g1 = MixChannel(U[x - 1], D[x + 1], 0.5f);
+      const float g2 = MixChannel(U[x + 1], D[x - 1], 0.5f);
+      s = MixChannel(s, MixChannel(g1, g2, 0.5f), 0.5f);
     }
-    const float o = M[x] * u + w * s;
+    const float o = MixChannel(M[x], s, w);
     out[x] = (o > 255.0f || o < 0.0f) ? 255.0f : o;
   }
 }

@@ -36,11 +36,14 @@ inline TFarbe ReadFarbe(uint32_t c) {
   return f;
 }
 
-// A * (1 - t) + t * B per channel, in single precision.
+// a * (1 - t) + t * b for one channel, in single precision; the planar blur
+// loops mix with this too, so both forms give the same bits.
+inline float MixChannel(float a, float b, float t) { return a * (1.0f - t) + t * b; }
+
+// MixChannel per channel.
 inline TFarbe Mix(const TFarbe& a, const TFarbe& b, float t) {
-  const float u = 1.0f - t;
-  return TFarbe{a.Alpha * u + t * b.Alpha, a.Rot * u + t * b.Rot, a.Gruen * u + t * b.Gruen,
-                a.Blau * u + t * b.Blau};
+  return TFarbe{MixChannel(a.Alpha, b.Alpha, t), MixChannel(a.Rot, b.Rot, t),
+                MixChannel(a.Gruen, b.Gruen, t), MixChannel(a.Blau, b.Blau, t)};
 }
 
 inline TFarbe Avg(const TFarbe& a, const TFarbe& b) { return Mix(a, b, 0.5f); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ TEST(TFarbe, ReadLimitAndPack) {
   EXPECT_EQ(z.ARGB_Color(), 0u);
   const TFarbe m = Avg(TFarbe{0, 255, 0, 0}, TFarbe{0, 0, 0, 0});
   EXPECT_EQ(m.Rot, 127.5f);
+  // Unlimited channels pack by the colour real-to-integer rule: negative
+  // values wrap, not-a-number and values beyond 32 bits count as -2^31.
+  EXPECT_EQ((TFarbe{0, 0, 0, -1.0f}).ARGB_Color(), 0xFFFFFFFFu);
+  EXPECT_EQ((TFarbe{0, 0, 0, std::nanf("")}).ARGB_Color(), 0x80000000u);
+  EXPECT_EQ((TFarbe{0, 0, 0, 3e9f}).ARGB_Color(), 0x80000000u);
+  EXPECT_EQ((TFarbe{0, 0, 1.5f, 0}).ARGB_Color(), 0x00000100u);
 }
 
 TEST(BlurPixmap, WorkedExampleLevelOne) {

@@ -11,6 +11,11 @@ namespace {
 
 constexpr uint64_t kMaxRiffSize = 0xFFFFFFFFu;
 
+// v little-endian into p[0..3].
+void PutU32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
 class THeaderBytes {
  public:
   explicit THeaderBytes(std::array<uint8_t, kAviHeaderBytes>& bytes) : bytes_(bytes) {}
@@ -19,7 +24,8 @@ class THeaderBytes {
     pos_ += 4;
   }
   void U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_[pos_++] = static_cast<uint8_t>(v >> (8 * i));
+    PutU32(bytes_.data() + pos_, v);
+    pos_ += 4;
   }
   void U16(uint16_t v) {
     bytes_[pos_++] = static_cast<uint8_t>(v);
@@ -31,10 +37,6 @@ class THeaderBytes {
   std::array<uint8_t, kAviHeaderBytes>& bytes_;
   size_t pos_ = 0;
 };
-
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 uint64_t FrameBytes(int width, int height) {
   return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4u;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "film/film_command.h"
+#include "film/film_settings.h"
 #include "model/host.h"
 #include "model/movie.h"
 #include "model/paths.h"
@@ -352,8 +353,15 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     return kRenderFailed;
   }
   const TFilmRunResult& run = result.Run;
-  err << "orkelund-render: " << run.FramesWritten << " of " << result.Frames1
-      << " frames written to " << NativePath("Output\\") << '\n';
+  const TFilmSettings chosen = ReadFilmSettings(SettingsIni());
+  if (!chosen.Jpg && !chosen.Png && !chosen.Bmp && !chosen.Avi) {
+    err << "orkelund-render: " << run.FramesShown << " of " << result.Frames1
+        << " frames produced; no output format is switched on in ["
+        << (chosen.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini\n";
+  } else {
+    err << "orkelund-render: " << run.FramesWritten << " of " << result.Frames1
+        << " frames written to " << NativePath("Output\\") << '\n';
+  }
   for (const std::string& avi : run.AviFiles) err << "orkelund-render: film " << avi << '\n';
   if (run.WriteFailed) {
     err << "orkelund-render: some frame files could not be written\n";

@@ -1,0 +1,197 @@
+// orkelund-render --film end to end: the renderer is run as its own
+// process in a fresh working directory.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "film/avi_check.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace test = ork::test;
+
+const std::string kRenderer = std::string(ORK_BINARY_DIR) + "/bin/orkelund-render";
+
+struct TProcess {
+  int status = -1;  // exit status, or 128 + signal
+  std::string err;
+};
+
+// Runs the renderer; onLine sees every complete line of its standard error
+// and may return true once to have SIGINT sent to it.
+TProcess RunRenderer(const std::vector<std::string>& args,
+                     const std::function<bool(const std::string&)>& onLine = {}) {
+  TProcess p;
+  int pipeFd[2];
+  if (::pipe(pipeFd) != 0) return p;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(pipeFd[1], 2);
+    ::close(pipeFd[0]);
+    ::close(pipeFd[1]);
+    std::vector<char*> argv{const_cast<char*>(kRenderer.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::freopen("/dev/null", "w", stdout);
+    ::execv(kRenderer.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(pipeFd[1]);
+  bool signalled = false;
+  std::string line;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(pipeFd[0], buffer, sizeof buffer)) > 0;) {
+    for (ssize_t i = 0; i < n; ++i) {
+      p.err += buffer[i];
+      if (buffer[i] != '\n') {
+        line += buffer[i];
+        continue;
+      }
+      if (!signalled && onLine && onLine(line)) {
+        ::kill(pid, SIGINT);
+        signalled = true;
+      }
+      line.clear();
+    }
+  }
+  ::close(pipeFd[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  p.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return p;
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// The complete settings file with the film sections given.
+std::string SettingsText(const std::string& anim, const std::string& preview) {
+  return "[Window]\r\nMaximize=1\r\nToolbar=1\r\n\r\n[User]\r\nLanguage=EN\r\n\r\n[Load]\r\n"
+         "Start-ini=Default.ini\r\nStartVorschau=1\r\nPositionX=9999\r\nPositionY=9999\r\n\r\n"
+         "[AnimMode]\r\nPreview=0\r\n\r\n[Anim]\r\n" + anim + "\r\n[AnimPreview]\r\n" + preview +
+         "\r\n[SaveImage]\r\nJPG=1\r\nPNG=1\r\nBMP=1\r\n";
+}
+
+std::string MovieText(const std::string& name, int width, int height, double seconds,
+                      int iterations) {
+  const std::string key =
+      "NoOfFormula=1\r\nMidPointX=-0.5\r\nMax_Iterat=" + std::to_string(iterations) +
+      "\r\nDoCalculate=1\r\nInterpolationList=(HeightY,+):(MidPointX,+)\r\n";
+  return "[OUTPUT]\r\nWidth=" + std::to_string(width) + "\r\nHeight=" + std::to_string(height) +
+         "\r\nFileName=" + name + "\r\n[KEYS]\r\nCount=2\r\nActual=1\r\n[KEY1]\r\nHeightY=2.5\r\n"
+         "SecondsFor+=" + std::to_string(seconds) + "\r\n" + key +
+         "[KEY2]\r\nHeightY=0.01\r\nMidPointX=-0.745\r\n" + key;
+}
+
+std::vector<std::string> Files(const fs::path& dir, const std::string& ext) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir))
+    if (e.path().extension() == ext) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class FilmCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(kRenderer)) << "build orkelund-render first: " << kRenderer;
+    dir_ = fs::temp_directory_path() /
+           ("orkelund_film_cli_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                         "FPS=5\r\nPNG=1\r\nJPG=0\r\nBMP=0\r\nAVI=1\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 40, 30, 2, 50));
+  WriteText(dir_ / "b.ini", MovieText("Zweite", 40, 30, 1, 50));
+
+  TProcess p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir",
+                            work.string()});
+  ASSERT_EQ(p.status, 0) << p.err;
+  const fs::path out = work / "Output";
+  EXPECT_TRUE(fs::exists(out / "Spirale-Animation.ini"));
+  const auto jpgs = Files(out, ".jpg");
+  ASSERT_EQ(jpgs.size(), 9u) << p.err;
+  EXPECT_EQ(jpgs.front(), "Spirale-Anim-S00001-F01.jpg");
+  EXPECT_EQ(jpgs.back(), "Spirale-Anim-S00002-F04.jpg");
+  test::TAviCheck avi = test::CheckAvi(test::ReadFileBytes((out / "Spirale-Anim-S00001-F01.avi").string()));
+  ASSERT_TRUE(avi.ok) << avi.error;
+  EXPECT_EQ(avi.chunks, 9u);
+  EXPECT_EQ(avi.width, 40u);
+  EXPECT_NE(p.err.find("Calculate movie ... pict. 9/9"), std::string::npos) << p.err;
+  EXPECT_NE(p.err.find("9 of 9 frames written"), std::string::npos) << p.err;
+
+  // A preview film of both movies side by side: 16 x 12 each, double width.
+  p = RunRenderer({"--film", "--preview", "--movie", (dir_ / "a.ini").string(), "--movie2",
+                   (dir_ / "b.ini").string(), "--composition", "double12", "--workdir",
+                   work.string()});
+  ASSERT_EQ(p.status, 0) << p.err;
+  EXPECT_EQ(Files(out, ".png").size(), 4u) << "the film ends with the shorter Movie 2";
+  avi = test::CheckAvi(
+      test::ReadFileBytes((out / "Spirale-Preview-Anim-S00001-F01.avi").string()));
+  ASSERT_TRUE(avi.ok) << avi.error;
+  EXPECT_EQ(avi.width, 32u);
+  EXPECT_EQ(avi.height, 12u);
+  EXPECT_EQ(avi.chunks, 4u);
+  EXPECT_NE(p.err.find("Calculating preview movie ... pict. 1/4"), std::string::npos) << p.err;
+  EXPECT_NE(p.err.find(" HeightY=2.5000000000000000"), std::string::npos);
+
+  // Bad arguments and sizes that do not fit are refused before any film.
+  p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--composition", "sideways"});
+  EXPECT_EQ(p.status, 1);
+  EXPECT_NE(p.err.find("--composition"), std::string::npos);
+  WriteText(dir_ / "big.ini", MovieText("Gross", 80, 60, 1, 50));
+  p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--movie2",
+                   (dir_ / "big.ini").string(), "--composition", "fourfold12", "--workdir",
+                   work.string()});
+  EXPECT_EQ(p.status, 1) << p.err;
+  EXPECT_NE(p.err.find("same size"), std::string::npos) << p.err;
+  p = RunRenderer({"--film", "--movie", (dir_ / "none.ini").string()});
+  EXPECT_EQ(p.status, 2);
+}
+
+TEST_F(FilmCli, InterruptKeepsTheWrittenFramesAndCompletesTheAvi) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=25\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                         "FPS=25\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=70\r\n"));
+  // 40 s at 25 frames per second: far more frames than are made before
+  // the interrupt arrives.
+  WriteText(dir_ / "long.ini", MovieText("Lang", 160, 120, 40, 3000));
+  const TProcess p =
+      RunRenderer({"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
+                  [](const std::string& line) { return line.find("pict. 3/999") != std::string::npos; });
+  EXPECT_EQ(p.status, 130) << p.err;
+  EXPECT_NE(p.err.find("stopped early"), std::string::npos) << p.err;
+  const fs::path out = work / "Output";
+  const auto jpgs = Files(out, ".jpg");
+  ASSERT_GE(jpgs.size(), 2u) << p.err;
+  EXPECT_LT(jpgs.size(), 999u);
+  const test::TAviCheck avi =
+      test::CheckAvi(test::ReadFileBytes((out / "Lang-Anim-S00001-F01.avi").string()));
+  ASSERT_TRUE(avi.ok) << avi.error;
+  EXPECT_EQ(avi.chunks, jpgs.size()) << "every written frame is in the AVI, and only those";
+  EXPECT_EQ(avi.totalFrames, jpgs.size());
+}
+
+}  // namespace

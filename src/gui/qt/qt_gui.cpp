@@ -126,10 +126,20 @@ THandle TQtGui::CreateMenu(THandle window, const std::string& text, int command)
   auto it = state_->items.find(window);
   TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second);
   if (!w || !(w->flags() & kWinMenuBar)) return 0;
-  QMenu* menu = w->menuBar()->addMenu(FromLatin1(text));
+  return AddMenu(w->menuBar()->addMenu(FromLatin1(text)), window, 0, command);
+}
+
+THandle TQtGui::CreateSubMenu(THandle menu, const std::string& text, int command) {
+  auto it = state_->menus.find(menu);
+  if (it == state_->menus.end() || !it->second.isMenu || !it->second.menu) return 0;
+  return AddMenu(it->second.menu->addMenu(FromLatin1(text)), it->second.window, menu, command);
+}
+
+THandle TQtGui::AddMenu(QMenu* menu, THandle window, THandle parent, int command) {
   const THandle id = state_->next++;
   TQtMenu m;
   m.window = window;
+  m.parent = parent;
   m.menu = menu;
   m.action = menu->menuAction();
   m.command = command;
@@ -137,26 +147,6 @@ THandle TQtGui::CreateMenu(THandle window, const std::string& text, int command)
   state_->menus.emplace(id, m);
   if (command != 0)
     QObject::connect(menu, &QMenu::aboutToShow, menu,
-                     [this, command, window] { PostCommand(command, window); });
-  return id;
-}
-
-THandle TQtGui::CreateSubMenu(THandle menu, const std::string& text, int command) {
-  auto it = state_->menus.find(menu);
-  if (it == state_->menus.end() || !it->second.isMenu || !it->second.menu) return 0;
-  const THandle window = it->second.window;
-  QMenu* sub = it->second.menu->addMenu(FromLatin1(text));
-  const THandle id = state_->next++;
-  TQtMenu m;
-  m.window = window;
-  m.parent = menu;
-  m.menu = sub;
-  m.action = sub->menuAction();
-  m.command = command;
-  m.isMenu = true;
-  state_->menus.emplace(id, m);
-  if (command != 0)
-    QObject::connect(sub, &QMenu::aboutToShow, sub,
                      [this, command, window] { PostCommand(command, window); });
   return id;
 }

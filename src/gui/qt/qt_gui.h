@@ -15,6 +15,8 @@
 
 #include "gui/gui.h"
 
+class QMenu;
+
 namespace ork {
 
 struct TQtState;
@@ -123,6 +125,10 @@ class TQtGui : public TGui {
   void Pump(bool wait) override;
 
  private:
+  // Records a newly added menu or submenu of `window` (parent 0 for a menu
+  // of the menu bar); a nonzero command is posted whenever it opens.
+  THandle AddMenu(QMenu* menu, THandle window, THandle parent, int command);
+
   std::unique_ptr<TQtState> state_;
 };
 

@@ -30,6 +30,7 @@ void ExecuteCommand(int command) {
     return;
   }
   if (RunComputeCommand(command)) return;
+  if (RunMovieFileCommand(command)) return;
   if (RunCompositionCommand(command)) return;
   RunProgramCommand(command);
 }

@@ -22,6 +22,9 @@ void ClearCommandHandlers();
 bool RunComputeCommand(int command);
 // Pictures, film, files, help, end: 120, 122, 121, 4, 6, 125, 126, 11.
 bool RunProgramCommand(int command);
+// Movie files, history and keyframes: 2, 3, 7, 8, 9, 10, 18, 19, 20,
+// 97-101, 103 (shell/commands_movie.h).
+bool RunMovieFileCommand(int command);
 // Two-movie compositions: 85-96 (shell/commands_composition.h).
 bool RunCompositionCommand(int command);
 

@@ -268,8 +268,14 @@ void ToolKeyUp(int key) {
       t.CenterKeyHeld = t.ZoomKeyHeld = t.JuliaKeyHeld = t.ToolArmed = 0;
       RequestRepaint();
       break;
-    case 'Z': ZoomRelease(); break;
-    case 'C': CentreRelease(); break;
+    case 'Z':
+      Shell().BackRepeat = 0;  // a new picture: back steps count from here
+      ZoomRelease();
+      break;
+    case 'C':
+      Shell().BackRepeat = 0;
+      CentreRelease();
+      break;
     case 'P': PointRelease(); break;
     case 'J': JuliaRelease(false); break;
     case 'K': JuliaRelease(true); break;

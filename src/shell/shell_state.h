@@ -95,6 +95,9 @@ struct TShellState {
   int BackIndex = 0;
   int BackSteps = 0;
   int BackRepeat = 0;
+  // The history movie the back preview (command 99) shows; kept until the
+  // next back preview.
+  std::unique_ptr<TParameterAnim> BackMovie;
   int PreviewWidth = 200;
   int JuliaPreviewHeight = 200;
   int JuliaNext = 0;

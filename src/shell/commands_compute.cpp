@@ -3,6 +3,7 @@
 // double and fourfold picture of Movie 1, 80 shows C as the dynamics point.
 #include "shell/commands.h"
 
+#include "engine/orbit_picture.h"
 #include "engine/render.h"
 #include "gui/gui.h"
 #include "model/movie.h"
@@ -23,7 +24,9 @@ void ComputeMovie(int movieNo) {
   TShellState& s = Shell();
   TShellHost& host = ShellHost();
   const bool dynamics = Dynamics().DynamicsMode != 0;
-  if (!dynamics || movieNo == 2) Composition().CompositionMode = 1;
+  // Dynamics run (both movies): the composition stays, so that command 81
+  // shows the orbit of the movie the point was picked in.
+  if (!dynamics) Composition().CompositionMode = 1;
   EnableMenuGroup(TMenuGroup::All, false);
   ClearPictureArea();
   std::unique_ptr<TParameterAnim>& movie = movieNo == 1 ? s.Movie1 : s.Movie2;
@@ -41,6 +44,8 @@ void ComputeMovie(int movieNo) {
       if (key) render->Init(*key);
       SetStatus(Tr(menu_texts::kStatusCalculating));
       FocusPictureArea();
+    } else {
+      NewDynamicsPixmap();  // the orbit picture of this dynamics run
     }
     if (key && render) {
       TParameter* k = key;

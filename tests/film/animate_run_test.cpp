@@ -148,7 +148,7 @@ TEST_F(AnimateRunTest, FilmIsWrittenAsNamedFramesAndOneCompleteAvi) {
       << view_.progress[1];
   EXPECT_EQ(view_.ended, 1);
   EXPECT_EQ(host_.Diagnostics.back(), "Animate End");
-  EXPECT_EQ(host_.polls >= 18, true) << "two polls per frame at least";
+  EXPECT_GE(host_.polls, 18) << "two polls per frame at least";
 }
 
 TEST_F(AnimateRunTest, FramesWithoutComputeFlagOnlyRecolour) {
@@ -176,8 +176,9 @@ TEST_F(AnimateRunTest, FramesWithoutComputeFlagOnlyRecolour) {
   ASSERT_EQ(static_cast<int>(avi.chunks), film->Count);
   const size_t frame = 32 * 24 * 4 + 8;
   ASSERT_EQ(film->Parameter[2].DoCalculate, 0);
-  EXPECT_TRUE(std::equal(bytes.begin() + avi.firstChunkData, bytes.begin() + avi.firstChunkData + frame - 8,
-                         bytes.begin() + avi.firstChunkData + frame));
+  const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(avi.firstChunkData);
+  EXPECT_TRUE(std::equal(first, first + static_cast<std::ptrdiff_t>(frame - 8),
+                         first + static_cast<std::ptrdiff_t>(frame)));
   // A still frame's progress line carries the last estimate and the mark.
   EXPECT_NE(view_.progress.at(2).find(" Standbild "), std::string::npos) << view_.progress[2];
 }

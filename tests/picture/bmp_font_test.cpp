@@ -12,6 +12,7 @@
 #include "model/paths.h"
 #include "picture/bmp_font_registry.h"
 #include "picture/picture_files.h"
+#include "picture/temp_dir.h"
 
 namespace ork {
 namespace {
@@ -24,22 +25,7 @@ constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
 constexpr uint32_t kBack = 0xFF101010u;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "ork_bmp_font_XXXXXX").string();
-    path_ = mkdtemp(tmpl.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using picture_test::TempDir;
 
 void WriteTable(const std::string& path, const std::vector<int32_t>& values,
                 const std::string& header = "test font\n") {

@@ -50,21 +50,25 @@ void OfferToToolWindows(const TEvent& event) {
     const TSlot slot = static_cast<TSlot>(i);
     TToolWindow* window = SlotWindow(slot);
     if (!window) continue;
+    const THandle handle = window->Handle();
     window->OnEvent(event);
+    // While the format window edits both movies, every change it made to
+    // Movie 1 (a field left, a size chosen, "OK", even when that closed the
+    // window) goes to Movie 2 as well.
+    if (slot == TSlot::PictureFormat && s.BothFormats && event.window == handle &&
+        (event.kind == TEventKind::Gadget || event.kind == TEventKind::FocusLost ||
+         event.kind == TEventKind::MenuCommand) &&
+        s.Movie1 && s.Movie2) {
+      s.Movie2->OutputWidth = s.Movie1->OutputWidth;
+      s.Movie2->OutputHeight = s.Movie1->OutputHeight;
+      s.Movie2->FileName = s.Movie1->FileName;
+    }
     // OnEvent may have closed the window itself.
     window = SlotWindow(slot);
     if (!window) continue;
     if (event.kind == TEventKind::WindowClose && event.source == window->Handle()) {
       CloseSlot(slot);
       AfterCloseBox(slot);
-      continue;
-    }
-    if (slot == TSlot::PictureFormat && s.BothFormats && event.kind == TEventKind::Gadget &&
-        s.Movie1 && s.Movie2) {
-      s.Movie2->OutputWidth = s.Movie1->OutputWidth;
-      s.Movie2->OutputHeight = s.Movie1->OutputHeight;
-      s.Movie2->FileName = s.Movie1->FileName;
-      s.BothFormats = false;
     }
   }
 }

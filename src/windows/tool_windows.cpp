@@ -1,11 +1,13 @@
 #include "windows/tool_windows.h"
 
+#include "windows/data_window_commands.h"
 #include "windows/preview_commands.h"
 
 namespace ork {
 
 void RegisterToolWindows() {
   // One line per window group, in the order of the menus.
+  RegisterDataWindows();
   RegisterPreviewAndDynamicsWindows();
 }
 

@@ -1,0 +1,168 @@
+#include "windows/data_window_rows.h"
+
+#include <array>
+
+#include "model/list_syntax.h"
+#include "model/number_format.h"
+#include "picture/grid_state.h"
+
+namespace ork {
+
+namespace {
+
+// clang-format off
+constexpr std::array<TDataRow, kDataRows + 1> kRows = {{
+  {"", false, false},
+  {"NoOfFormula", false, false},
+  {"PictNameOrNotice", false, false},
+  {"WidthX", false, true},
+  {"HeightY", true, true},
+  {"MidPointX", true, true},
+  {"MidPointY", true, true},
+  {"Degree", true, true},
+  {"JuliaSet", false, false},
+  {"CxPoint", true, true},
+  {"CyPoint", true, true},
+  {"Param1", true, true},
+  {"Param2", true, true},
+  {"Param3to10", true, true},
+  {"ParamA", true, true},
+  {"Accurate", true, true},
+  {"Max_(X+Y)", true, true},
+  {"Max_Iterat", true, true},
+  {"CycleTest", true, true},
+  {"SelectPict", false, true},
+  {"ColTabNo", true, true},
+  {"ColShift", true, true},
+  {"ColFact", false, true},
+  {"TextOutputList", false, false},
+  {"Filter", false, false},
+  {"LinesAndGrid", false, false},
+  {"LinesColor", false, false},
+  {"LinesThickness", false, false},
+  {"GridSizes", false, false},
+  {"FixedImageSeconds", false, false},
+  {"DoCalculate", false, false},
+  {"SecondsFor+", false, false},
+  {"FactorPerPictFor*", false, false},
+  {"KeyNr", false, true},
+  {"InterpolationList", false, false},
+}};
+// clang-format on
+
+std::string Int(int value) { return std::to_string(value); }
+
+}  // namespace
+
+const TDataRow& DataRow(int row) {
+  return (row >= 1 && row <= kDataRows) ? kRows[row] : kRows[0];
+}
+
+int DataRowOf(std::string_view key) {
+  for (int row = 1; row <= kDataRows; ++row)
+    if (key == kRows[row].key) return row;
+  return 0;
+}
+
+std::string DataRowValue(const TParameter& p, int row) {
+  switch (row) {
+    case 1: return Int(p.GameNo);
+    case 2: return p.FileNameKey;
+    case 3: return RealText17(p.brx);
+    case 4: return RealText17(p.bry);
+    case 5: return RealText17(p.vsx);
+    case 6: return RealText17(p.vsy);
+    case 7: return RealText17(p.Degree);
+    case 8: return Int(p.julia);
+    case 9: return RealText17(p.CCx);
+    case 10: return RealText17(p.CCy);
+    case 11: return RealText17(p.Param1);
+    case 12: return RealText17(p.Param2);
+    case 13: return p.Param3to10;
+    case 14: return RealText17(p.par);
+    case 15: return RealText17(p.Accurate);
+    case 16: return RealText17(p.maxabs);
+    case 17: return Int(p.ianzmax);
+    case 18: return Int(p.zyctest);
+    case 19: return p.SelectPictureL;
+    case 20: return p.farbtabL;
+    case 21: return p.ColShiftL;
+    case 22: return p.factL;
+    case 23: return p.TextOutputList;
+    case 24: return p.Filter;
+    case 25: return p.Grid;
+    case 26: return p.LinesColor;
+    case 27: return p.LinesThick;
+    case 28: return p.GridSizes;
+    case 29: return RealText17(p.FixedImageSeconds);
+    case 30: return Int(p.DoCalculate);
+    case 31: return RealText17(p.Seconds);
+    case 32: return RealText17(p.FactorPerPict);
+    case 33: return Int(p.KeyNr);
+    case 34: return p.InterpolationList;
+    default: return "";
+  }
+}
+
+TStoreEffect StoreDataRow(TParameter& p, std::string_view keyName, const std::string& text,
+                          const TStoreRules& rules) {
+  TStoreEffect effect;
+  const double real = TextToReal(text);
+  const int integer = TextToInt(text);
+  switch (DataRowOf(keyName)) {
+    case 1: p.GameNo = integer; break;
+    case 2: p.FileNameKey = text; break;
+    case 3:
+      p.brx = real;
+      if (p.OutputWidth > 0) p.bry = p.brx * p.OutputHeight / p.OutputWidth;
+      effect.showHeight = true;
+      GridState().GridSizesFixed = false;
+      break;
+    case 4:
+      p.bry = real;
+      if (p.OutputHeight > 0) p.brx = p.bry * p.OutputWidth / p.OutputHeight;
+      effect.showWidth = true;
+      GridState().GridSizesFixed = false;
+      break;
+    case 5: p.vsx = p.vsp = real; break;
+    case 6: p.vsy = p.vst = real; break;
+    case 7: p.Degree = real; break;
+    case 8: p.julia = (rules.clampJulia && integer > 1) ? 1 : integer; break;
+    case 9: p.CCx = real; break;
+    case 10: p.CCy = real; break;
+    case 11: p.Param1 = real; break;
+    case 12: p.Param2 = real; break;
+    case 13: p.Param3to10 = text; break;
+    case 14: p.par = real; break;
+    case 15: p.Accurate = real; break;
+    case 16: p.maxabs = real; break;
+    case 17: p.ianzmax = integer; break;
+    case 18: p.zyctest = (rules.clampCycleTest && integer > 64) ? 64 : integer; break;
+    case 19: p.SelectPictureL = text; SelectColorVariant(p, 0); break;
+    case 20: p.farbtabL = text; SelectColorVariant(p, 0); break;
+    case 21: p.ColShiftL = text; SelectColorVariant(p, 0); break;
+    case 22: p.factL = text; SelectColorVariant(p, 0); break;
+    case 23: p.TextOutputList = text; break;
+    case 24: p.Filter = text; break;
+    case 25:
+      p.Grid = text;
+      if (!text.empty())
+        NormalizeLineList(p.Grid, p.CLinesThick, p.CGrid);
+      else
+        effect.emptyLineFields = true;
+      break;
+    case 26: p.LinesColor = text; ParseLineStyles(p); break;
+    case 27: p.LinesThick = text; ParseLineStyles(p); break;
+    case 28: p.GridSizes = text; ParseGridSizes(text); break;
+    case 29: p.FixedImageSeconds = real; break;
+    case 30: p.DoCalculate = integer; break;
+    case 31: p.Seconds = real; break;
+    case 32: p.FactorPerPict = real; break;
+    case 33: p.KeyNr = integer; break;
+    case 34: p.InterpolationList = text; break;
+    default: break;
+  }
+  return effect;
+}
+
+}  // namespace ork

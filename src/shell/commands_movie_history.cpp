@@ -49,19 +49,31 @@ struct TReloadRule {
   int previewWidth = 0;             // 0: PreviewWidth
 };
 
+// Movie `movieNo` replaced by the history file (its keyframe and render
+// object with it) while the menus are disabled: the new current keyframe,
+// a render object initialised from it, the movie's status line. Returns
+// the keyframe (null when the movie has none).
+TParameter* ReplaceFromHistory(int movieNo, const std::string& file) {
+  TShellState& s = Shell();
+  std::unique_ptr<TParameterAnim>& movie = movieNo == 1 ? s.Movie1 : s.Movie2;
+  TParameter*& key = movieNo == 1 ? s.CurrentKeyM1 : s.CurrentKeyM2;
+  std::unique_ptr<TRender>& render = movieNo == 1 ? s.RenderM1 : s.RenderM2;
+  key = nullptr;
+  render.reset();
+  EnableMenuGroup(TMenuGroup::All, false);
+  movie = LoadMovieFile(movieNo, "TEMP\\", file);
+  key = TakeCurrentKey(movie.get());
+  render = std::make_unique<TRender>();
+  if (key) render->Init(*key);
+  SetStatus(SingleStatusText(movieNo, movie->Actual, key ? key->julia : 0, movie->FileName));
+  FocusPictureArea();
+  return key;
+}
+
 void ReloadMovie1(const std::string& file, const TReloadRule& rule) {
   TShellState& s = Shell();
   TShellHost& host = ShellHost();
-  s.CurrentKeyM1 = nullptr;
-  s.RenderM1.reset();
-  EnableMenuGroup(TMenuGroup::All, false);
-  s.Movie1 = LoadMovieFile(1, "TEMP\\", file);
-  TParameter* key = TakeCurrentKey(s.Movie1.get());
-  s.CurrentKeyM1 = key;
-  s.RenderM1 = std::make_unique<TRender>();
-  if (key) s.RenderM1->Init(*key);
-  SetStatus(SingleStatusText(1, s.Movie1->Actual, key ? key->julia : 0, s.Movie1->FileName));
-  FocusPictureArea();
+  TParameter* key = ReplaceFromHistory(1, file);
   if (key && key->OutputHeight > rule.maxComputedHeight) {
     if (rule.previewSetsMode) Composition().CompositionMode = -1000;
     OpenPreview(TSlot::PreviewM1_1, 0, 1, *s.Movie1,
@@ -87,16 +99,7 @@ void ReloadMovie1(const std::string& file, const TReloadRule& rule) {
 
 void ReloadMovie2(const std::string& file, bool preview) {
   TShellState& s = Shell();
-  s.CurrentKeyM2 = nullptr;
-  s.RenderM2.reset();
-  EnableMenuGroup(TMenuGroup::All, false);
-  s.Movie2 = LoadMovieFile(2, "TEMP\\", file);
-  TParameter* key = TakeCurrentKey(s.Movie2.get());
-  s.CurrentKeyM2 = key;
-  s.RenderM2 = std::make_unique<TRender>();
-  if (key) s.RenderM2->Init(*key);
-  SetStatus(SingleStatusText(2, s.Movie2->Actual, key ? key->julia : 0, s.Movie2->FileName));
-  FocusPictureArea();
+  ReplaceFromHistory(2, file);
   if (preview) {
     Composition().CompositionMode = -1000;
     OpenPreview(TSlot::PreviewM2_1, 1, 1, *s.Movie2, s.PreviewWidth, "1 " + Tr(t::kPreviewM2));

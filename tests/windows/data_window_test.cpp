@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/ini_store.h"
 #include "model/latin1.h"
 #include "model/number_format.h"
 #include "picture/grid_state.h"
@@ -277,6 +278,35 @@ TEST_F(DataWindowTest, Movie2WindowNeedsBothMovies) {
   EXPECT_EQ(SlotWindow(TSlot::DataM2), nullptr);
   ASSERT_FALSE(gui_.Messages().empty());
   EXPECT_EQ(gui_.Messages().back(), "Movie 1 and Movie 2 must be loaded.");
+}
+
+TEST(DataWindowRows, RowsFollowTheParameterNumbersWithMaxKeysExchanged) {
+  for (int row = 1; row <= kDataRows; ++row) {
+    const int number = TINIGroup::ParameterSortNo(DataRow(row).key);
+    EXPECT_EQ(number, row == 16 ? 17 : row == 17 ? 16 : row) << DataRow(row).key;
+    EXPECT_EQ(DataRowOf(DataRow(row).key), row);
+  }
+  EXPECT_EQ(DataRowOf("Param3"), 0);
+
+  TParameter p;
+  p.OutputWidth = 640;
+  p.OutputHeight = 480;
+  StoreDataRow(p, "ColTabNo", "3:5", {});
+  EXPECT_EQ(p.farbtabL, "3:5");
+  EXPECT_EQ(p.farbtab, 3);
+  EXPECT_EQ(p.Cfarbtab[1], 5);
+  EXPECT_EQ(DataRowValue(p, 20), "3:5");
+  const TStoreEffect width = StoreDataRow(p, "WidthX", "4", {});
+  EXPECT_TRUE(width.showHeight);
+  EXPECT_EQ(p.bry, 3.0);
+  // A movie without size leaves the other side alone instead of dividing by 0.
+  p.OutputWidth = 0;
+  StoreDataRow(p, "WidthX", "8", {});
+  EXPECT_EQ(p.bry, 3.0);
+  EXPECT_EQ(StoreDataRow(p, "Unknown", "1", {}).showWidth, false);
+  StoreDataRow(p, "Max_(X+Y)", "1e6", {});
+  EXPECT_EQ(p.maxabs, 1e6);
+  EXPECT_EQ(DataRowValue(p, 16), "1000000.0000000000");
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST(IniStore, ReadingRules) {
       "[\n"
       "[KEY1]\n";
   file += std::string("a=1\0b=2\nc=3", 11);
-  file += std::string("\n[KEY1]trailing\nd=\xE4\xFF\x01\n", 24);
+  file += "\n[KEY1]trailing\nd=\xE4\xFF\x01\n";
   auto ini = TINI::FromBytes("INI\\", "x.ini", file);
   ASSERT_EQ(ini->Groups.size(), 6u);
   EXPECT_EQ(ini->Groups[0]->Name, " KEY 1 ");

@@ -114,6 +114,9 @@ struct TShellState {
   // Colour windows: the two shared range values (kNoColourRange: none).
   double ColourRangeLow = kNoColourRange;
   double ColourRangeHigh = kNoColourRange;
+  // Display mode of the colour table window, kept between its openings
+  // (1 samples, 2 gradient).
+  int ColourTableMode = 1;
   std::array<std::unique_ptr<TToolWindow>, kSlotCount> Slots;
   TToolState Tools;
   bool Ending = false;  // set when the user confirmed the end of the program

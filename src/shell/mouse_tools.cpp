@@ -7,6 +7,7 @@
 #include "engine/render.h"
 #include "gui/gui.h"
 #include "model/movie.h"
+#include "model/number_format.h"
 #include "model/process_state.h"
 #include "picture/overlay_calls.h"
 #include "shell/event_loop.h"
@@ -18,13 +19,6 @@ namespace ork {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
-
-// The integer part of a real as the system converts it: towards zero, and
-// anything not representable as -2147483648.
-int IntPart(double v) {
-  if (!(v > -2147483649.0 && v < 2147483648.0)) return -2147483647 - 1;
-  return static_cast<int>(v);
-}
 
 bool InRightPicture(double x) {
   const TShellState& s = Shell();
@@ -160,8 +154,8 @@ int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
     if (mode == kToolPoint + kToolRight) Composition().CompositionMode = 222;
     mode -= kToolRight;
   }
-  p->Mpox = IntPart(x1);
-  p->Mpoy = IntPart(y1);
+  p->Mpox = RealToInt(x1);
+  p->Mpoy = RealToInt(y1);
   const int shown = Composition().ShownImage;
   if (x1 < 0 || y1 < 0 || (x1 > render->Width - 1 && shown == 1) || y1 > render->Height - 1 ||
       (x1 > 2 * render->Width - 1 && shown == 2))
@@ -171,7 +165,7 @@ int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
   x2 -= hw;
   y1 -= hh;
   y2 -= hh;
-  const int boxHeight = IntPart(y2 - y1);
+  const int boxHeight = RealToInt(y2 - y1);
   // A keyframe without output height would divide by zero; its picture
   // could not have been clicked anyway.
   if (p->OutputHeight <= 0) return 0;
@@ -237,8 +231,8 @@ void ShowCAsDynamicsPoint() {
     X = dx * c - dy * sn + cx;
     Y = dy * c + dx * sn + cy;
   }
-  p->Mpox = IntPart(X);
-  p->Mpoy = IntPart(Y);
+  p->Mpox = RealToInt(X);
+  p->Mpoy = RealToInt(Y);
   Composition().InsertPosX = p->Mpox;
   Composition().InsertPosY = p->Mpoy;
   PostShellCommand(128);
@@ -330,7 +324,7 @@ void DrawToolMarks(THandle canvas, int areaWidth, int areaHeight) {
   }
   if (t.ZoomKeyHeld == 1) {
     const std::uint32_t orange = 0xFFFF8040u;
-    const int x0 = t.BoxX0, y0 = t.BoxY0, x1 = IntPart(t.BoxX1), y1 = IntPart(t.BoxY1);
+    const int x0 = t.BoxX0, y0 = t.BoxY0, x1 = RealToInt(t.BoxX1), y1 = RealToInt(t.BoxY1);
     gui.CanvasLine(canvas, x0, y0, x1, y0, orange, 4);
     gui.CanvasLine(canvas, x1, y0, x1, y1, orange, 4);
     gui.CanvasLine(canvas, x1, y1, x0, y1, orange, 4);

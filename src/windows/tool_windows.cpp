@@ -3,6 +3,7 @@
 #include "windows/colour_commands.h"
 #include "windows/data_window_commands.h"
 #include "windows/preview_commands.h"
+#include "windows/settings_overlay_commands.h"
 
 namespace ork {
 
@@ -11,6 +12,7 @@ void RegisterToolWindows() {
   RegisterDataWindows();
   RegisterColourWindows();
   RegisterPreviewAndDynamicsWindows();
+  RegisterSettingsFilmAndOverlays();
 }
 
 }  // namespace ork

@@ -3,6 +3,7 @@
 #include "model/movie.h"
 #include "shell/commands.h"
 #include "shell/commands_composition.h"
+#include "shell/commands_movie.h"
 #include "shell/event_loop.h"
 #include "shell/main_window.h"
 #include "shell/shell_host.h"
@@ -36,6 +37,12 @@ void SetPreviewWidth(int width) {
   Shell().StartPreviewPending = false;
 }
 
+// The preview window of `slot`, opened there first when the slot is empty.
+TWindowPreview* PreviewWindowIn(TSlot slot, int kind, int number) {
+  if (!SlotWindow(slot)) FillSlot(slot, TWindowPreview::Open(kind, number, MainWindow().Window));
+  return dynamic_cast<TWindowPreview*>(SlotWindow(slot));
+}
+
 void PreviewByKey(const TParameterAnim* movie, int firstCommand) {
   if (!movie) return;
   const int r = movie->Actual % 4;
@@ -54,9 +61,7 @@ void PreviewCommand(int kind, int number) {
   }
   const bool start = number == 1 && s.StartPreviewPending;
   if (start) s.PreviewWidth = 50;
-  const TSlot slot = PreviewSlot(kind, number);
-  if (!SlotWindow(slot)) FillSlot(slot, TWindowPreview::Open(kind, number, MainWindow().Window));
-  auto* window = dynamic_cast<TWindowPreview*>(SlotWindow(slot));
+  TWindowPreview* window = PreviewWindowIn(PreviewSlot(kind, number), kind, number);
   window->Fill(*movie, s.PreviewWidth,
                std::to_string(number) + " " + Tr(kind == 1 ? t::kPreviewM2 : t::kPreviewM1));
   if (start) {
@@ -123,6 +128,12 @@ void RegisterPreviewCommands() {
   SetCommandHandler(64, [](int) { JuliaWindowM1(); });
   // The new-C Julia preview of the compositions (91) shows in these windows.
   SetJuliaPreviewOpener(&ShowJuliaWindow);
+  // So do the history and keyframe commands' previews (97-100, 18, 20).
+  SetPreviewOpener([](TSlot slot, int kind, int number, TParameterAnim& movie, int width,
+                      const std::string& title) {
+    if (TWindowPreview* window = PreviewWindowIn(slot, kind, number))
+      window->Fill(movie, width, title);
+  });
 }
 
 void RegisterPreviewAndDynamicsWindows() {

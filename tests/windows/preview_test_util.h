@@ -8,6 +8,7 @@
 #include "engine/orbit_picture.h"
 #include "model/movie.h"
 #include "shell/commands_composition.h"
+#include "shell/commands_movie.h"
 #include "shell/main_window_test_util.h"
 #include "windows/preview_commands.h"
 
@@ -24,6 +25,7 @@ class TPreviewTest : public TShellTest {
     TShellTest::TearDown();
     SetOrbitPictureHook(nullptr);
     SetJuliaPreviewOpener({});
+    SetPreviewOpener({});
   }
 
   // INI\Small.ini, a width x height copy of the start movie, as the start

@@ -126,5 +126,20 @@ TEST_F(TPreviewTest, PreviewWindowCancelAndMissingMovie) {
   ASSERT_TRUE(RunPending());
 }
 
+TEST_F(TPreviewTest, HistoryPreviewOpensInThePreviewWindow) {
+  UseStartMovie(80, 60, false);
+  Start();
+  ASSERT_TRUE(RunPending());
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 83));
+  ASSERT_TRUE(RunPending());
+  // "1 picture back as a preview" shows the history movie in preview 1.
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 100));
+  ASSERT_TRUE(RunPending());
+  TWindowPreview* p = Preview(TSlot::PreviewM1_1);
+  ASSERT_NE(p, nullptr);
+  ASSERT_NE(p->Render(), nullptr);
+  EXPECT_GT(gui_.ClientSize(p->Window).width, 0);
+}
+
 }  // namespace
 }  // namespace ork::test

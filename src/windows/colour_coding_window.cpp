@@ -17,17 +17,10 @@ constexpr int kWidth = 1055, kHeight = 253;
 }  // namespace
 
 std::unique_ptr<TWindowCodierung> TWindowCodierung::Open(THandle parent) {
-  TGui& gui = Gui();
   auto w = std::make_unique<TWindowCodierung>();
-  const TRect at = gui.Geometry(parent);
-  w->Window = gui.CreateWindow(Tr(colour_texts::kCodingTitle), at.x + 32, at.y + 32, kWidth,
-                               kHeight, kWinTitleBar | kWinStatusLine | kWinClientSize, parent);
+  w->Window = CreateSampleWindow(parent, Tr(colour_texts::kCodingTitle), kWidth, kHeight);
   w->Row = CreateRangeRow(w->Window, kWidth);
-  for (int i = 1; i <= kAnzahl; ++i) {
-    const TRect r = SamplePanelRect(i - 1, 5, 43, 105, kWidth);
-    w->Panel[i] = gui.CreatePanel(w->Window, r.x, r.y, r.width, r.height, std::to_string(i),
-                                  false);
-  }
+  CreateSamplePanels(w->Window, w->Panel.data(), kAnzahl, 5, 43, 105, kWidth);
   return w;
 }
 
@@ -67,13 +60,6 @@ void TWindowCodierung::Fill(TParameterAnim* movie, std::unique_ptr<TRender>& ren
   ShowStatus(*key);
 }
 
-int TWindowCodierung::PanelNumber(THandle gadget) const {
-  if (gadget == 0) return 0;
-  for (int i = 1; i <= Anzahl; ++i)
-    if (Panel[i] == gadget) return i;
-  return 0;
-}
-
 void TWindowCodierung::PostRefresh() const { PostShellCommand(Target == 1 ? 31 : 28); }
 
 void TWindowCodierung::ShowStatus(TParameter& key) const {
@@ -89,7 +75,7 @@ void TWindowCodierung::OnEvent(const TEvent& event) {
   TParameter* key = EditedKeyframe(UsedAnim);
   if (!key) return;
   const int e = EditedColourEntry();
-  const int panel = PanelNumber(event.source);
+  const int panel = SamplePanelNumber(Panel.data(), Anzahl, event.source);
   if (event.kind == TEventKind::MouseMove && panel > 0) {
     gui.SetStatusText(Window, UCoding[static_cast<size_t>(panel)]);
     return;

@@ -43,8 +43,6 @@ class TWindowCodierung : public TToolWindow {
   int Target = 0;  // the ColourTarget this window was filled for
 
  private:
-  // The panel number 1 .. Anzahl of a gadget, 0 for other gadgets.
-  int PanelNumber(THandle gadget) const;
   void PostRefresh() const;
   void ShowStatus(TParameter& key) const;
 };

@@ -36,10 +36,7 @@ void TWindowColShift::OnEvent(const TEvent& event) {
   if (!key) return;
   key->CColShift[EditedColourEntry()] = event.data;
   RebuildColorLists(*key);
-  if (UsedAnim->FensterCol <= 0)
-    UsedAnim->FensterCol = 1;
-  else if (UsedAnim->FensterCol == 3)
-    UsedAnim->FensterCol = 0;
+  ShiftChanged(*UsedAnim);
   PostColourRepaint();
 }
 

@@ -41,9 +41,7 @@ void PaintGradient(const TParameter& key, const TRender& render, TPixmap& pictur
 std::unique_ptr<TWindowFarbtabellen> TWindowFarbtabellen::Open(THandle parent) {
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowFarbtabellen>();
-  const TRect at = gui.Geometry(parent);
-  w->Window = gui.CreateWindow(Tr(colour_texts::kTableTitleSamples), at.x + 32, at.y + 32, kWidth,
-                               kHeight, kWinTitleBar | kWinStatusLine | kWinClientSize, parent);
+  w->Window = CreateSampleWindow(parent, Tr(colour_texts::kTableTitleSamples), kWidth, kHeight);
   const THandle win = w->Window;
   w->Label = gui.CreateLabel(win, 0, 0, 120, 19, "");
   w->Cmd_Keil = gui.CreateButton(win, 205, 0, 100, 19, Tr(colour_texts::kGradientButton));
@@ -54,10 +52,7 @@ std::unique_ptr<TWindowFarbtabellen> TWindowFarbtabellen::Open(THandle parent) {
   w->Cmd_actual = gui.CreateButton(win, 655, 0, 40, 19, colour_texts::kActual);
   gui.CreateLabel(win, 710, 0, 120, 19, colour_texts::kStandard);
   w->Slider = gui.CreateSlider(win, 0, 19, kWidth, 19, 0, 0);
-  for (int i = 1; i <= kAnzahl; ++i) {
-    const TRect r = SamplePanelRect(i - 1, 2, 40, 102, kWidth);
-    w->Panel[i] = gui.CreatePanel(win, r.x, r.y, r.width, r.height, std::to_string(i), false);
-  }
+  CreateSamplePanels(win, w->Panel.data(), kAnzahl, 2, 40, 102, kWidth);
   return w;
 }
 
@@ -102,13 +97,6 @@ void TWindowFarbtabellen::Fill(TParameterAnim* movie, std::unique_ptr<TRender>& 
   }
 }
 
-int TWindowFarbtabellen::PanelNumber(THandle gadget) const {
-  if (gadget == 0) return 0;
-  for (int i = 1; i <= Anzahl; ++i)
-    if (Panel[i] == gadget) return i;
-  return 0;
-}
-
 void TWindowFarbtabellen::PostRefresh() const {
   if (Target == 1) {
     PostShellCommand(34);
@@ -141,7 +129,7 @@ void TWindowFarbtabellen::OnEvent(const TEvent& event) {
   TParameter* key = EditedKeyframe(UsedAnim);
   if (!key) return;
   const int e = EditedColourEntry();
-  const int panel = PanelNumber(event.source);
+  const int panel = SamplePanelNumber(Panel.data(), Anzahl, event.source);
   if (event.kind == TEventKind::MouseUp && panel > 0) {
     key->Cfarbtab[e] = panel;
     RebuildColorLists(*key);
@@ -149,10 +137,7 @@ void TWindowFarbtabellen::OnEvent(const TEvent& event) {
   } else if (event.kind == TEventKind::Gadget && event.source == Slider) {
     key->CColShift[e] = event.data;
     RebuildColorLists(*key);
-    if (UsedAnim->FensterCol <= 0)
-      UsedAnim->FensterCol = 1;
-    else if (UsedAnim->FensterCol == 3)
-      UsedAnim->FensterCol = 0;
+    ShiftChanged(*UsedAnim);
     PostColourRepaint();
     PostRefresh();
   } else if (event.kind == TEventKind::Gadget && event.source == Cmd_Keil) {

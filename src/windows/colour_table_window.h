@@ -48,7 +48,6 @@ class TWindowFarbtabellen : public TToolWindow {
   int Target = 0;  // the ColourTarget this window was filled for
 
  private:
-  int PanelNumber(THandle gadget) const;
   void PostRefresh() const;
   // F3 and F4 from their fields, corrected, into the edited entry.
   void TakeFields(TParameter& key);

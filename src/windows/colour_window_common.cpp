@@ -88,6 +88,34 @@ TRect SamplePanelRect(int index, int x0, int y0, int step, int clientWidth) {
   return {x, y, kSampleSide, kSampleSide};
 }
 
+THandle CreateSampleWindow(THandle parent, const std::string& title, int width, int height) {
+  const TRect at = Gui().Geometry(parent);
+  return Gui().CreateWindow(title, at.x + 32, at.y + 32, width, height,
+                            kWinTitleBar | kWinStatusLine | kWinClientSize, parent);
+}
+
+void CreateSamplePanels(THandle window, THandle* panels, int count, int x0, int y0, int step,
+                        int clientWidth) {
+  for (int i = 1; i <= count; ++i) {
+    const TRect r = SamplePanelRect(i - 1, x0, y0, step, clientWidth);
+    panels[i] = Gui().CreatePanel(window, r.x, r.y, r.width, r.height, std::to_string(i), false);
+  }
+}
+
+int SamplePanelNumber(const THandle* panels, int count, THandle gadget) {
+  if (gadget == 0) return 0;
+  for (int i = 1; i <= count; ++i)
+    if (panels[i] == gadget) return i;
+  return 0;
+}
+
+void ShiftChanged(TParameterAnim& movie) {
+  if (movie.FensterCol <= 0)
+    movie.FensterCol = 1;
+  else if (movie.FensterCol == 3)
+    movie.FensterCol = 0;
+}
+
 void DrawSampleNumber(TPixmap& sample, int number) {
   TBMPFont& font = BMPFont(FontIndexForHeight(5 * sample.Height()));
   font.SetOutputPixmap(&sample);

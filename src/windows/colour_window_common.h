@@ -52,6 +52,21 @@ std::string FactorText(double value);
 // client width.
 TRect SamplePanelRect(int index, int x0, int y0, int step, int clientWidth);
 
+// A sample window at the parent window's position + (32, 32) with a
+// client area of width x height and a status line.
+THandle CreateSampleWindow(THandle parent, const std::string& title, int width, int height);
+// Sample panels panels[1 .. count], numbered by their titles, laid out as
+// SamplePanelRect says.
+void CreateSamplePanels(THandle window, THandle* panels, int count, int x0, int y0, int step,
+                        int clientWidth);
+// The number 1 .. count of a sample panel, 0 for any other gadget.
+int SamplePanelNumber(const THandle* panels, int count, THandle gadget);
+
+// FensterCol after a colour-shift change: samples not computed yet or just
+// computed (0 or below) need only recolouring (1); samples kept for an F1
+// change (3) are computed again (0).
+void ShiftChanged(TParameterAnim& movie);
+
 // Prints `number` at (0, 0) of a sample in the font that a picture five
 // times the sample's height would print with.
 void DrawSampleNumber(TPixmap& sample, int number);

@@ -90,7 +90,7 @@ void TQtGui::SetMinimumSize(THandle window, int width, int height) {
 void TQtGui::MaximizeWindow(THandle window) {
   auto it = state_->items.find(window);
   if (TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second))
-    w->showMaximized();
+    w->Maximize();
 }
 
 void TQtGui::SetClientSize(THandle window, int width, int height) {
@@ -244,7 +244,8 @@ THandle TQtGui::CreateToolbar(THandle window, const std::uint32_t* argb, int wid
   w->addToolBar(Qt::TopToolBarArea, bar);
   bar->show();
   w->SetToolbar(bar);
-  SetClientSize(window, client.width, client.height);
+  // A maximised window keeps its outer size; the client area gives way.
+  if (!w->isMaximized()) SetClientSize(window, client.width, client.height);
   return id;
 }
 

@@ -70,6 +70,8 @@ class TQtWindow : public QMainWindow {
   void RequestClient(QSize size);
   // The size asked for while it is still settling, else the actual one.
   QSize ClientArea() const;
+  // Maximised, dropping any client size still settling.
+  void Maximize();
   void SetToolbar(QToolBar* toolbar) { toolbar_ = toolbar; }
   QToolBar* Toolbar() const { return toolbar_; }
 

@@ -1,5 +1,6 @@
 #include "gui/qt/qt_state.h"
 
+#include <QtGui/QScreen>
 #include <QtCore/QMimeData>
 #include <QtCore/QUrl>
 #include <QtGui/QCloseEvent>
@@ -197,6 +198,16 @@ void TQtWindow::RequestClient(QSize size) {
   wanted_ = size;
   corrections_ = 0;
   ResizeOuter(QSize(size.width(), size.height() + ChromeHeight()));
+}
+
+void TQtWindow::Maximize() {
+  wanted_ = QSize();
+  pendingClient = QSize();
+  // Without a window manager that honours maximising (a bare X server) the
+  // window would keep its start size; taking the screen's free area first
+  // gives the same result there.
+  if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+  showMaximized();
 }
 
 QSize TQtWindow::ClientArea() const {

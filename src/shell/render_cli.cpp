@@ -14,6 +14,7 @@
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "shell/cli_args.h"
 #include "shell/render_cli_film.h"
 #include "shell/render_cli_host.h"
 #include "shell/render_cli_paint.h"
@@ -103,31 +104,12 @@ std::string RenderHelpText() {
 bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,
                      std::string& error) {
   options = TRenderOptions{};
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    // Options with a value accept "--name value" and "--name=value".
-    std::string name = a, value;
-    bool hasValue = false;
-    if (a.rfind("--", 0) == 0) {
-      if (const size_t eq = a.find('='); eq != std::string::npos) {
-        name = a.substr(0, eq);
-        value = a.substr(eq + 1);
-        hasValue = true;
-      }
-    }
-    auto takeValue = [&]() -> bool {
-      if (hasValue) return true;
-      if (i + 1 >= args.size()) {
-        error = "option " + name + " needs a value";
-        return false;
-      }
-      value = args[++i];
-      return true;
-    };
-    auto noValue = [&]() -> bool {
-      if (hasValue) error = "option " + name + " takes no value";
-      return !hasValue;
-    };
+  TArgScanner scan(args);
+  std::string value;
+  while (scan.Next()) {
+    const std::string& name = scan.Name();
+    auto takeValue = [&] { return scan.TakeValue(value, error); };
+    auto noValue = [&] { return scan.NoValue(error); };
 
     if (name == "--help" || name == "-h") {
       if (!noValue()) return false;
@@ -184,7 +166,7 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
       if (!noValue()) return false;
       options.Quiet = true;
     } else {
-      error = "unknown argument '" + a + "'";
+      error = "unknown argument '" + scan.Arg() + "'";
       return false;
     }
   }

@@ -15,6 +15,7 @@
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "shell/cli_args.h"
 #include "shell/render_cli.h"
 #include "shell/render_cli_host.h"
 #include "shell/settings.h"
@@ -233,32 +234,16 @@ std::string FilmHelpText() {
 bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& options,
                    std::string& error) {
   options = TFilmCliOptions{};
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    std::string name = a, value;
-    bool hasValue = false;
-    if (a.rfind("--", 0) == 0) {
-      if (const size_t eq = a.find('='); eq != std::string::npos) {
-        name = a.substr(0, eq);
-        value = a.substr(eq + 1);
-        hasValue = true;
-      }
-    }
+  TArgScanner scan(args);
+  std::string value;
+  while (scan.Next()) {
+    const std::string& name = scan.Name();
     auto takeValue = [&]() -> bool {
-      if (!hasValue) {
-        if (i + 1 >= args.size()) {
-          error = "option " + name + " needs a value";
-          return false;
-        }
-        value = args[++i];
-      }
+      if (!scan.TakeValue(value, error)) return false;
       if (value.empty()) error = "option " + name + " needs a value";
       return !value.empty();
     };
-    auto noValue = [&]() -> bool {
-      if (hasValue) error = "option " + name + " takes no value";
-      return !hasValue;
-    };
+    auto noValue = [&] { return scan.NoValue(error); };
     auto setFlag = [&](bool& target, bool v) {
       if (!noValue()) return false;
       target = v;
@@ -289,7 +274,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
         ok = false;
       }
     } else {
-      error = "unknown argument '" + a + "' with --film";
+      error = "unknown argument '" + scan.Arg() + "' with --film";
       ok = false;
     }
     if (!ok) return false;

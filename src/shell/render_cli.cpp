@@ -1,6 +1,5 @@
 #include "shell/render_cli.h"
 
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,7 +8,6 @@
 #include <system_error>
 
 #include "engine/render.h"
-#include "model/file_io.h"
 #include "model/ini_store.h"
 #include "model/movie.h"
 #include "model/paths.h"
@@ -43,19 +41,6 @@ std::string Absolute(const std::string& path) {
   std::error_code ec;
   const fs::path p = fs::absolute(path, ec);
   return ec ? path : p.lexically_normal().string();
-}
-
-// The movie in the movie file format, exactly as saving writes it: a copy
-// is saved into "TEMP\" and read back.
-bool MovieFileBytes(const TParameterAnim& movie, THost& host, std::string& bytes) {
-  const std::string name = "render-print-" + std::to_string(::getpid()) + ".ini";
-  const std::string native = NativePath("TEMP\\" + name);
-  bool truncated = false;
-  const bool ok = movie.Copy()->Save("TEMP\\", name, host) == 1 &&
-                  ReadFileBytes(native, TINI::kMaxFileBytes, bytes, truncated) && !truncated;
-  std::error_code ec;
-  fs::remove(native, ec);
-  return ok;
 }
 
 }  // namespace
@@ -228,11 +213,8 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   ShownKeys().LastKeyM1 = movie->Actual;
 
   if (options.PrintMovie) {
-    std::string bytes;
-    if (!MovieFileBytes(*movie, host, bytes)) {
-      err << "orkelund-render: cannot write the movie to a temporary file in TEMP/\n";
-      return kRenderFailed;
-    }
+    // The bytes saving would write.
+    const std::string bytes = movie->ToIni(host)->ToBytes();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {

@@ -1,6 +1,5 @@
 #include "shell/render_cli.h"
 
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>

@@ -79,6 +79,10 @@ void NewCJuliaPreview() {
     host.Diagnostic("Julia preview: no Julia window");
   for (TSlot slot : kJuliaSlots)
     if (TToolWindow* w = SlotWindow(slot)) w->Maxi();
+  // The Julia window's computation takes every pending event, a queued
+  // repaint included; the picture area still shows the double picture or
+  // the K tool's cross-hair until it is painted again.
+  RequestRepaint();
 }
 
 }  // namespace ork

@@ -9,6 +9,7 @@
 #include "model/number_format.h"
 #include "picture/composition.h"
 #include "shell/commands_composition.h"
+#include "shell/shell_host.h"
 
 namespace ork::test {
 namespace {
@@ -460,6 +461,30 @@ TEST_F(TCompositionTest, JuliaPreviewOfThePickedConstant) {
   SetJuliaPreviewOpener({});
   Choose(91);
   EXPECT_EQ(s.JuliaNext, 2);
+}
+
+TEST_F(TCompositionTest, JuliaPreviewRepaintsThePictureAreaAfterItsComputation) {
+  StartSmall();
+  TShellState& s = Shell();
+  // The Julia window computes like every picture: its cancel polls take
+  // the pending events, the picture area's repaint request among them.
+  SetJuliaPreviewOpener([this](int, int, int, int, TParameterAnim&, const std::string&) {
+    while (gui_.PendingEvents() > 0) ShellHost().PollCancel();
+  });
+  Choose(89);
+  const int ox = s.RenderM1->PaintOffsetX, oy = s.RenderM1->PaintOffsetY;
+  gui_.KeyDown('K', Area());
+  gui_.MouseMove(Area(), ox + 50, oy + 20);
+  ASSERT_TRUE(RunPending());
+  EXPECT_FALSE(gui_.Gadget(Area())->presentedOps.empty());
+  gui_.KeyUp('K', Area());
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(Composition().ShownImage, 1);
+  // The single picture is shown again, without the tool's cross-hair.
+  const TScriptedGadget* area = gui_.Gadget(Area());
+  EXPECT_EQ(area->lastPixmapWidth, s.RenderM1->Width);
+  for (const TDrawOp& op : area->presentedOps) EXPECT_NE(op.kind, TDrawOp::Kind::Line);
+  SetJuliaPreviewOpener({});
 }
 
 }  // namespace

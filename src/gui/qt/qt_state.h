@@ -83,6 +83,9 @@ class TQtWindow : public QMainWindow {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Keeps the status line: Qt would replace it by the (empty) status tip
+  // of every menu item the pointer passes.
+  bool event(QEvent* event) override;
 
  private:
   TQtSink& sink_;

@@ -178,6 +178,11 @@ void TQtWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
 }
 
+bool TQtWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
 void TQtWindow::dragEnterEvent(QDragEnterEvent* event) {
   if ((flags_ & kWinAcceptDrop) && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }

@@ -306,14 +306,8 @@ void ParseInterpolationList(TParameter& key, THost& host) {
   int mark = 0;
   bool oneCharMode = false;
   bool plusSeen = false, starSeen = false;
-  std::string_view list = key.InterpolationList;
-  size_t start = 0;
-  while (start <= list.size()) {
-    size_t end = list.find(':', start);
-    if (end == std::string_view::npos) end = list.size();
-    std::string_view entry = list.substr(start, end - start);
-    start = end + 1;
-    if (Trim(entry).empty()) continue;
+  ForEachField(key.InterpolationList, ':', [&](std::string_view entry) {
+    if (Trim(entry).empty()) return;
     if (IsEnclosed(entry)) {
       std::string_view content = StripParens(entry);
       name = Trim(FieldAt(content, ',', 0));
@@ -339,7 +333,7 @@ void ParseInterpolationList(TParameter& key, THost& host) {
         key.InterpM[index] = oneCharMode ? 1 : 0;
       }
     }
-  }
+  });
   int& plusMal = ParameterListState().PlusMalMode;
   plusMal = (plusSeen ? 1 : 0) + (starSeen ? 2 : 0);
   host.Diagnostic("Tools 600 PlusMal=" + std::to_string(plusMal));
@@ -366,17 +360,11 @@ std::string InterpolationCheckBox(std::string_view list, std::string_view name, 
 
 void ParseTextOutputList(TParameter& key) {
   key.ParamText.fill(0);
-  std::string_view list = key.TextOutputList;
-  size_t start = 0;
-  while (start <= list.size()) {
-    size_t end = list.find(':', start);
-    if (end == std::string_view::npos) end = list.size();
-    std::string_view entry = list.substr(start, end - start);
-    start = end + 1;
-    if (!IsEnclosed(entry)) continue;
+  ForEachField(key.TextOutputList, ':', [&](std::string_view entry) {
+    if (!IsEnclosed(entry)) return;
     int index = TextOutputIndex(Trim(FieldAt(StripParens(entry), ',', 3)));
     if (index > 0) key.ParamText[index] = 1;
-  }
+  });
 }
 
 void ParseTextOutputList(TParameterAnim& movie) {

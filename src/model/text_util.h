@@ -15,6 +15,19 @@ std::string Trim(std::string_view text);
 // empty text gives one empty field). Fields are not trimmed.
 std::vector<std::string> SplitFields(std::string_view text, char sep);
 
+// Calls visit(field) for every field of text split at sep, in order, without
+// building a vector; fields are untrimmed views into text.
+template <typename Visit>
+void ForEachField(std::string_view text, char sep, Visit visit) {
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(sep, start);
+    if (end == std::string_view::npos) end = text.size();
+    visit(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
 // Field i of text split at sep, or "" when the text has fewer fields;
 // untrimmed. Scans only as far as field i.
 std::string FieldAt(std::string_view text, char sep, size_t i);

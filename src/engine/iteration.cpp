@@ -179,6 +179,19 @@ int32_t TIterationContext::Count(int it, bool escaped, bool guard) const {
   return static_cast<int32_t>(static_cast<uint32_t>(c));
 }
 
+TPixelResult TIterationContext::Result(const TOrbit& z, int it, bool escaped, bool guard,
+                                       int period, double zval) const {
+  TPixelResult r;
+  r.x1 = z.x1, r.y1 = z.y1, r.x2 = z.x2, r.y2 = z.y2;
+  r.it = it;
+  r.escaped = escaped;
+  r.guard = guard;
+  r.period = period;
+  r.zval = zval;
+  r.count = Count(it, escaped, guard);
+  return r;
+}
+
 namespace {
 
 TPixelResult StopResult(int32_t count, double zval) {
@@ -309,15 +322,7 @@ __attribute__((always_inline)) inline TPixelResult RunPixel(TIterationContext& c
   ctx.zval_ = zval;
   ctx.env_.c1x = e.c1x, ctx.env_.c1y = e.c1y, ctx.env_.c2x = e.c2x, ctx.env_.c2y = e.c2y;
   ctx.env_.acc = e.acc;
-  TPixelResult r;
-  r.x1 = z.x1, r.y1 = z.y1, r.x2 = z.x2, r.y2 = z.y2;
-  r.it = it;
-  r.escaped = escaped;
-  r.guard = e.guard;
-  r.period = period;
-  r.zval = zval;
-  r.count = ctx.Count(it, escaped, e.guard);
-  return r;
+  return ctx.Result(z, it, escaped, e.guard, period, zval);
 }
 
 // Formula 1000 with p = 0. The written step adds p*x2 and p*y2, which are
@@ -432,15 +437,7 @@ TPixelResult RunPixelPlain(TIterationContext& ctx, TOrbit z) {
       ctx.hy2_[i + 1] = ctx.hy2_[i];
     }
   }
-  TPixelResult r;
-  r.x1 = z.x1, r.y1 = z.y1, r.x2 = z.x2, r.y2 = z.y2;
-  r.it = it;
-  r.escaped = escaped;
-  r.guard = e.guard;
-  r.period = period;
-  r.zval = ctx.zval_;
-  r.count = ctx.Count(it, escaped, e.guard);
-  return r;
+  return ctx.Result(z, it, escaped, e.guard, period, ctx.zval_);
 }
 
 TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1, double sx2,

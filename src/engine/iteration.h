@@ -103,6 +103,9 @@ class TIterationContext {
   friend TPixelResult RunPixelPlain(TIterationContext&, TOrbit);
 
   int32_t Count(int it, bool escaped, bool guard) const;
+  // A pixel's result from the orbit and outcome its iteration ended with.
+  TPixelResult Result(const TOrbit& z, int it, bool escaped, bool guard, int period,
+                      double zval) const;
 
   int game_no_;
   TFormulaKind kind_;

@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "engine/iteration.h"
+#include "engine/parallel_calculate.h"
 #include "engine/texts.h"
 #include "engine/view.h"
+#include "engine/worker_pool.h"
 #include "model/process_state.h"
 
 namespace ork {
@@ -33,6 +35,38 @@ class TBreather {
  private:
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
+
+// What happens on the calling thread before each row: the progress text,
+// the desktop's pause, one poll. False when the user cancelled.
+class TRowProgress {
+ public:
+  TRowProgress(THost* status, const std::function<void()>& showIntermediate, int height)
+      : status_(status),
+        show_(showIntermediate),
+        breathe_(status != nullptr && status->DesktopWaits()),
+        prefix_(Tr(engine_texts::kPleaseWaitLine)),
+        of_height_("/" + std::to_string(height)) {}
+
+  bool operator()(int row) {
+    if (status_ == nullptr) return true;
+    status_->StatusText(prefix_ + std::to_string(row) + of_height_);
+    if (breathe_) breather_.Row();
+    const int poll = status_->PollCancel();
+    if (poll == -1) return false;
+    if (poll == 1 && show_) show_();
+    return true;
+  }
+
+ private:
+  THost* status_;
+  const std::function<void()>& show_;
+  bool breathe_;
+  std::string prefix_, of_height_;
+  TBreather breather_;
+};
+
+// Pictures this small are done before helper threads would start.
+constexpr long long kParallelPixels = 4096;
 
 }  // namespace
 
@@ -64,34 +98,39 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
       ctx.StartOrbitRecording(&orbit);
     }
 
-    TBreather breather;
-    const std::string prefix = Tr(engine_texts::kPleaseWaitLine);
-    const std::string of_height = "/" + std::to_string(H);
-    for (int row = 0; row < H; ++row) {
-      if (status != nullptr) {
-        status->StatusText(prefix + std::to_string(row) + of_height);
-        breather.Row();
-        const int poll = status->PollCancel();
-        if (poll == -1) {
+    TRowProgress progress(status, showIntermediate, H);
+    ClearParallelStats();
+    const int threads = WorkerThreads();
+    if (!dynamics && !ctx.StopFrame() && threads > 1 &&
+        static_cast<long long>(W) * H >= kParallelPixels) {
+      TPictureJob job;
+      job.keyframe = &keyframe;
+      job.view = &view;
+      job.width = W;
+      job.height = H;
+      job.cycle_test = ctx.CycleTest();
+      completed = CalculateRowsParallel(job, render, threads, MakeScalarRowKernel, progress);
+    } else {
+      for (int row = 0; row < H; ++row) {
+        if (!progress(row)) {
           completed = false;
           break;
         }
-        if (poll == 1 && showIntermediate) showIntermediate();
-      }
-      const size_t base = static_cast<size_t>(row) * W;
-      if (dynamics) {
-        for (int col = 0; col < W; ++col) {
-          double sx1, sy1, sx2, sy2;
-          view.Map(col, row, sx1, sy1, sx2, sy2);
-          ctx.SelectOrbitPixel(static_cast<long long>(base) + col == selected);
-          IteratePixel(ctx, sx1, sy1, sx2, sy2);
+        const size_t base = static_cast<size_t>(row) * W;
+        if (dynamics) {
+          for (int col = 0; col < W; ++col) {
+            double sx1, sy1, sx2, sy2;
+            view.Map(col, row, sx1, sy1, sx2, sy2);
+            ctx.SelectOrbitPixel(static_cast<long long>(base) + col == selected);
+            IteratePixel(ctx, sx1, sy1, sx2, sy2);
+          }
+          continue;
         }
-        continue;
+        IterateRow(ctx, view, row, W,
+                   TRowBuffers{&render.bildX[base], &render.bildY[base], &render.bildP[base],
+                               &render.bildT[base], &render.bildZ[base], &render.ibild[base],
+                               &render.zycbild[base]});
       }
-      IterateRow(ctx, view, row, W,
-                 TRowBuffers{&render.bildX[base], &render.bildY[base], &render.bildP[base],
-                             &render.bildT[base], &render.bildZ[base], &render.ibild[base],
-                             &render.zycbild[base]});
     }
 
     if (dynamics) {

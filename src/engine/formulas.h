@@ -6,23 +6,48 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 namespace ork {
 
-// The four numbers of both orbits: z1 = (x1, y1), z2 = (x2, y2).
-struct TOrbit {
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+// Mask operations of a lane type: the steps below are written once for a
+// plain double and for the vector types of the lane kernels (whose
+// specialisations live with those kernels). A mask says per lane whether a
+// condition holds.
+template <class V>
+struct TLanes;
+
+template <>
+struct TLanes<double> {
+  using Mask = bool;
+  static Mask Ge(double a, double b) { return a >= b; }
+  static Mask Not(Mask m) { return !m; }
+  static Mask Or(Mask a, Mask b) { return a || b; }
 };
 
-// What a step reads and may change besides the orbit.
-struct TStepEnv {
-  double c1x = 0, c1y = 0, c2x = 0, c2y = 0;  // constants of orbit 1 and 2
+template <class V>
+using TMask = typename TLanes<V>::Mask;
+
+// The four numbers of both orbits: z1 = (x1, y1), z2 = (x2, y2).
+template <class V>
+struct TOrbitT {
+  V x1{}, y1{}, x2{}, y2{};
+};
+using TOrbit = TOrbitT<double>;
+
+// What a step reads and may change besides the orbit. The constants differ
+// per lane (Mandelbrot mode sets them per pixel); coupling and tolerance are
+// the same for every pixel of a computation.
+template <class V>
+struct TStepEnvT {
+  V c1x{}, c1y{}, c2x{}, c2y{};  // constants of orbit 1 and 2
   double p = 0;          // coupling strength (ParamA)
   bool coupled = false;  // p != 0
   double acc = 0;        // cycle tolerance; formulas 202 and 205 set it
-  bool guard = false;    // a division met a (nearly) zero divisor
-  bool over = false;     // the iteration ends after this step
+  TMask<V> guard{};      // a division met a (nearly) zero divisor
+  TMask<V> over{};       // the iteration ends after this step
 };
+using TStepEnv = TStepEnvT<double>;
 
 // Single-precision constants of the catalogue, widened to double.
 inline constexpr double kGuardLimit = static_cast<double>(1e-10f);   // |D|^2 limit
@@ -64,19 +89,25 @@ inline double ArgRad(double a, double b) {
 
 namespace formula_detail {
 
-struct TPair {
-  double x, y;
+template <class V>
+struct TPairT {
+  V x, y;
 };
+using TPair = TPairT<double>;
 
-inline TPair Mul(TPair a, TPair b) { return {a.x * b.x - a.y * b.y, a.x * b.y + a.y * b.x}; }
+template <class V>
+inline TPairT<V> Mul(TPairT<V> a, TPairT<V> b) {
+  return {a.x * b.x - a.y * b.y, a.x * b.y + a.y * b.x};
+}
 
 // N / D with the division guard: the division is done in any case.
-inline TPair Divide(TPair n, TPair d, TStepEnv& e) {
-  const double d2 = d.x * d.x + d.y * d.y;
-  if (!(d2 >= kGuardLimit)) {
-    e.guard = true;
-    e.over = true;
-  }
+template <class V>
+inline TPairT<V> Divide(TPairT<V> n, TPairT<V> d, TStepEnvT<V>& e) {
+  using L = TLanes<V>;
+  const V d2 = d.x * d.x + d.y * d.y;
+  const TMask<V> small = L::Not(L::Ge(d2, kGuardLimit));
+  e.guard = L::Or(e.guard, small);
+  e.over = L::Or(e.over, small);
   return {(n.x * d.x + n.y * d.y) / d2, (d.x * n.y - n.x * d.y) / d2};
 }
 
@@ -116,15 +147,17 @@ inline TPair InversePower(double x, double y, bool limit_to_unit) {
 
 // The quotients Qa (and, when wanted, Qb) of the Newton step in the
 // four-dimensional algebra a + b.j with j^2 = -i, constants A and B.
+template <class V>
 struct TNewton {
-  TPair P, Q, N;  // derivative parts and the common divisor
+  TPairT<V> P, Q, N;  // derivative parts and the common divisor
 };
 
-inline TNewton NewtonDerivative(const TOrbit& z) {
-  const double x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
-  const double e1 = x1 * x1 - y1 * y1;
-  const double d2 = x2 * x2 - y2 * y2;
-  TNewton n;
+template <class V>
+inline TNewton<V> NewtonDerivative(const TOrbitT<V>& z) {
+  const V x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
+  const V e1 = x1 * x1 - y1 * y1;
+  const V d2 = x2 * x2 - y2 * y2;
+  TNewton<V> n;
   n.P = {3 * e1 + 6 * x2 * y2, 6 * x1 * y1 - 3 * d2};
   n.Q = {6 * (x1 * x2 - y1 * y2), 6 * (x1 * y2 + y1 * x2)};
   n.N = {n.P.x * n.P.x - n.P.y * n.P.y - 2 * n.Q.x * n.Q.y,
@@ -133,11 +166,13 @@ inline TNewton NewtonDerivative(const TOrbit& z) {
 }
 
 // F = (Fa, Fb) for the constants A, B.
-inline void NewtonValue(const TOrbit& z, TPair A, TPair B, TPair& Fa, TPair& Fb) {
-  const double x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
-  const double x1s = x1 * x1, y1s = y1 * y1, x2s = x2 * x2, y2s = y2 * y2;
-  const double e1 = x1s - y1s;
-  const double d2 = x2s - y2s;
+template <class V>
+inline void NewtonValue(const TOrbitT<V>& z, TPairT<V> A, TPairT<V> B, TPairT<V>& Fa,
+                        TPairT<V>& Fb) {
+  const V x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
+  const V x1s = x1 * x1, y1s = y1 * y1, x2s = x2 * x2, y2s = y2 * y2;
+  const V e1 = x1s - y1s;
+  const V d2 = x2s - y2s;
   Fa = {x1s * x1 - 3 * x1 * y1s + 3 * y1 * d2 + 6 * x1 * x2 * y2 + A.x,
         3 * x1s * y1 - y1s * y1 - 3 * x1 * d2 + 6 * y1 * x2 * y2 + A.y};
   Fb = {3 * x2 * e1 - 6 * x1 * y1 * y2 + 3 * x2s * y2 - y2s * y2 + B.x,
@@ -145,35 +180,50 @@ inline void NewtonValue(const TOrbit& z, TPair A, TPair B, TPair& Fa, TPair& Fb)
 }
 
 // Na / N for Na = Fa.P + i.Fb.Q.
-inline TPair NewtonQa(const TNewton& n, TPair Fa, TPair Fb, TStepEnv& e) {
-  const TPair fp = Mul(Fa, n.P);
-  const TPair fq = Mul(Fb, n.Q);
-  return Divide({fp.x - fq.y, fp.y + fq.x}, n.N, e);
+template <class V>
+inline TPairT<V> NewtonQa(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
+  const TPairT<V> fp = Mul(Fa, n.P);
+  const TPairT<V> fq = Mul(Fb, n.Q);
+  return Divide(TPairT<V>{fp.x - fq.y, fp.y + fq.x}, n.N, e);
 }
 
 // Nb / N for Nb = Fb.P - Fa.Q.
-inline TPair NewtonQb(const TNewton& n, TPair Fa, TPair Fb, TStepEnv& e) {
-  const TPair fp = Mul(Fb, n.P);
-  const TPair fq = Mul(Fa, n.Q);
-  return Divide({fp.x - fq.x, fp.y - fq.y}, n.N, e);
+template <class V>
+inline TPairT<V> NewtonQb(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
+  const TPairT<V> fp = Mul(Fb, n.P);
+  const TPairT<V> fq = Mul(Fa, n.Q);
+  return Divide(TPairT<V>{fp.x - fq.x, fp.y - fq.y}, n.N, e);
 }
 
 // The 203 step of orbit 1 with the constants A, B.
-inline TPair Newton203(const TOrbit& z, const TNewton& n, TPair A, TPair B, double p,
-                       TStepEnv& e) {
-  TPair Fa, Fb;
+template <class V>
+inline TPairT<V> Newton203(const TOrbitT<V>& z, const TNewton<V>& n, TPairT<V> A,
+                           TPairT<V> B, double p, TStepEnvT<V>& e) {
+  TPairT<V> Fa, Fb;
   NewtonValue(z, A, B, Fa, Fb);
-  const TPair qa = NewtonQa(n, Fa, Fb, e);
+  const TPairT<V> qa = NewtonQa(n, Fa, Fb, e);
   return {z.x1 - qa.x / (1 + p), z.y1 - qa.y / (1 + p)};
 }
 
 }  // namespace formula_detail
 
-// One step of formula kind F.
-template <int F>
-inline void FormulaStep(TOrbit& z, TStepEnv& e) {
+// Formulas whose step is plain arithmetic (+ - * /), which the lane kernels
+// run on vectors as well; the others need the power functions.
+constexpr bool IsArithmeticFormula(int kind) {
+  return kind == kF1000 || kind == kF1001 || kind == kF1002 || kind == kF152 ||
+         kind == kF201 || kind == kF202 || kind == kF203 || kind == kF204 || kind == kF205 ||
+         kind == kUnchanged;
+}
+
+// One step of formula kind F, for one pixel (V = double) or one pixel per
+// lane (a vector type, arithmetic formulas only).
+template <int F, class V>
+inline void FormulaStep(TOrbitT<V>& z, TStepEnvT<V>& e) {
   using namespace formula_detail;
-  const double x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
+  using TP = TPairT<V>;
+  static_assert(std::is_same_v<V, double> || IsArithmeticFormula(F),
+                "the power formulas run on single pixels only");
+  const V x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
   const double p = e.p;
   if constexpr (F == kF1000) {
     z.x1 = x1 * x1 - y1 * y1 + e.c1x + p * x2;
@@ -230,15 +280,15 @@ inline void FormulaStep(TOrbit& z, TStepEnv& e) {
       z.y2 = p2.y + e.c1y + p * oy1;
     }
   } else if constexpr (F == kF152) {
-    const TPair C{e.c1x * (1 + p * x2), e.c1y * (1 - p * y2)};
-    const TPair z1{x1, y1};
-    const TPair D = Mul(Mul(Mul(C, z1), z1), z1);
-    const TPair n1 = Divide({x1 + C.x, y1 + C.y}, {D.x + 1, D.y + 0.0}, e);
+    const TP C{e.c1x * (1 + p * x2), e.c1y * (1 - p * y2)};
+    const TP z1{x1, y1};
+    const TP D = Mul(Mul(Mul(C, z1), z1), z1);
+    const TP n1 = Divide(TP{x1 + C.x, y1 + C.y}, TP{D.x + 1, D.y + 0.0}, e);
     if (e.coupled) {
-      const TPair C2{e.c2x * (1 + p * x1), e.c2y * (1 - p * y1)};
-      const TPair z2{x2, y2};
-      const TPair D2 = Mul(Mul(Mul(C2, z2), z2), z2);
-      const TPair n2 = Divide({x2 + C2.x, y2 + C2.y}, {D2.x + 1, D2.y + 0.0}, e);
+      const TP C2{e.c2x * (1 + p * x1), e.c2y * (1 - p * y1)};
+      const TP z2{x2, y2};
+      const TP D2 = Mul(Mul(Mul(C2, z2), z2), z2);
+      const TP n2 = Divide(TP{x2 + C2.x, y2 + C2.y}, TP{D2.x + 1, D2.y + 0.0}, e);
       z.x2 = n2.x;
       z.y2 = n2.y;
     } else {
@@ -248,15 +298,15 @@ inline void FormulaStep(TOrbit& z, TStepEnv& e) {
     z.x1 = n1.x;
     z.y1 = n1.y;
   } else if constexpr (F == kF201) {
-    const TPair C = Mul({e.c1x, e.c1y}, {1 + p * x2, 0.0 + p * y2});
-    const TPair s1{x1 * x1 - y1 * y1, 2 * x1 * y1};
-    const TPair D = Mul(C, s1);
-    const TPair n1 = Divide({x1 + C.x, y1 + C.y}, {D.x + 1, D.y + 0.0}, e);
+    const TP C = Mul(TP{e.c1x, e.c1y}, TP{1 + p * x2, 0.0 + p * y2});
+    const TP s1{x1 * x1 - y1 * y1, 2 * x1 * y1};
+    const TP D = Mul(C, s1);
+    const TP n1 = Divide(TP{x1 + C.x, y1 + C.y}, TP{D.x + 1, D.y + 0.0}, e);
     if (e.coupled) {
-      const TPair C2 = Mul({e.c2x, e.c2y}, {1 - p * x1, 0.0 - p * y1});
-      const TPair s2{x2 * x2 - y2 * y2, 2 * x2 * y2};
-      const TPair D2 = Mul(C2, s2);
-      const TPair n2 = Divide({x2 + C2.x, y2 + C2.y}, {D2.x + 1, D2.y + 0.0}, e);
+      const TP C2 = Mul(TP{e.c2x, e.c2y}, TP{1 - p * x1, 0.0 - p * y1});
+      const TP s2{x2 * x2 - y2 * y2, 2 * x2 * y2};
+      const TP D2 = Mul(C2, s2);
+      const TP n2 = Divide(TP{x2 + C2.x, y2 + C2.y}, TP{D2.x + 1, D2.y + 0.0}, e);
       z.x2 = n2.x;
       z.y2 = n2.y;
     } else {
@@ -267,18 +317,18 @@ inline void FormulaStep(TOrbit& z, TStepEnv& e) {
     z.y1 = n1.y;
   } else if constexpr (F == kF202) {
     e.acc = kNewtonAcc;
-    const TNewton n = NewtonDerivative(z);
-    TPair Fa, Fb;
-    NewtonValue(z, {e.c1x, e.c1y}, {e.c2x, e.c2y}, Fa, Fb);
-    const TPair qa = NewtonQa(n, Fa, Fb, e);
-    const TPair qb = NewtonQb(n, Fa, Fb, e);
+    const TNewton<V> n = NewtonDerivative(z);
+    TP Fa, Fb;
+    NewtonValue(z, TP{e.c1x, e.c1y}, TP{e.c2x, e.c2y}, Fa, Fb);
+    const TP qa = NewtonQa(n, Fa, Fb, e);
+    const TP qb = NewtonQb(n, Fa, Fb, e);
     z.x1 = x1 - qa.x / (1 + p);
     z.y1 = y1 - qa.y / (1 + 1.5 * p);
     z.x2 = x2 - qb.x / (1 + 2 * p);
     z.y2 = y2 - qb.y / (1 + 3 * p);
   } else if constexpr (F == kF203) {
-    const TNewton n = NewtonDerivative(z);
-    const TPair a = Newton203(z, n, {e.c1x, e.c1y}, {e.c2x, e.c2y}, p, e);
+    const TNewton<V> n = NewtonDerivative(z);
+    const TP a = Newton203(z, n, TP{e.c1x, e.c1y}, TP{e.c2x, e.c2y}, p, e);
     z.x1 = a.x;
     z.y1 = a.y;
   } else if constexpr (F == kF204) {
@@ -287,12 +337,12 @@ inline void FormulaStep(TOrbit& z, TStepEnv& e) {
     z.x2 = p * e.c2x;
   } else if constexpr (F == kF205) {
     e.acc = kNewtonAcc;
-    const TNewton n = NewtonDerivative(z);
-    const TPair a1 = Newton203(z, n, {e.c1x, e.c1y}, {e.c2x, e.c2y}, p, e);
-    TPair a2 = a1;
+    const TNewton<V> n = NewtonDerivative(z);
+    const TP a1 = Newton203(z, n, TP{e.c1x, e.c1y}, TP{e.c2x, e.c2y}, p, e);
+    TP a2 = a1;
     if (e.coupled) {
-      a2 = Newton203(z, n, {e.c1x + p * a1.x, e.c1y + p * a1.y},
-                     {e.c2x + p * a1.x, e.c2y + p * a1.y}, p, e);
+      a2 = Newton203(z, n, TP{e.c1x + p * a1.x, e.c1y + p * a1.y},
+                     TP{e.c2x + p * a1.x, e.c2y + p * a1.y}, p, e);
     }
     z.x1 = a1.x;
     z.y1 = a1.y;

@@ -46,7 +46,7 @@ TPixelResult RunPixel(TIterationContext& ctx, const TOrbit& start);
 template <bool kOneSlot>
 TPixelResult RunPixel1000Uncoupled(TIterationContext& ctx, const TOrbit& start);
 template <int F, bool kOneSlot>
-long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int begin, int end,
                  const TRowBuffers& out);
 
 TIterationContext::TIterationContext(const TParameter& k)
@@ -80,12 +80,7 @@ TIterationContext::TIterationContext(const TParameter& k)
   hy2_.assign(n + 1, kHistY2);
   hdist_.assign(n + 1, 0.0);
   ring_.resize(4 * (2 * n + 2));
-  for (size_t q = 0; q < 2 * n + 2; ++q) {
-    ring_[4 * q] = kHistX1;
-    ring_[4 * q + 1] = kHistY1;
-    ring_[4 * q + 2] = kHistX2;
-    ring_[4 * q + 3] = kHistY2;
-  }
+  ResetHistory();
 
   const bool one = cycle_test_ == 1;
   switch (kind_) {
@@ -108,6 +103,37 @@ TIterationContext::TIterationContext(const TParameter& k)
         fast_row_ = one ? &RunRow<kF1000, true> : &RunRow<kF1000, false>;
       }
       break;
+  }
+}
+
+void TIterationContext::ResetHistory() {
+  for (size_t q = 0; q < ring_.size() / 4; ++q) {
+    ring_[4 * q] = kHistX1;
+    ring_[4 * q + 1] = kHistY1;
+    ring_[4 * q + 2] = kHistX2;
+    ring_[4 * q + 3] = kHistY2;
+  }
+  head_ = 0;
+  nonfinite_history_ = false;
+}
+
+void TIterationContext::SaveHistory(double* out) const {
+  const double* slot2 = ring_.data() + 4 * (head_ + 1);
+  std::memcpy(out, slot2, sizeof(double) * HistoryDoubles());
+}
+
+void TIterationContext::LoadHistory(const double* in) {
+  // Slot i at position i - 1 and its mirror i - 1 + CycleTest; slot 1 is
+  // written by the next pixel before anything reads it.
+  const int ct = cycle_test_;
+  head_ = 0;
+  for (int i = 2; i <= ct; ++i) {
+    for (int k = 0; k < 4; ++k) {
+      const double v = in[4 * (i - 2) + k];
+      ring_[4 * (i - 1) + k] = v;
+      ring_[4 * (i - 1 + ct) + k] = v;
+      if (!std::isfinite(v)) nonfinite_history_ = true;
+    }
   }
 }
 
@@ -350,10 +376,10 @@ TPixelResult RunPixel1000Uncoupled(TIterationContext& ctx, const TOrbit& start) 
 // One row through the fast loop, everything inlined into one function per
 // formula so that a pixel costs no calls.
 template <int F, bool kOneSlot>
-long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
+long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int begin, int end,
                  const TRowBuffers& out) {
   long long iterations = 0;
-  for (int col = 0; col < width; ++col) {
+  for (int col = begin; col < end; ++col) {
     double sx1, sy1, sx2, sy2;
     view.Map(col, row, sx1, sy1, sx2, sy2);
     const TOrbit start = ctx.StartValues(sx1, sy1, sx2, sy2);
@@ -373,6 +399,7 @@ long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int 
     out.zval[col] = r.zval;
     out.count[col] = r.count;
     out.period[col] = r.period;
+    if (out.it != nullptr) out.it[col] = r.it;
     iterations += r.it;
   }
   return iterations;
@@ -445,9 +472,9 @@ TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1, d
   return RunPixelPlain(ctx, ctx.StartValues(sx1, sy1, sx2, sy2));
 }
 
-long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
-                     const TRowBuffers& out) {
-  return ctx.fast_row_(ctx, view, row, width, out);
+long long IterateSegment(TIterationContext& ctx, const TViewMapping& view, int row, int begin,
+                         int end, const TRowBuffers& out) {
+  return ctx.fast_row_(ctx, view, row, begin, end, out);
 }
 
 TPixelResult IteratePixel(TIterationContext& ctx, double sx1, double sy1, double sx2,

@@ -37,6 +37,8 @@ struct TOrbitRecording {
 };
 
 // Destinations of one picture row (each points at the row's first pixel).
+// `it` receives the iterations each pixel ran (how far its orbit got, which
+// the parallel picture loop needs); it may be null.
 struct TRowBuffers {
   double* x1;
   double* y1;
@@ -45,6 +47,7 @@ struct TRowBuffers {
   double* zval;
   int32_t* count;
   int32_t* period;
+  int32_t* it = nullptr;
 };
 
 class TIterationContext {
@@ -82,14 +85,25 @@ class TIterationContext {
   friend TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1,
                                         double sx2, double sy2);
 
-  // Every pixel of one row, mapped by `view`, iterated with IteratePixel's
-  // results and stored into `out`; returns the iterations run in the row.
-  // Not for recording mode.
-  friend long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row,
-                              int width, const TRowBuffers& out);
+  // The pixels begin ... end - 1 of one row, mapped by `view`, iterated with
+  // IteratePixel's results and stored into `out` (indexed by column);
+  // returns the iterations run. Not for recording mode.
+  friend long long IterateSegment(TIterationContext& ctx, const TViewMapping& view, int row,
+                                  int begin, int end, const TRowBuffers& out);
+
+  // The cycle history a pixel inherits from the pixels before it: slots 2 ...
+  // CycleTest, four doubles (x1, y1, x2, y2) each, in slot order (slot 1 is
+  // written before it is read, so it never carries over). Fast iteration
+  // only. Two contexts whose histories and zval agree give the next pixel the
+  // same result.
+  int HistoryDoubles() const { return 4 * (cycle_test_ - 1); }
+  void SaveHistory(double* out) const;
+  void LoadHistory(const double* in);
+  // The history as a new context has it.
+  void ResetHistory();
 
   using TPixelFn = TPixelResult (*)(TIterationContext&, const TOrbit&);
-  using TRowFn = long long (*)(TIterationContext&, const TViewMapping&, int, int,
+  using TRowFn = long long (*)(TIterationContext&, const TViewMapping&, int, int, int,
                                const TRowBuffers&);
 
  private:
@@ -98,7 +112,7 @@ class TIterationContext {
   template <bool kOneSlot>
   friend TPixelResult RunPixel1000Uncoupled(TIterationContext&, const TOrbit&);
   template <int F, bool kOneSlot>
-  friend long long RunRow(TIterationContext&, const TViewMapping&, int, int,
+  friend long long RunRow(TIterationContext&, const TViewMapping&, int, int, int,
                           const TRowBuffers&);
   friend TPixelResult RunPixelPlain(TIterationContext&, TOrbit);
 
@@ -140,7 +154,12 @@ TPixelResult IteratePixel(TIterationContext& ctx, double sx1, double sy1, double
                           double sy2);
 TPixelResult IteratePixelPlain(TIterationContext& ctx, double sx1, double sy1, double sx2,
                                double sy2);
-long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row, int width,
-                     const TRowBuffers& out);
+long long IterateSegment(TIterationContext& ctx, const TViewMapping& view, int row, int begin,
+                         int end, const TRowBuffers& out);
+// The whole row: IterateSegment from column 0 to width.
+inline long long IterateRow(TIterationContext& ctx, const TViewMapping& view, int row,
+                            int width, const TRowBuffers& out) {
+  return IterateSegment(ctx, view, row, 0, width, out);
+}
 
 }  // namespace ork

@@ -32,6 +32,7 @@ class TGuiHost : public THost {
   // window) or the close request of Window(), 1 for a key-down Q, 0 for
   // anything else or nothing pending. A taken event is gone either way.
   int PollCancel() override;
+  bool DesktopWaits() const override { return true; }
 
   // The rule of PollCancel for one event.
   int CancelCode(const TEvent& event) const;

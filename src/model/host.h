@@ -35,6 +35,9 @@ class THost {
     (void)pattern;
     return "";
   }
+  // Whether a desktop waits for this host's computations: long ones then
+  // pause now and then to let it breathe. Nobody waits for a headless run.
+  virtual bool DesktopWaits() const { return false; }
   // Lines such as "> Calculate " for the diagnostic output.
   virtual void Diagnostic(const std::string& line);
 };

@@ -38,6 +38,7 @@ class TMovie2LoadHost : public THost {
   }
   void StatusText(const std::string& text) override { inner_.StatusText(text); }
   int PollCancel() override { return inner_.PollCancel(); }
+  bool DesktopWaits() const override { return inner_.DesktopWaits(); }
   std::string ChooseSaveFile(const std::string& title, const std::string& proposedPath,
                              const std::string& pattern) override {
     return inner_.ChooseSaveFile(title, proposedPath, pattern);

@@ -1,0 +1,231 @@
+#include "engine/parallel_calculate.h"
+
+#include <algorithm>
+#include <climits>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+
+#include "engine/worker_pool.h"
+
+namespace ork {
+
+namespace {
+
+TParallelStats g_last_stats;
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
+}
+
+// The calling thread's exact state: the true history after the rows
+// committed so far, and the context that recomputes pixels from it.
+class TCommitter {
+ public:
+  TCommitter(const TPictureJob& job, TRender& render)
+      : job_(job),
+        render_(render),
+        truth_(*job.keyframe),
+        history_(truth_.HistoryDoubles()),
+        zval_at_(std::min(job.keyframe->ianzmax, INT_MAX - 1) / 10) {
+    truth_.SaveHistory(history_.data());
+  }
+
+  const double* TrueHistory() const { return history_.data(); }
+
+  // Whether the guesses do well enough for the calling thread to compute
+  // rows ahead as well, and for the helpers to go on at all.
+  bool MayHelp() const { return repair_share_ < 0.25; }
+  bool Speculating() const { return rows_ < 4 || repair_share_ < 0.6; }
+
+  void Commit(int row, TRowScratch& s, TParallelStats& stats) {
+    long long repaired = 0;
+    if (job_.cycle_test > 1) {
+      for (int i = 0; i < s.used; ++i) {
+        TSegmentRecord& seg = s.segments[i];
+        if (!seg.exact) ++stats.segments_checked;
+        if (seg.exact || SameBits(seg.assumed, history_)) {
+          history_.swap(seg.leaving);
+        } else {
+          ++stats.segments_repaired;
+          repaired += Repair(row, seg, s, stats.pixels_recomputed);
+        }
+      }
+    }
+    long long total = 0;
+    for (int col = 0; col < job_.width; ++col) {
+      total += s.it[col];
+      if (zval_at_ >= 1 && s.it[col] >= zval_at_) {
+        zval_ = s.zval[col];
+      } else {
+        s.zval[col] = zval_;
+      }
+    }
+    if (total > 0) {
+      repair_share_ = 0.75 * repair_share_ + 0.25 * (static_cast<double>(repaired) / total);
+    }
+    ++rows_;
+    const size_t base = static_cast<size_t>(row) * job_.width;
+    auto put = [&](auto& dst, const auto& src) {
+      std::memcpy(&dst[base], src.data(), sizeof(src[0]) * job_.width);
+    };
+    put(render_.bildX, s.x1);
+    put(render_.bildY, s.y1);
+    put(render_.bildP, s.x2);
+    put(render_.bildT, s.y2);
+    put(render_.bildZ, s.zval);
+    put(render_.ibild, s.count);
+    put(render_.zycbild, s.period);
+  }
+
+ private:
+  // Recomputes the segment's pixels from the true history until CycleTest -
+  // 1 values pushed by pixels that ended as guessed have refilled it; the
+  // rest of the segment then stands. Returns the iterations recomputed.
+  long long Repair(int row, TSegmentRecord& seg, TRowScratch& s, long long& pixels) {
+    truth_.LoadHistory(history_.data());
+    const long long need = job_.cycle_test - 1;
+    long long run = 0, work = 0;
+    for (int col = seg.begin; col < seg.end; ++col) {
+      double sx1, sy1, sx2, sy2;
+      job_.view->Map(col, row, sx1, sy1, sx2, sy2);
+      const TPixelResult r = IteratePixel(truth_, sx1, sy1, sx2, sy2);
+      work += r.it;
+      ++pixels;
+      run = r.it == s.it[col] ? run + (r.it - 1) : 0;
+      s.x1[col] = r.x1;
+      s.y1[col] = r.y1;
+      s.x2[col] = r.x2;
+      s.y2[col] = r.y2;
+      s.zval[col] = r.zval;
+      s.count[col] = r.count;
+      s.period[col] = r.period;
+      s.it[col] = r.it;
+      if (run >= need) {
+        history_.swap(seg.leaving);
+        return work;
+      }
+    }
+    truth_.SaveHistory(history_.data());
+    return work;
+  }
+
+  const TPictureJob& job_;
+  TRender& render_;
+  TIterationContext truth_;
+  std::vector<double> history_;
+  int zval_at_;
+  double zval_ = 0;
+  double repair_share_ = 0;  // recent share of recomputed iterations
+  int rows_ = 0;
+};
+
+// What the computing threads share. Rows are claimed in order; a row's
+// results live in scratch slot row % slots until committed, so no thread
+// runs further ahead of the commits than the slots reach.
+struct TRowQueue {
+  std::mutex mutex;
+  std::condition_variable cv;
+  int next = 0;       // the next row to claim
+  int committed = 0;  // rows committed
+  bool speculate = true;
+  std::vector<int> done;  // per slot: the row whose results it holds
+  std::atomic<bool> stop{false};
+
+  bool Claimable(int rows) const {
+    return !stop && next < rows && next < committed + static_cast<int>(done.size());
+  }
+  void Publish(int row) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      done[row % done.size()] = row;
+    }
+    cv.notify_all();
+  }
+};
+
+}  // namespace
+
+TParallelStats LastParallelStats() { return g_last_stats; }
+void ClearParallelStats() { g_last_stats = TParallelStats{}; }
+
+bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
+                           const TKernelFactory& makeKernel, const TBeforeRow& beforeRow) {
+  const int H = job.height;
+  const int slots = std::min(H, std::max(16, 4 * threads));
+  TRowQueue queue;
+  queue.done.assign(slots, -1);
+  std::vector<TRowScratch> scratch(slots);
+  const int history = 4 * (job.cycle_test - 1);
+  for (TRowScratch& s : scratch) s.Resize(job.width, history);
+
+  auto helper = [&](int) {
+    std::unique_ptr<TRowKernel> kernel = makeKernel(job);
+    for (;;) {
+      int row;
+      {
+        std::unique_lock<std::mutex> lock(queue.mutex);
+        queue.cv.wait(lock, [&] {
+          return queue.stop || queue.next >= H || !queue.speculate || queue.Claimable(H);
+        });
+        if (!queue.speculate || !queue.Claimable(H)) return;
+        row = queue.next++;
+      }
+      kernel->ComputeRow(row, nullptr, scratch[row % slots], queue.stop);
+      queue.Publish(row);
+    }
+  };
+
+  std::unique_ptr<TRowKernel> own = makeKernel(job);
+  TCommitter committer(job, render);
+  TParallelStats stats;
+  stats.threads = threads;
+  bool completed = true;
+  {
+    THelperRun helpers(threads - 1, helper);
+    for (int row = 0; row < H; ++row) {
+      if (!beforeRow(row)) {
+        completed = false;
+        break;
+      }
+      for (;;) {
+        int q;
+        {
+          std::unique_lock<std::mutex> lock(queue.mutex);
+          if (queue.done[row % slots] == row) break;
+          if (queue.next == row) {
+            q = queue.next++;  // nobody took it: computed from the true history
+          } else if (committer.MayHelp() && queue.speculate && queue.Claimable(H)) {
+            q = queue.next++;
+          } else {
+            queue.cv.wait(lock, [&] { return queue.done[row % slots] == row; });
+            break;
+          }
+        }
+        own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, scratch[q % slots],
+                        queue.stop);
+        queue.Publish(q);
+        if (q == row) break;
+      }
+      committer.Commit(row, scratch[row % slots], stats);
+      {
+        std::lock_guard<std::mutex> lock(queue.mutex);
+        queue.committed = row + 1;
+        if (!committer.Speculating() && queue.speculate) {
+          queue.speculate = false;
+          stats.went_alone = true;
+        }
+      }
+      queue.cv.notify_all();
+    }
+    {
+      std::lock_guard<std::mutex> lock(queue.mutex);
+      queue.stop = true;
+    }
+    queue.cv.notify_all();
+  }
+  g_last_stats = stats;
+  return completed;
+}
+
+}  // namespace ork

@@ -1,0 +1,49 @@
+// The picture loop on several threads, with results identical to the
+// sequential row order.
+//
+// Pixels depend on the pixels before them only through the cycle history
+// (slots 2 ... CycleTest) and zval. Helper threads compute rows ahead into
+// scratch rows, each segment starting from a guessed history (warmed up on
+// the pixels before it). The calling thread commits rows in order: it
+// checks each segment's guess against the true history bit for bit and, on
+// a mismatch, recomputes pixels from the true history until a run of them
+// has ended with the guessed iteration counts and so refilled the history
+// (from there both agree). zval is settled at commit: a pixel that did not
+// reach the sampling iteration takes the value of the pixel before it.
+// When the guesses keep failing, the calling thread goes on alone.
+#pragma once
+
+#include <functional>
+
+#include "engine/render.h"
+#include "engine/row_kernel.h"
+
+namespace ork {
+
+// Called by the calling thread before row `row` is committed; false stops
+// the computation at once (rows not committed keep their old values).
+using TBeforeRow = std::function<bool(int row)>;
+
+// Makes the kernel one computing thread uses.
+using TKernelFactory = std::function<std::unique_ptr<TRowKernel>(const TPictureJob&)>;
+
+// Computes every row of job into render's per-pixel arrays (sized for the
+// job) with `threads` computing threads in all. Returns false when
+// beforeRow stopped it.
+// How the last parallel computation of the process went: shown by the
+// renderer's --verbose, read by tests that must see the checks at work.
+struct TParallelStats {
+  int threads = 0;
+  int segments_checked = 0;   // segments started from a guessed history
+  int segments_repaired = 0;  // of those, the ones whose guess was wrong
+  long long pixels_recomputed = 0;
+  bool went_alone = false;  // the guesses failed so often that helpers stopped
+};
+TParallelStats LastParallelStats();
+// Back to "no parallel computation" (a picture computed sequentially).
+void ClearParallelStats();
+
+bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
+                           const TKernelFactory& makeKernel, const TBeforeRow& beforeRow);
+
+}  // namespace ork

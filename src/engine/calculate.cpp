@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/iteration.h"
+#include "engine/lane_kernels.h"
 #include "engine/parallel_calculate.h"
 #include "engine/texts.h"
 #include "engine/view.h"
@@ -109,7 +110,7 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
       job.width = W;
       job.height = H;
       job.cycle_test = ctx.CycleTest();
-      completed = CalculateRowsParallel(job, render, threads, MakeScalarRowKernel, progress);
+      completed = CalculateRowsParallel(job, render, threads, MakeRowKernel, progress);
     } else {
       for (int row = 0; row < H; ++row) {
         if (!progress(row)) {

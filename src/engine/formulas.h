@@ -10,6 +10,11 @@
 
 namespace ork {
 
+// The steps are inlined wherever they are used, so that a lane kernel
+// compiled for some instruction set runs them as its own code (a call
+// across instruction sets would pass vectors differently).
+#define ORK_STEP_INLINE __attribute__((always_inline)) inline
+
 // Mask operations of a lane type: the steps below are written once for a
 // plain double and for the vector types of the lane kernels (whose
 // specialisations live with those kernels). A mask says per lane whether a
@@ -96,13 +101,13 @@ struct TPairT {
 using TPair = TPairT<double>;
 
 template <class V>
-inline TPairT<V> Mul(TPairT<V> a, TPairT<V> b) {
+ORK_STEP_INLINE TPairT<V> Mul(TPairT<V> a, TPairT<V> b) {
   return {a.x * b.x - a.y * b.y, a.x * b.y + a.y * b.x};
 }
 
 // N / D with the division guard: the division is done in any case.
 template <class V>
-inline TPairT<V> Divide(TPairT<V> n, TPairT<V> d, TStepEnvT<V>& e) {
+ORK_STEP_INLINE TPairT<V> Divide(TPairT<V> n, TPairT<V> d, TStepEnvT<V>& e) {
   using L = TLanes<V>;
   const V d2 = d.x * d.x + d.y * d.y;
   const TMask<V> small = L::Not(L::Ge(d2, kGuardLimit));
@@ -153,7 +158,7 @@ struct TNewton {
 };
 
 template <class V>
-inline TNewton<V> NewtonDerivative(const TOrbitT<V>& z) {
+ORK_STEP_INLINE TNewton<V> NewtonDerivative(const TOrbitT<V>& z) {
   const V x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
   const V e1 = x1 * x1 - y1 * y1;
   const V d2 = x2 * x2 - y2 * y2;
@@ -167,7 +172,7 @@ inline TNewton<V> NewtonDerivative(const TOrbitT<V>& z) {
 
 // F = (Fa, Fb) for the constants A, B.
 template <class V>
-inline void NewtonValue(const TOrbitT<V>& z, TPairT<V> A, TPairT<V> B, TPairT<V>& Fa,
+ORK_STEP_INLINE void NewtonValue(const TOrbitT<V>& z, TPairT<V> A, TPairT<V> B, TPairT<V>& Fa,
                         TPairT<V>& Fb) {
   const V x1 = z.x1, y1 = z.y1, x2 = z.x2, y2 = z.y2;
   const V x1s = x1 * x1, y1s = y1 * y1, x2s = x2 * x2, y2s = y2 * y2;
@@ -181,7 +186,7 @@ inline void NewtonValue(const TOrbitT<V>& z, TPairT<V> A, TPairT<V> B, TPairT<V>
 
 // Na / N for Na = Fa.P + i.Fb.Q.
 template <class V>
-inline TPairT<V> NewtonQa(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
+ORK_STEP_INLINE TPairT<V> NewtonQa(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
   const TPairT<V> fp = Mul(Fa, n.P);
   const TPairT<V> fq = Mul(Fb, n.Q);
   return Divide(TPairT<V>{fp.x - fq.y, fp.y + fq.x}, n.N, e);
@@ -189,7 +194,7 @@ inline TPairT<V> NewtonQa(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStep
 
 // Nb / N for Nb = Fb.P - Fa.Q.
 template <class V>
-inline TPairT<V> NewtonQb(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
+ORK_STEP_INLINE TPairT<V> NewtonQb(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStepEnvT<V>& e) {
   const TPairT<V> fp = Mul(Fb, n.P);
   const TPairT<V> fq = Mul(Fa, n.Q);
   return Divide(TPairT<V>{fp.x - fq.x, fp.y - fq.y}, n.N, e);
@@ -197,7 +202,7 @@ inline TPairT<V> NewtonQb(const TNewton<V>& n, TPairT<V> Fa, TPairT<V> Fb, TStep
 
 // The 203 step of orbit 1 with the constants A, B.
 template <class V>
-inline TPairT<V> Newton203(const TOrbitT<V>& z, const TNewton<V>& n, TPairT<V> A,
+ORK_STEP_INLINE TPairT<V> Newton203(const TOrbitT<V>& z, const TNewton<V>& n, TPairT<V> A,
                            TPairT<V> B, double p, TStepEnvT<V>& e) {
   TPairT<V> Fa, Fb;
   NewtonValue(z, A, B, Fa, Fb);
@@ -218,7 +223,7 @@ constexpr bool IsArithmeticFormula(int kind) {
 // One step of formula kind F, for one pixel (V = double) or one pixel per
 // lane (a vector type, arithmetic formulas only).
 template <int F, class V>
-inline void FormulaStep(TOrbitT<V>& z, TStepEnvT<V>& e) {
+ORK_STEP_INLINE void FormulaStep(TOrbitT<V>& z, TStepEnvT<V>& e) {
   using namespace formula_detail;
   using TP = TPairT<V>;
   static_assert(std::is_same_v<V, double> || IsArithmeticFormula(F),

@@ -9,11 +9,10 @@ namespace ork {
 
 namespace {
 
-// Start values of the history slots (single-precision 1.1 and 0.9 widened).
-constexpr double kHistX1 = static_cast<double>(1.1f);
-constexpr double kHistY1 = 10097.0;
-constexpr double kHistX2 = 2.0;
-constexpr double kHistY2 = static_cast<double>(0.9f);
+constexpr double kHistX1 = kHistoryStart[0];
+constexpr double kHistY1 = kHistoryStart[1];
+constexpr double kHistX2 = kHistoryStart[2];
+constexpr double kHistY2 = kHistoryStart[3];
 constexpr double k2032Start = static_cast<double>(0.7937005f);
 
 // Formula 1000 uncoupled without the +-0 terms (RunPixel1000Uncoupled).
@@ -118,6 +117,7 @@ void TIterationContext::ResetHistory() {
 }
 
 void TIterationContext::SaveHistory(double* out) const {
+  if (cycle_test_ == 1) return;  // nothing carries over
   const double* slot2 = ring_.data() + 4 * (head_ + 1);
   std::memcpy(out, slot2, sizeof(double) * HistoryDoubles());
 }

@@ -14,6 +14,11 @@
 
 namespace ork {
 
+// What every history slot holds when a computation starts (x1, y1, x2, y2:
+// single-precision 1.1 and 0.9 widened).
+inline constexpr double kHistoryStart[4] = {static_cast<double>(1.1f), 10097.0, 2.0,
+                                            static_cast<double>(0.9f)};
+
 // What one pixel hands to the render buffers.
 struct TPixelResult {
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // final orbit values
@@ -72,6 +77,10 @@ class TIterationContext {
   const TStepEnv& Env() const { return env_; }
 
   double Acc() const { return env_.acc; }
+  int MaxIterations() const { return max_iter_; }  // Max_Iterat, at most INT_MAX - 1
+  int ZvalAt() const { return zval_at_; }  // the iteration that samples zval
+  double MaxAbs() const { return max_abs_; }
+  int32_t Count(int it, bool escaped, bool guard) const;
   int CycleTest() const { return cycle_test_; }
   bool StopFrame() const { return stop_; }
   double Zval() const { return zval_; }
@@ -116,7 +125,6 @@ class TIterationContext {
                           const TRowBuffers&);
   friend TPixelResult RunPixelPlain(TIterationContext&, TOrbit);
 
-  int32_t Count(int it, bool escaped, bool guard) const;
   // A pixel's result from the orbit and outcome its iteration ended with.
   TPixelResult Result(const TOrbit& z, int it, bool escaped, bool guard, int period,
                       double zval) const;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/lane_kernels.h"
 #include "engine/render.h"
 #include "engine/worker_pool.h"
 
@@ -111,17 +112,24 @@ TEST(ParallelCalculate, EqualsTheSequentialLoopBitForBit) {
   int repaired = 0, alone = 0;
   for (const TCase& c : Cases()) {
     const TRender want = Reference(c.key);
-    for (int threads : {2, 3, 7}) {
-      SetWorkerThreads(threads);
-      TParameter k = c.key;
-      TRender got;
-      got.Init(k);
-      EXPECT_TRUE(Calculate(k, &QuietHost(), got));
-      ExpectSame(want, got, c.name + " threads " + std::to_string(threads));
-      repaired += LastParallelStats().segments_repaired;
-      alone += LastParallelStats().went_alone;
+    for (TSimd simd : {TSimd::kScalar, TSimd::kSse2, TSimd::kAvx2, TSimd::kAvx512}) {
+      SetSimdCap(simd);
+      if (ActiveSimd() != simd) continue;  // not on this processor
+      if (simd != TSimd::kScalar && !UsesLaneKernel(c.key)) continue;
+      for (int threads : {1, 2, 3, 7}) {
+        SetWorkerThreads(threads);
+        TParameter k = c.key;
+        TRender got;
+        got.Init(k);
+        EXPECT_TRUE(Calculate(k, &QuietHost(), got));
+        ExpectSame(want, got,
+                   c.name + " " + SimdName(simd) + " threads " + std::to_string(threads));
+        repaired += LastParallelStats().segments_repaired;
+        alone += LastParallelStats().went_alone;
+      }
     }
   }
+  SetSimdCap(TSimd::kAvx512);
   SetWorkerThreads(0);
   // The checks must have had something to mend, and the hopeless case must
   // have sent the helpers home.

@@ -1,0 +1,441 @@
+// The lane kernel: the fast iteration of the arithmetic formulas on one
+// pixel per vector lane, bit for bit the scalar iteration's results (the
+// same expressions in the same order, no contraction).
+//
+// A lane that finishes its pixel takes the next one at once. With a cycle
+// test of one slot nothing but zval passes from pixel to pixel, so the
+// lanes share one run of pixels. With more slots each lane runs its own
+// stretch of the row with its own history, started from a guess that a
+// few pixels before the stretch warm up; the stretches are the row's
+// segments that the committing thread checks.
+//
+// The per-instruction-set files include this header inside their target
+// region, after every other header; all here is local to that file.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "engine/formulas.h"
+#include "engine/iteration.h"
+#include "engine/row_kernel.h"
+
+namespace ork {
+namespace {
+
+// Pixels run before a guessed stretch, stretches per lane and row (more
+// stretches balance the lanes better, each costs a warm-up), and the
+// shortest stretch worth a warm-up.
+constexpr int kLaneWarmUp = 2;
+constexpr int kStretchesPerLane = 2;
+constexpr int kMinStretch = 24;
+// The fewest pixels a lane takes over from another (a warm-up each time).
+constexpr int kMinSteal = 6;
+
+template <class V>
+class TLaneRowKernel final : public TRowKernel {
+  using L = TLanes<V>;
+  using M = typename L::Mask;
+  static constexpr int kN = L::kWidth;
+  // With one slot, two groups of lanes step side by side: an iteration is
+  // a chain of dependent operations, and a second independent chain fills
+  // its gaps. With more slots the cycle test keeps the units busy anyway,
+  // and more lanes would only idle more at the row's end.
+  static constexpr int kMaxGroups = 2;
+  static constexpr int Groups(bool oneSlot) { return oneSlot ? 2 : 1; }
+
+ public:
+  explicit TLaneRowKernel(const TPictureJob& job)
+      : job_(job), start_(*job.keyframe), ct_(job.cycle_test) {
+    // Plain doubles with room to align: containers of vector types do not
+    // reliably honour their alignment.
+    if (ct_ > 1) {
+      ring_storage_.resize(static_cast<size_t>(8) * ct_ * lanes_ + kN);
+      const uintptr_t at = reinterpret_cast<uintptr_t>(ring_storage_.data());
+      const uintptr_t align = sizeof(V);
+      ring_ = reinterpret_cast<V*>((at + align - 1) / align * align);
+    }
+  }
+
+  void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
+                  const std::atomic<bool>& stop) override {
+    switch (FormulaKindOf(job_.keyframe->GameNo)) {
+#define ORK_LANE_KIND(K)                                  \
+  case K:                                                 \
+    if (ct_ == 1) {                                       \
+      Run<K, true>(row, trueHistory, scratch, stop);      \
+    } else {                                              \
+      Run<K, false>(row, trueHistory, scratch, stop);     \
+    }                                                     \
+    break;
+      ORK_LANE_KIND(kF1000) ORK_LANE_KIND(kF1001) ORK_LANE_KIND(kF1002)
+      ORK_LANE_KIND(kF152) ORK_LANE_KIND(kF201) ORK_LANE_KIND(kF202)
+      ORK_LANE_KIND(kF203) ORK_LANE_KIND(kF204) ORK_LANE_KIND(kF205)
+      ORK_LANE_KIND(kUnchanged)
+#undef ORK_LANE_KIND
+      default:
+        break;  // the power formulas never get here (see MakeRowKernel)
+    }
+  }
+
+ private:
+  // What one lane is doing: pixel g (linear index row * width + column) of
+  // a stretch that ends before `end`; pixels before `first` only warm up.
+  struct TLaneJob {
+    long long g = 0, first = 0, end = 0;
+    int segment = -1;  // the stretch's record in the scratch row
+  };
+
+  // The orbit state of one group of lanes.
+  struct TGroup {
+    TOrbitT<V> z;
+    TStepEnvT<V> env;
+    V it, zv;
+  };
+
+  // What one group's iteration found, as lane bits of the group.
+  struct TStepBits {
+    int over = 0, hits = 0, escaped = 0, guard = 0;
+  };
+
+  // --- History ring (more than one slot) -------------------------------
+  // Slot i of the lanes' histories lies at position head + i - 1, each
+  // position four vectors (x1, y1, x2, y2) per group; position q and
+  // q + ct always hold the same, so slots 1 ... ct are contiguous from any
+  // head. Lane `lane` counts across the groups.
+  V* Slot(int q, int group) const { return ring_ + 4 * (q * groups_ + group); }
+  double& At(int q, int lane, int k) const { return Slot(q, lane / kN)[k][lane % kN]; }
+  void Write(int lane, int q, int k, double v) {
+    At(q, lane, k) = v;
+    At(q + ct_, lane, k) = v;
+  }
+  void ResetLane(int lane) {
+    for (int q = 0; q < ct_; ++q)
+      for (int k = 0; k < 4; ++k) Write(lane, q, k, kHistoryStart[k]);
+  }
+  // The history the lane's next pixel inherits, with `head` its head.
+  void SaveLane(int lane, int head, double* out) const {
+    for (int i = 2; i <= ct_; ++i)
+      for (int k = 0; k < 4; ++k) out[4 * (i - 2) + k] = At(head + i - 1, lane, k);
+  }
+  void LoadLane(int lane, int head, const double* in) {
+    for (int i = 2; i <= ct_; ++i) {
+      for (int k = 0; k < 4; ++k) {
+        const double v = in[4 * (i - 2) + k];
+        Write(lane, (head + i - 1) % ct_, k, v);
+      }
+    }
+  }
+  // A lane whose pixel ended at `head` pushed nothing: its slots move back
+  // one place, so that after the common head moves on they are where its
+  // next pixel expects them.
+  void ShiftLane(int lane, int head) {
+    for (int i = 2; i <= ct_; ++i)
+      for (int k = 0; k < 4; ++k) Write(lane, (head + i - 2) % ct_, k, At(head + i - 1, lane, k));
+  }
+  // The first slot, seen from `head`, within the tolerance of the lane's
+  // orbit; 0 for none.
+  int FirstSlot(const TGroup& grp, int lane, int head, double acc) const {
+    const int j = lane % kN;
+    const double x1 = grp.z.x1[j], y1 = grp.z.y1[j], x2 = grp.z.x2[j], y2 = grp.z.y2[j];
+    for (int i = 1; i <= ct_; ++i) {
+      const double d = std::fabs(At(head + i - 1, lane, 0) - x1) +
+                       std::fabs(At(head + i - 1, lane, 1) - y1) +
+                       std::fabs(At(head + i - 1, lane, 2) - x2) +
+                       std::fabs(At(head + i - 1, lane, 3) - y2);
+      if (!(d >= acc)) return i;
+    }
+    return 0;
+  }
+  // The lanes among `lanes` (bits of the group) with some slot within the
+  // tolerance. Every slot of every lane, without branches: which lanes
+  // could be screened out changes from iteration to iteration, and the
+  // branches would be mispredicted more often than the work they save.
+  int CycleHits(const TGroup& grp, int group, int head, int lanes) const {
+    if (lanes == 0) return 0;
+    const V acc = L::Splat(grp.env.acc);
+    M far = L::Not(M{});
+    for (int i = 1; i <= ct_; ++i) {
+      const V* q = Slot(head + i - 1, group);
+      const V d = ((L::Abs(q[0] - grp.z.x1) + L::Abs(q[1] - grp.z.y1)) +
+                   L::Abs(q[2] - grp.z.x2)) +
+                  L::Abs(q[3] - grp.z.y2);
+      far = L::And(far, L::Ge(d, acc));
+    }
+    return ~L::Bits(far) & lanes;
+  }
+
+  // --- Pixels ------------------------------------------------------------
+  // Puts pixel g into the lane: start values and constants by the
+  // formula's start rule.
+  void LoadPixel(TGroup& grp, int lane, long long g) {
+    const int row = static_cast<int>(g / job_.width);
+    const int col = static_cast<int>(g % job_.width);
+    double sx1, sy1, sx2, sy2;
+    job_.view->Map(col, row, sx1, sy1, sx2, sy2);
+    const TOrbit z = start_.StartValues(sx1, sy1, sx2, sy2);
+    const TStepEnv& e = start_.Env();
+    const int j = lane % kN;
+    grp.z.x1[j] = z.x1;
+    grp.z.y1[j] = z.y1;
+    grp.z.x2[j] = z.x2;
+    grp.z.y2[j] = z.y2;
+    grp.env.c1x[j] = e.c1x;
+    grp.env.c1y[j] = e.c1y;
+    grp.env.c2x[j] = e.c2x;
+    grp.env.c2y[j] = e.c2y;
+    grp.it[j] = 0;
+    grp.zv[j] = 0;
+  }
+  // A lane without work holds a still orbit at 0 (no denormals, no NaN).
+  void Idle(TGroup& grp, int lane) {
+    const int j = lane % kN;
+    grp.z.x1[j] = grp.z.y1[j] = grp.z.x2[j] = grp.z.y2[j] = 0;
+    grp.env.c1x[j] = grp.env.c1y[j] = grp.env.c2x[j] = grp.env.c2y[j] = 0;
+    grp.it[j] = 0;
+    grp.zv[j] = 0;
+  }
+  void Store(const TGroup& grp, int lane, int col, int period, bool escaped, bool guard,
+             const TRowBuffers& out) const {
+    const int j = lane % kN;
+    const int it = static_cast<int>(grp.it[j]);
+    out.x1[col] = grp.z.x1[j];
+    out.y1[col] = grp.z.y1[j];
+    out.x2[col] = grp.z.x2[j];
+    out.y2[col] = grp.z.y2[j];
+    out.zval[col] = grp.zv[j];
+    out.count[col] = start_.Count(it, escaped, guard);
+    out.period[col] = period;
+    out.it[col] = it;
+  }
+
+  // Starts the row's next stretch in the lane (whose next head is `head`);
+  // false when none is left.
+  bool StartStretch(TGroup& grp, int lane, int head, int row, const double* trueHistory,
+                    TRowScratch& scratch) {
+    if (next_stretch_ >= stretches_) return false;
+    const int index = next_stretch_++;
+    const int W = job_.width;
+    const int begin = static_cast<int>(static_cast<long long>(index) * W / stretches_);
+    const int end = static_cast<int>(static_cast<long long>(index + 1) * W / stretches_);
+    TLaneJob& job = jobs_[lane];
+    job.first = static_cast<long long>(row) * W + begin;
+    job.end = static_cast<long long>(row) * W + end;
+    bool exact;
+    if (index == 0 && trueHistory != nullptr) {
+      LoadLane(lane, head, trueHistory);
+      job.g = job.first;
+      exact = true;
+    } else {
+      ResetLane(lane);
+      job.g = std::max(0LL, job.first - kLaneWarmUp);
+      exact = job.g == 0;  // from the picture's first pixel: the true start
+    }
+    job.segment = scratch.used;
+    TSegmentRecord& seg = scratch.AddSegment(begin, end, exact);
+    if (job.g == job.first) SaveLane(lane, head, seg.assumed.data());
+    LoadPixel(grp, lane, job.g);
+    return true;
+  }
+
+  // Takes over the second half of what the busiest lane has left of its
+  // stretch, so that no lane idles while others still have a long way to
+  // go; false when no stretch is worth splitting.
+  bool Steal(TGroup& grp, int lane, int head, int active, long long row_start,
+             TRowScratch& scratch) {
+    int victim = -1;
+    long long most = kMinSteal - 1;
+    for (int v = 0; v < lanes_; ++v) {
+      if (!((active >> v) & 1) || v == lane) continue;
+      const TLaneJob& job = jobs_[v];
+      const long long left = job.end - std::max(job.g + 1, job.first);
+      if (left > most) most = left, victim = v;
+    }
+    if (victim < 0) return false;
+    TLaneJob& from = jobs_[victim];
+    const long long split = from.end - most / 2;
+    TLaneJob& job = jobs_[lane];
+    job.first = split;
+    job.end = from.end;
+    job.g = std::max(0LL, split - kLaneWarmUp);
+    from.end = split;
+    scratch.segments[from.segment].end = static_cast<int>(split - row_start);
+    ResetLane(lane);
+    job.segment = scratch.used;
+    TSegmentRecord& seg = scratch.AddSegment(static_cast<int>(split - row_start),
+                                             static_cast<int>(job.end - row_start), job.g == 0);
+    if (job.g == job.first) SaveLane(lane, head, seg.assumed.data());
+    LoadPixel(grp, lane, job.g);
+    return true;
+  }
+
+  // One iteration of every lane of a group: steps 2 to 8 of the scalar
+  // iteration, with the same expressions in the same order.
+  template <int F, bool kOneSlot>
+  TStepBits Step(TGroup& grp, int group, int head, int active, V max_iter, V zval_at,
+                 V max_abs, V one) {
+    TStepBits bits;
+    grp.it = grp.it + one;
+    grp.env.guard = M{};
+    grp.env.over = L::Gt(grp.it, max_iter);
+    const TOrbitT<V> h = grp.z;
+    if constexpr (!kOneSlot) {
+      V* a = Slot(head, group);
+      V* b = Slot(head + ct_, group);
+      a[0] = b[0] = h.x1;
+      a[1] = b[1] = h.y1;
+      a[2] = b[2] = h.x2;
+      a[3] = b[3] = h.y2;
+    }
+    FormulaStep<F>(grp.z, grp.env);
+    const V sum = ((L::Abs(grp.z.x1) + L::Abs(grp.z.y1)) + L::Abs(grp.z.x2)) + L::Abs(grp.z.y2);
+    const M escaped = L::Gt(sum, max_abs);
+    grp.env.over = L::Or(grp.env.over, escaped);
+    bits.over = L::Bits(grp.env.over) & active;
+    if constexpr (kOneSlot) {
+      const V d = ((L::Abs(h.x1 - grp.z.x1) + L::Abs(h.y1 - grp.z.y1)) +
+                   L::Abs(h.x2 - grp.z.x2)) +
+                  L::Abs(h.y2 - grp.z.y2);
+      bits.hits = L::Bits(L::Not(L::Ge(d, grp.env.acc))) & active;
+    } else {
+      bits.hits = CycleHits(grp, group, head, active & ~bits.over);
+    }
+    const M sample = L::Eq(grp.it, zval_at);
+    if (L::Bits(sample) != 0) {
+      const V dx = h.x1 - grp.z.x1, dy = h.y1 - grp.z.y1;
+      grp.zv = L::Select(sample, dx * dx + dy * dy, grp.zv);
+    }
+    if ((bits.hits | bits.over) != 0) {
+      bits.escaped = L::Bits(escaped);
+      bits.guard = L::Bits(grp.env.guard);
+    }
+    return bits;
+  }
+
+  template <int F, bool kOneSlot>
+  __attribute__((flatten)) void Run(int row, const double* trueHistory, TRowScratch& scratch,
+                                    const std::atomic<bool>& stop) {
+    const int W = job_.width;
+    const int ct = ct_;
+    const long long row_start = static_cast<long long>(row) * W;
+    scratch.used = 0;
+    const TRowBuffers out = scratch.Buffers();
+
+    constexpr int kGroups = Groups(kOneSlot);
+    TGroup grp[kGroups];
+    for (TGroup& gr : grp) {
+      gr.env.p = start_.Env().p;
+      gr.env.coupled = start_.Env().coupled;
+      gr.env.acc = start_.Acc();
+      gr.it = L::Splat(0);
+      gr.zv = L::Splat(0);
+    }
+    const V max_iter = L::Splat(start_.MaxIterations());
+    const V zval_at = L::Splat(start_.ZvalAt());
+    const V max_abs = L::Splat(start_.MaxAbs());
+    const V one = L::Splat(1.0);
+    const int group_mask = (1 << kN) - 1;
+
+    int active = 0;  // lane bits across the groups
+    int head = 0;
+    long long next_pixel = row_start;  // one-slot lanes share the row
+    if constexpr (kOneSlot) scratch.AddSegment(0, W, true);
+    if constexpr (!kOneSlot) {
+      stretches_ = std::clamp(W / kMinStretch, 1, lanes_ * kStretchesPerLane);
+      next_stretch_ = 0;
+    }
+    for (int lane = 0; lane < kN * kGroups; ++lane) {
+      TGroup& gr = grp[lane / kN];
+      bool started;
+      if constexpr (kOneSlot) {
+        started = next_pixel < row_start + W;
+        if (started) {
+          jobs_[lane].g = next_pixel++;
+          LoadPixel(gr, lane, jobs_[lane].g);
+        }
+      } else {
+        started = StartStretch(gr, lane, head, row, trueHistory, scratch);
+      }
+      if (started) {
+        active |= 1 << lane;
+      } else {
+        Idle(gr, lane);
+      }
+    }
+
+    while (active != 0) {
+      TStepBits bits[kGroups];
+      int done = 0;
+      for (int g = 0; g < kGroups; ++g) {
+        bits[g] = Step<F, kOneSlot>(grp[g], g, head, (active >> (g * kN)) & group_mask, max_iter,
+                                    zval_at, max_abs, one);
+        done |= (bits[g].hits | bits[g].over) << (g * kN);
+      }
+      const int next_head = kOneSlot ? 0 : (head == 0 ? ct - 1 : head - 1);
+      if (done != 0 && stop.load(std::memory_order_relaxed)) return;
+      while (done != 0) {
+        const int lane = __builtin_ctz(done);
+        done &= done - 1;
+        const int g = lane / kN, j = lane % kN;
+        TGroup& gr = grp[g];
+        TLaneJob& job = jobs_[lane];
+        const bool esc = (bits[g].escaped >> j) & 1, guard = (bits[g].guard >> j) & 1;
+        int period;
+        if constexpr (kOneSlot) {
+          period = (bits[g].hits >> j) & 1;
+        } else {
+          period = FirstSlot(gr, lane, head, gr.env.acc);
+          ShiftLane(lane, head);
+        }
+        if (job.g >= job.first) {
+          Store(gr, lane, static_cast<int>(job.g - row_start), period, esc, guard, out);
+        }
+        if constexpr (kOneSlot) {
+          if (next_pixel < row_start + W) {
+            job.g = next_pixel++;
+            LoadPixel(gr, lane, job.g);
+          } else {
+            Idle(gr, lane);
+            active &= ~(1 << lane);
+          }
+        } else {
+          ++job.g;
+          TSegmentRecord& seg = scratch.segments[job.segment];
+          if (job.g == job.first) SaveLane(lane, next_head, seg.assumed.data());
+          if (job.g < job.end) {
+            LoadPixel(gr, lane, job.g);
+          } else {
+            SaveLane(lane, next_head, seg.leaving.data());
+            if (!StartStretch(gr, lane, next_head, row, trueHistory, scratch) &&
+                !Steal(gr, lane, next_head, active, row_start, scratch)) {
+              Idle(gr, lane);
+              active &= ~(1 << lane);
+            }
+          }
+        }
+      }
+      head = next_head;
+    }
+    if constexpr (!kOneSlot) {
+      // Stolen stretches were recorded out of order.
+      std::sort(scratch.segments.begin(), scratch.segments.begin() + scratch.used,
+                [](const TSegmentRecord& a, const TSegmentRecord& b) { return a.begin < b.begin; });
+    }
+  }
+
+  const TPictureJob job_;
+  TIterationContext start_;  // start values and constants of each pixel
+  const int ct_;
+  const int groups_ = Groups(ct_ == 1);
+  const int lanes_ = kN * groups_;
+  std::vector<double> ring_storage_;
+  V* ring_ = nullptr;  // 2 * ct positions of four vectors per group, in ring_storage_
+  TLaneJob jobs_[kN * kMaxGroups];
+  int stretches_ = 1, next_stretch_ = 0;
+};
+
+}  // namespace
+}  // namespace ork

@@ -1,5 +1,6 @@
 #include "shell/render_cli.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -7,12 +8,14 @@
 #include <system_error>
 
 #include "engine/render.h"
+#include "engine/worker_pool.h"
 #include "model/ini_store.h"
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli_film.h"
+#include "shell/render_cli_engine.h"
 #include "shell/render_cli_host.h"
 #include "shell/render_cli_paint.h"
 #include "shell/settings_startup.h"
@@ -48,7 +51,7 @@ std::string RenderHelpText() {
   return
       "Usage: orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...\n"
       "                       [--composition single|double|fourfold] [--print-movie]\n"
-      "                       [--yes|--no] [--quiet]\n"
+      "                       [--yes|--no] [--quiet] [--verbose] [--threads N]\n"
       "       orkelund-render --film ...   (films: see --film --help)\n"
       "\n"
       "Renders keyframes of a movie file into picture files, without a window.\n"
@@ -79,6 +82,11 @@ std::string RenderHelpText() {
       "  --yes, --no     answer the loader's questions yes (default) or no.\n"
       "  --quiet         no progress rows; messages, diagnostic lines and errors\n"
       "                  are still written.\n"
+      "  --verbose       also say how the picture is computed (threads, vector\n"
+      "                  lanes) and how long it took.\n"
+      "  --threads N     compute with N threads (default: one per processor core,\n"
+      "                  or the environment variable ORK_THREADS); 1 computes row\n"
+      "                  by row on one thread. The picture is the same either way.\n"
       "  --help          this text.\n"
       "\n"
       "Messages of the loader, diagnostic lines and progress go to standard error.\n"
@@ -149,6 +157,11 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
     } else if (name == "--quiet" || name == "-q") {
       if (!noValue()) return false;
       options.Quiet = true;
+    } else if (name == "--verbose") {
+      if (!noValue()) return false;
+      options.Verbose = true;
+    } else if (name == "--threads") {
+      if (!takeValue() || !ParseThreadCount(value, options.Threads, error)) return false;
     } else {
       error = "unknown argument '" + scan.Arg() + "'";
       return false;
@@ -226,10 +239,17 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   TParameter* key = movie->GetActualParameter();
   key->OutputWidth = movie->OutputWidth;
   key->OutputHeight = movie->OutputHeight;
+  if (options.Threads > 0) SetWorkerThreads(options.Threads);
+  if (options.Verbose) err << "orkelund-render: " << EngineDescription(*key) << '\n';
   TRender render;
   render.Init(*key);
+  const auto start = std::chrono::steady_clock::now();
   Calculate(*key, &host, render);
   host.EndProgress();
+  if (options.Verbose) {
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    err << "orkelund-render: " << ComputationReport(took.count()) << '\n';
+  }
 
   int status = kRenderOk;
   for (const std::string& path : outs) {

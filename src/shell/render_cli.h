@@ -28,6 +28,8 @@ struct TRenderOptions {
   bool PrintMovie = false;  // write the loaded, repaired movie to the output stream
   bool Yes = true;          // answer of the loader's questions
   bool Quiet = false;       // no progress rows
+  bool Verbose = false;     // also how the picture is computed
+  int Threads = 0;          // computing threads; 0: the engine's own choice
   bool Help = false;
 };
 

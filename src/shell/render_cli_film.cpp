@@ -9,6 +9,7 @@
 #include <memory>
 #include <system_error>
 
+#include "engine/worker_pool.h"
 #include "film/film_command.h"
 #include "film/film_settings.h"
 #include "model/host.h"
@@ -17,6 +18,7 @@
 #include "model/process_state.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
+#include "shell/render_cli_engine.h"
 #include "shell/render_cli_host.h"
 #include "shell/settings.h"
 #include "shell/settings_startup.h"
@@ -202,7 +204,7 @@ std::string FilmHelpText() {
   return
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
-      "         [--workdir DIR] [--yes|--no] [--quiet] [--verbose]\n"
+      "         [--workdir DIR] [--yes|--no] [--quiet] [--verbose] [--threads N]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
       "\n"
@@ -222,7 +224,9 @@ std::string FilmHelpText() {
       "                  are written to DIR/Output/.\n"
       "  --yes, --no     answer the questions yes (default) or no.\n"
       "  --quiet         no progress line.\n"
-      "  --verbose       the diagnostic lines too.\n"
+      "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
+      "  --threads N     compute with N threads (default: one per processor core,\n"
+      "                  or the environment variable ORK_THREADS).\n"
       "\n"
       "The progress line with the remaining time goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
@@ -266,6 +270,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--workdir") ok = setText(options.WorkDir);
     else if (name == "--movie") ok = setText(options.Movie);
     else if (name == "--movie2") ok = setText(options.Movie2);
+    else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
     else if (name == "--composition") {
       ok = takeValue();
       if (ok && !CompositionFromName(value, options.CompositionMode)) {
@@ -318,6 +323,12 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   if (!PrepareComposition(options.CompositionMode, *movie1, *movie2, error)) {
     err << "orkelund-render: " << error << '\n';
     return kRenderFailed;
+  }
+
+  if (options.Threads > 0) SetWorkerThreads(options.Threads);
+  if (options.Verbose) {
+    host.EndLine();
+    err << "orkelund-render: " << EngineDescription(movie1->Parameter[1]) << '\n';
   }
 
   TFilmRequest request;

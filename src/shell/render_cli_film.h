@@ -2,7 +2,7 @@
 //
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
-//       [--workdir DIR] [--yes|--no] [--quiet] [--verbose]
+//       [--workdir DIR] [--yes|--no] [--quiet] [--verbose] [--threads N]
 //
 // The film settings are those of DIR/INI/Settings.ini (repaired when
 // needed); --preview answers the dialog's "Vorschau" check box. The film
@@ -27,6 +27,7 @@ struct TFilmCliOptions {
   bool Yes = true;       // answer of the questions
   bool Quiet = false;    // no progress lines
   bool Verbose = false;  // the diagnostic lines too
+  int Threads = 0;       // computing threads; 0: the engine's own choice
   bool Help = false;
 };
 

@@ -126,7 +126,7 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
   WriteText(dir_ / "b.ini", MovieText("Zweite", 40, 30, 1, 50));
 
   TProcess p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir",
-                            work.string()});
+                            work.string(), "--threads", "2"});
   ASSERT_EQ(p.status, 0) << p.err;
   const fs::path out = work / "Output";
   EXPECT_TRUE(fs::exists(out / "Spirale-Animation.ini"));
@@ -160,6 +160,9 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
   p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--composition", "sideways"});
   EXPECT_EQ(p.status, 1);
   EXPECT_NE(p.err.find("--composition"), std::string::npos);
+  p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--threads", "0"});
+  EXPECT_EQ(p.status, 1);
+  EXPECT_NE(p.err.find("--threads"), std::string::npos);
   WriteText(dir_ / "big.ini", MovieText("Gross", 80, 60, 1, 50));
   p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--movie2",
                    (dir_ / "big.ini").string(), "--composition", "fourfold12", "--workdir",

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "engine/worker_pool.h"
 #include "model/latin1.h"
 #include "model/movie.h"
 #include "picture/picture_files.h"
@@ -66,6 +67,11 @@ TEST(RenderCli, ParsesTheContract) {
   EXPECT_EQ(o.Outs, (std::vector<std::string>{"a.png", "b.jpg"}));
   EXPECT_EQ(o.Composition, TRenderComposition::Fourfold);
   EXPECT_TRUE(o.PrintMovie && !o.Yes && o.Quiet && !o.Help);
+  EXPECT_FALSE(o.Verbose);
+  EXPECT_EQ(o.Threads, 0);
+  ASSERT_TRUE(ParseRenderArgs({"--movie", "m", "--threads=3", "--verbose"}, o, error));
+  EXPECT_EQ(o.Threads, 3);
+  EXPECT_TRUE(o.Verbose);
 
   ASSERT_TRUE(ParseRenderArgs({"--movie", "m.ini", "--no", "--yes"}, o, error));
   EXPECT_TRUE(o.Yes);
@@ -88,6 +94,9 @@ TEST(RenderCli, ParsesTheContract) {
       {"--movie", "m", "extra"},
       {"--movie", "m", "--out", ""},
       {"--movie", "m", "--film", "x"},
+      {"--movie", "m", "--threads", "0"},
+      {"--movie", "m", "--threads", "two"},
+      {"--movie", "m", "--threads"},
   };
   for (const auto& args : bad) {
     std::string joined;
@@ -99,6 +108,7 @@ TEST(RenderCli, ParsesTheContract) {
   const std::string help = RenderHelpText();
   for (const char* word : {"--workdir", "--movie", "--key", "--out", "--composition", "double",
                            "fourfold", "--print-movie", "--yes", "--no", "--quiet", "--help",
+                           "--verbose", "--threads",
                            "Exit status", "[SaveImage]"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
   TRun h = RunCli({"--help"});
@@ -218,6 +228,26 @@ TEST(RenderCli, RendersTheStartMovieToPngJpegAndBmp) {
   for (const char* ext : {".jpg", ".png", ".bmp"}) EXPECT_TRUE(fs::exists(out / ("all" + std::string(ext))));
   EXPECT_FALSE(fs::exists(out / "all"));
   EXPECT_EQ(ReadAll(out / "all.png"), ReadAll(out / "start.png"));
+}
+
+// One thread or several, the file is the same; --verbose says how it was made.
+TEST(RenderCli, ThreadsChangeNothingButTheTime) {
+  const fs::path dir = Fresh("threads");
+  std::string bytes[2];
+  for (int threads : {1, 2}) {
+    const fs::path out = dir / ("t" + std::to_string(threads) + ".bmp");
+    TRun r = RunCli({"--workdir", (dir / "work").string(), "--movie", kDefaultMovie, "--out",
+                     out.string(), "--verbose", "--threads", std::to_string(threads)});
+    ASSERT_EQ(r.status, kRenderOk) << r.err;
+    EXPECT_NE(r.err.find(std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ")),
+              std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("for formula 1000"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("computed in "), std::string::npos) << r.err;
+    bytes[threads - 1] = ReadAll(out);
+  }
+  SetWorkerThreads(0);
+  EXPECT_FALSE(bytes[0].empty());
+  EXPECT_EQ(bytes[0], bytes[1]);
 }
 
 TEST(RenderCli, CompositionsAndFailures) {

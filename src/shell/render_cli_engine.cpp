@@ -1,0 +1,53 @@
+#include "shell/render_cli_engine.h"
+
+#include <cstdio>
+
+#include "engine/lane_kernels.h"
+#include "engine/parallel_calculate.h"
+#include "engine/worker_pool.h"
+
+namespace ork {
+
+bool ParseThreadCount(const std::string& text, int& threads, std::string& error) {
+  int value = 0;
+  bool ok = !text.empty() && text.size() <= 4;
+  for (char c : text) {
+    if (c < '0' || c > '9') ok = false;
+    value = value * 10 + (c - '0');
+  }
+  if (!ok || value < 1 || value > 1024) {
+    error = "--threads needs a count from 1 to 1024 (got '" + text + "')";
+    return false;
+  }
+  threads = value;
+  return true;
+}
+
+std::string EngineDescription(const TParameter& keyframe) {
+  const int threads = WorkerThreads();
+  std::string text = std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ");
+  if (threads > 1 && UsesLaneKernel(keyframe)) {
+    const TSimd simd = ActiveSimd();
+    text += std::string(SimdName(simd)) + " lanes (" + std::to_string(SimdLanes(simd)) +
+            " pixels per vector)";
+  } else {
+    text += "one pixel at a time";  // one thread is the plain row-by-row loop
+  }
+  return text + " for formula " + std::to_string(keyframe.GameNo);
+}
+
+std::string ComputationReport(double seconds) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.3f s", seconds);
+  const TParallelStats stats = LastParallelStats();
+  std::string text = std::string("computed in ") + time;
+  if (stats.threads > 1) {
+    text += "; " + std::to_string(stats.segments_checked) + " guessed segments checked, " +
+            std::to_string(stats.segments_repaired) + " mended (" +
+            std::to_string(stats.pixels_recomputed) + " pixels recomputed)";
+    if (stats.went_alone) text += ", then computed on one thread";
+  }
+  return text;
+}
+
+}  // namespace ork

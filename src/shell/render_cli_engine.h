@@ -1,0 +1,23 @@
+// What the renderer says about the computing engine: the --threads option
+// of both its modes, and the --verbose lines on threads and vector units.
+#pragma once
+
+#include <string>
+
+#include "model/parameter.h"
+
+namespace ork {
+
+// Parses --threads' value, a count from 1 to 1024. False with a message in
+// error otherwise.
+bool ParseThreadCount(const std::string& text, int& threads, std::string& error);
+
+// How the keyframe's picture will be computed, e.g. "2 threads, AVX-512
+// lanes (8 pixels per vector) for formula 1000".
+std::string EngineDescription(const TParameter& keyframe);
+
+// What the last computation of a picture took and how its parallel rows
+// fared (guesses of the cycle history checked and mended).
+std::string ComputationReport(double seconds);
+
+}  // namespace ork

@@ -369,6 +369,7 @@ class TLaneRowKernel final : public TRowKernel {
     while (active != 0) {
       TStepBits bits[kGroups];
       int done = 0;
+#pragma GCC unroll 2
       for (int g = 0; g < kGroups; ++g) {
         bits[g] = Step<F, kOneSlot>(grp[g], g, head, (active >> (g * kN)) & group_mask, max_iter,
                                     zval_at, max_abs, one);

@@ -26,10 +26,8 @@
 namespace ork {
 namespace {
 
-// Pixels run before a guessed stretch, stretches per lane and row (more
-// stretches balance the lanes better, each costs a warm-up), and the
-// shortest stretch worth a warm-up.
-constexpr int kLaneWarmUp = 2;
+// Stretches per lane and row (more stretches balance the lanes better, each
+// costs a warm-up), and the shortest stretch worth a warm-up.
 constexpr int kStretchesPerLane = 2;
 constexpr int kMinStretch = 24;
 // The fewest pixels a lane takes over from another (a warm-up each time).
@@ -231,7 +229,7 @@ class TLaneRowKernel final : public TRowKernel {
       exact = true;
     } else {
       ResetLane(lane);
-      job.g = std::max(0LL, job.first - kLaneWarmUp);
+      job.g = std::max(0LL, job.first - kWarmUpPixels);
       exact = job.g == 0;  // from the picture's first pixel: the true start
     }
     job.segment = scratch.used;
@@ -260,7 +258,7 @@ class TLaneRowKernel final : public TRowKernel {
     TLaneJob& job = jobs_[lane];
     job.first = split;
     job.end = from.end;
-    job.g = std::max(0LL, split - kLaneWarmUp);
+    job.g = std::max(0LL, split - kWarmUpPixels);
     from.end = split;
     scratch.segments[from.segment].end = static_cast<int>(split - row_start);
     ResetLane(lane);

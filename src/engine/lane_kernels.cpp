@@ -61,7 +61,12 @@ int SimdLanes(TSimd simd) {
 }
 
 bool UsesLaneKernel(const TParameter& keyframe) {
-  return ActiveSimd() != TSimd::kScalar && IsArithmeticFormula(FormulaKindOf(keyframe.GameNo));
+  // A lane that ends its pixel moves its whole history once (the lanes share
+  // one ring head); with long histories and short orbits that costs more
+  // than the lanes gain.
+  constexpr int kMostLaneSlots = 64;
+  return ActiveSimd() != TSimd::kScalar && keyframe.zyctest <= kMostLaneSlots &&
+         IsArithmeticFormula(FormulaKindOf(keyframe.GameNo));
 }
 
 std::unique_ptr<TRowKernel> MakeRowKernel(const TPictureJob& job) {

@@ -33,10 +33,20 @@ class TCommitter {
 
   const double* TrueHistory() const { return history_.data(); }
 
+  // The row from the true history on this thread, one pixel after the other:
+  // exact, nothing to check.
+  void ComputeExact(int row, TRowScratch& s) {
+    truth_.LoadHistory(history_.data());
+    s.used = 0;
+    TSegmentRecord& seg = s.AddSegment(0, job_.width, true);
+    IterateRow(truth_, *job_.view, row, job_.width, s.Buffers());
+    truth_.SaveHistory(seg.leaving.data());
+  }
+
   // Whether the guesses do well enough for the calling thread to compute
   // rows ahead as well, and for the helpers to go on at all.
   bool MayHelp() const { return repair_share_ < 0.25; }
-  bool Speculating() const { return rows_ < 4 || repair_share_ < 0.6; }
+  bool Speculating() const { return !Futile() && (rows_ < 4 || repair_share_ < 0.6); }
 
   void Commit(int row, TRowScratch& s, TParallelStats& stats) {
     long long repaired = 0;
@@ -55,6 +65,7 @@ class TCommitter {
     long long total = 0;
     for (int col = 0; col < job_.width; ++col) {
       total += s.it[col];
+      pushes_ += s.it[col] - 1;
       if (zval_at_ >= 1 && s.it[col] >= zval_at_) {
         zval_ = s.zval[col];
       } else {
@@ -65,6 +76,7 @@ class TCommitter {
       repair_share_ = 0.75 * repair_share_ + 0.25 * (static_cast<double>(repaired) / total);
     }
     ++rows_;
+    pixels_ += job_.width;
     const size_t base = static_cast<size_t>(row) * job_.width;
     auto put = [&](auto& dst, const auto& src) {
       std::memcpy(&dst[base], src.data(), sizeof(src[0]) * job_.width);
@@ -110,6 +122,13 @@ class TCommitter {
     return work;
   }
 
+  // Whether guesses are hopeless: the pixels push so few history values that
+  // a warm-up cannot refill the history, nor a mended run of pixels
+  // converge before the row ends.
+  bool Futile() const {
+    return pixels_ > 0 && pushes_ * kWarmUpPixels * 4 < (job_.cycle_test - 1) * pixels_;
+  }
+
   const TPictureJob& job_;
   TRender& render_;
   TIterationContext truth_;
@@ -118,6 +137,7 @@ class TCommitter {
   double zval_ = 0;
   double repair_share_ = 0;  // recent share of recomputed iterations
   int rows_ = 0;
+  long long pixels_ = 0, pushes_ = 0;  // in the rows committed
 };
 
 // What the computing threads share. Rows are claimed in order; a row's
@@ -165,10 +185,14 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       int row;
       {
         std::unique_lock<std::mutex> lock(queue.mutex);
+        // With a history to guess, the first row shows whether guessing
+        // can work at all (see TCommitter::Futile) before helpers start.
+        auto may_start = [&] { return job.cycle_test == 1 || queue.committed > 0; };
         queue.cv.wait(lock, [&] {
-          return queue.stop || queue.next >= H || !queue.speculate || queue.Claimable(H);
+          return queue.stop || queue.next >= H || !queue.speculate ||
+                 (may_start() && queue.Claimable(H));
         });
-        if (!queue.speculate || !queue.Claimable(H)) return;
+        if (!queue.speculate || !may_start() || !queue.Claimable(H)) return;
         row = queue.next++;
       }
       kernel->ComputeRow(row, nullptr, scratch[row % slots], queue.stop);
@@ -202,8 +226,12 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
             break;
           }
         }
-        own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, scratch[q % slots],
-                        queue.stop);
+        if (q == row && !queue.speculate) {
+          committer.ComputeExact(row, scratch[q % slots]);
+        } else {
+          own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, scratch[q % slots],
+                          queue.stop);
+        }
         queue.Publish(q);
         if (q == row) break;
       }

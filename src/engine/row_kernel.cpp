@@ -25,9 +25,6 @@ TSegmentRecord& TRowScratch::AddSegment(int begin, int end, bool exact) {
 
 namespace {
 
-// Pixels iterated before a segment to fill the guessed history; the
-// iterations they push usually cover any cycle test in use.
-constexpr int kWarmUpPixels = 2;
 // Pixels between two looks at the stop flag.
 constexpr int kStopCheckPixels = 16;
 
@@ -63,7 +60,7 @@ class TScalarRowKernel final : public TRowKernel {
   bool WarmUp(int row) {
     int r = row, c = 0, n = 0;
     while (n < kWarmUpPixels && PreviousPixel(job_.width, r, c)) ++n;
-    const bool from_start = n < kWarmUpPixels || (r == 0 && c == 0);
+    const bool from_start = r == 0 && c == 0;
     for (int i = 0; i < n; ++i) {
       double sx1, sy1, sx2, sy2;
       job_.view->Map(c, r, sx1, sy1, sx2, sy2);

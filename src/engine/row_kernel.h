@@ -15,6 +15,10 @@
 
 namespace ork {
 
+// Pixels iterated before a segment to fill its guessed history: what they
+// push usually covers the cycle tests in use.
+inline constexpr int kWarmUpPixels = 2;
+
 // A run of pixels of one row computed from one start history.
 struct TSegmentRecord {
   int begin = 0, end = 0;  // columns

@@ -104,8 +104,11 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     const int threads = WorkerThreads();
     if (!dynamics && !ctx.StopFrame() && threads > 1 &&
         static_cast<long long>(W) * H >= kParallelPixels) {
+      // The helpers read the keyframe as it is now; painting the picture so
+      // far (Q) may change its colour fields meanwhile.
+      const TParameter frozen = keyframe;
       TPictureJob job;
-      job.keyframe = &keyframe;
+      job.keyframe = &frozen;
       job.view = &view;
       job.width = W;
       job.height = H;

@@ -137,11 +137,15 @@ TEST(ParallelCalculate, EqualsTheSequentialLoopBitForBit) {
   EXPECT_GT(alone, 0);
 }
 
-// Stops at row `at`; rows from there on keep what they held.
+// Answers Q at row 5 and stops at row `at`; rows from there on keep what
+// they held.
 class TCancelAt : public THost {
  public:
   explicit TCancelAt(int at) : at_(at) {}
-  int PollCancel() override { return polls_++ == at_ ? -1 : 0; }
+  int PollCancel() override {
+    const int row = polls_++;
+    return row == at_ ? -1 : row == 5 ? 1 : 0;
+  }
 
  private:
   int at_;
@@ -149,15 +153,25 @@ class TCancelAt : public THost {
 };
 
 TEST(ParallelCalculate, CancelCommitsExactlyTheRowsBefore) {
-  TParameter k = Base(1000, 0, 8);
-  const TRender want = Reference(k);
+  const TParameter key = Base(1000, 0, 8);
+  const TRender want = Reference(key);
   for (int threads : {2, 7}) {
     SetWorkerThreads(threads);
+    TParameter k = key;
     TRender got;
     got.Init(k);
     std::fill(got.ibild.begin(), got.ibild.end(), -7);
     TCancelAt host(20);
-    EXPECT_FALSE(Calculate(k, &host, got));
+    int shown = 0;
+    // Painting the rows so far may change the keyframe's colours while the
+    // helpers compute; the counts keep the colour count they started with.
+    auto paint = [&] {
+      ++shown;
+      k.colz = 99;
+      EXPECT_EQ(got.ibild[4 * 64], want.ibild[4 * 64]);
+    };
+    EXPECT_FALSE(Calculate(k, &host, got, paint));
+    EXPECT_EQ(shown, 1);
     for (int i = 0; i < 64 * 64; ++i) {
       if (i < 20 * 64) {
         ASSERT_EQ(got.ibild[i], want.ibild[i]) << i;

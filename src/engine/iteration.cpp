@@ -392,14 +392,7 @@ long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int 
     } else {
       r = RunPixel<F, kOneSlot>(ctx, start);
     }
-    out.x1[col] = r.x1;
-    out.y1[col] = r.y1;
-    out.x2[col] = r.x2;
-    out.y2[col] = r.y2;
-    out.zval[col] = r.zval;
-    out.count[col] = r.count;
-    out.period[col] = r.period;
-    if (out.it != nullptr) out.it[col] = r.it;
+    out.Put(col, r);
     iterations += r.it;
   }
   return iterations;

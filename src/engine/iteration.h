@@ -53,6 +53,17 @@ struct TRowBuffers {
   int32_t* count;
   int32_t* period;
   int32_t* it = nullptr;
+
+  void Put(int col, const TPixelResult& r) const {
+    x1[col] = r.x1;
+    y1[col] = r.y1;
+    x2[col] = r.x2;
+    y2[col] = r.y2;
+    zval[col] = r.zval;
+    count[col] = r.count;
+    period[col] = r.period;
+    if (it != nullptr) it[col] = r.it;
+  }
 };
 
 class TIterationContext {

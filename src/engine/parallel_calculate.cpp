@@ -1,7 +1,6 @@
 #include "engine/parallel_calculate.h"
 
 #include <algorithm>
-#include <climits>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -27,7 +26,7 @@ class TCommitter {
         render_(render),
         truth_(*job.keyframe),
         history_(truth_.HistoryDoubles()),
-        zval_at_(std::min(job.keyframe->ianzmax, INT_MAX - 1) / 10) {
+        zval_at_(truth_.ZvalAt()) {
     truth_.SaveHistory(history_.data());
   }
 
@@ -98,6 +97,7 @@ class TCommitter {
     truth_.LoadHistory(history_.data());
     const long long need = job_.cycle_test - 1;
     long long run = 0, work = 0;
+    const TRowBuffers out = s.Buffers();
     for (int col = seg.begin; col < seg.end; ++col) {
       double sx1, sy1, sx2, sy2;
       job_.view->Map(col, row, sx1, sy1, sx2, sy2);
@@ -105,14 +105,7 @@ class TCommitter {
       work += r.it;
       ++pixels;
       run = r.it == s.it[col] ? run + (r.it - 1) : 0;
-      s.x1[col] = r.x1;
-      s.y1[col] = r.y1;
-      s.x2[col] = r.x2;
-      s.y2[col] = r.y2;
-      s.zval[col] = r.zval;
-      s.count[col] = r.count;
-      s.period[col] = r.period;
-      s.it[col] = r.it;
+      out.Put(col, r);
       if (run >= need) {
         history_.swap(seg.leaving);
         return work;

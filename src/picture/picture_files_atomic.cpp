@@ -38,7 +38,13 @@ TAtomicFile::TAtomicFile(const std::string& path) : path_(path) {
     close(fd);
     std::remove(temp_.c_str());
     temp_.clear();
+    return;
   }
+  // The writers hand over a row or a few kilobytes at a time; stdio's
+  // default block-sized buffer would make a system call of each.
+  constexpr size_t kBufferBytes = 1 << 16;
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+  std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferBytes);
 }
 
 TAtomicFile::~TAtomicFile() { Discard(); }

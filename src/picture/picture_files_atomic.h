@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace ork {
@@ -31,6 +32,7 @@ class TAtomicFile {
 
   std::string path_;
   std::string temp_;
+  std::unique_ptr<char[]> buffer_;  // the stream's; outlives it
   FILE* stream_ = nullptr;
 };
 

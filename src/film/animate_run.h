@@ -7,7 +7,9 @@
 // The loop runs modally on the caller's thread. The user is reached only
 // through THost (questions, diagnostic lines, PollCancel twice per frame
 // and once per picture row inside the computation) and TFilmView (the
-// picture area and its progress label).
+// picture area and its progress label). The frame files and the AVI are
+// encoded and written on a background thread (TFilmFrameQueue), in frame
+// order; AnimateRun returns when every frame handed over is written.
 #pragma once
 
 #include <cstdint>
@@ -56,7 +58,7 @@ int FilmCompositionMode(int compositionMode);
 // What a film run did.
 struct TFilmRunResult {
   int FramesShown = 0;    // frames composed and shown
-  int FramesWritten = 0;  // frames handed to the picture files / AVI stream
+  int FramesWritten = 0;  // frames handed to the picture files / AVI stream (all written)
   int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
   bool Cancelled = false; // stopped by the user before the last frame
   bool WriteFailed = false;             // some picture file or AVI write failed

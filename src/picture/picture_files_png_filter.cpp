@@ -1,5 +1,6 @@
 #include "picture/picture_files_png_filter.h"
 
+#include <bit>
 #include <cstring>
 
 namespace ork {
@@ -8,27 +9,35 @@ namespace {
 
 constexpr size_t kBpp = 4;
 
-// Eight samples of a row at a time, widened to 16 bits so that the Paeth
-// distances (up to 510) fit.
-constexpr size_t kLanes = 8;
-using TBytes = uint8_t __attribute__((vector_size(kLanes)));
-using TShorts = int16_t __attribute__((vector_size(2 * kLanes)));
+// Sixteen samples at a time in 8-bit arithmetic, modulo 256 as the filters
+// define it.
+using TBytes = uint8_t __attribute__((vector_size(16)));
+using TWords = uint16_t __attribute__((vector_size(16)));
 
-TShorts Load(const uint8_t* p) {
-  TBytes b;
-  std::memcpy(&b, p, sizeof b);
-  return __builtin_convertvector(b, TShorts);
+TBytes Load(const uint8_t* p) {
+  TBytes v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
 }
-TShorts Abs(TShorts v) {
-  const TShorts sign = v >> 15;
-  return (v ^ sign) - sign;
+// Comparisons give lanes of all ones (true) or zeros, as signed bytes.
+template <typename TCompared>
+TBytes Mask(TCompared compared) {
+  return std::bit_cast<TBytes>(compared);
 }
-// A filtered byte's signed magnitude: the low byte of v read as a signed
-// byte, made positive (128 stays 128).
-TShorts Magnitude(TShorts v) { return Abs(static_cast<TShorts>(v << 8) >> 8); }
-TShorts Paeth(TShorts a, TShorts b, TShorts c) {
-  const TShorts pa = Abs(b - c), pb = Abs(a - c), pc = Abs(a + b - c - c);
-  const TShorts takeA = (pa <= pb) & (pa <= pc), takeB = ~takeA & (pb <= pc);
+TBytes Min(TBytes x, TBytes y) { return x < y ? x : y; }
+TBytes Max(TBytes x, TBytes y) { return x < y ? y : x; }
+// A filtered byte's signed magnitude: r below 128, else 256 - r.
+TBytes Magnitude(TBytes r) { return Min(r, -r); }
+
+// The Paeth predictor. Its distance pc = |a + b - 2c| can pass 255, but it
+// is only compared with pa = |b - c| and pb = |a - c|: when b - c and a - c
+// have the same sign it is pa + pb, not less than either, and 255 compares
+// the same way; otherwise it is |pa - pb|.
+TBytes Paeth(TBytes a, TBytes b, TBytes c) {
+  const TBytes pa = Max(b, c) - Min(b, c), pb = Max(a, c) - Min(a, c);
+  const TBytes pc = (Max(pa, pb) - Min(pa, pb)) | Mask((b < c) == (a < c));
+  const TBytes takeA = Mask(pa <= pb) & Mask(pa <= pc);
+  const TBytes takeB = ~takeA & Mask(pb <= pc);
   return (takeA & a) | (takeB & b) | (~(takeA | takeB) & c);
 }
 
@@ -56,22 +65,27 @@ std::array<uint64_t, 5> PngFilterSums(const uint8_t* row, const uint8_t* prev, s
   };
   size_t i = 0;
   for (; i < kBpp && i < bytes; ++i) add(row[i], 0, prev[i], 0);
-  // A lane gains at most 128 per step: folded into the totals (read as
-  // unsigned) before it can pass 16 bits.
-  constexpr int kStepsPerFold = 256;
-  while (i + kLanes <= bytes) {
-    TShorts lanes[5] = {};
-    for (int step = 0; step < kStepsPerFold && i + kLanes <= bytes; ++step, i += kLanes) {
-      const TShorts x = Load(row + i), a = Load(row + i - kBpp);
-      const TShorts b = Load(prev + i), c = Load(prev + i - kBpp);
-      lanes[0] += Magnitude(x);
-      lanes[1] += Magnitude(x - a);
-      lanes[2] += Magnitude(x - b);
-      lanes[3] += Magnitude(x - ((a + b) >> 1));
-      lanes[4] += Magnitude(x - Paeth(a, b, c));
+  // The byte magnitudes are added pairwise into 16-bit lanes, which gain
+  // at most 2 x 128 per step: folded into the totals before they overflow.
+  constexpr int kStepsPerFold = 255;
+  while (i + sizeof(TBytes) <= bytes) {
+    TWords lanes[5] = {};
+    auto gather = [&](int filter, TBytes magnitudes) {
+      const TWords pairs = std::bit_cast<TWords>(magnitudes);
+      lanes[filter] += (pairs & 0xFF) + (pairs >> 8);
+    };
+    for (int step = 0; step < kStepsPerFold && i + sizeof(TBytes) <= bytes;
+         ++step, i += sizeof(TBytes)) {
+      const TBytes x = Load(row + i), a = Load(row + i - kBpp);
+      const TBytes b = Load(prev + i), c = Load(prev + i - kBpp);
+      gather(0, Magnitude(x));
+      gather(1, Magnitude(x - a));
+      gather(2, Magnitude(x - b));
+      gather(3, Magnitude(x - ((a & b) + ((a ^ b) >> 1))));
+      gather(4, Magnitude(x - Paeth(a, b, c)));
     }
     for (int f = 0; f < 5; ++f)
-      for (size_t k = 0; k < kLanes; ++k) sum[f] += static_cast<uint16_t>(lanes[f][k]);
+      for (size_t k = 0; k < sizeof(TWords) / 2; ++k) sum[f] += lanes[f][k];
   }
   for (; i < bytes; ++i) add(row[i], row[i - kBpp], prev[i], prev[i - kBpp]);
   return sum;

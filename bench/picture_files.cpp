@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "bench_keyframe.h"
 #include "engine/render.h"
-#include "model/parameter.h"
 #include "model/process_state.h"
 #include "picture/composition.h"
 #include "picture/picture_files.h"
@@ -19,23 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Movie 1's start picture at film size, coloured as a film frame is.
+// A deep zoom of the Mandelbrot set at film size, coloured as a film frame is.
 const ork::TPixmap& Frame() {
   static std::unique_ptr<ork::TRender> render = [] {
-    ork::TParameter k;
-    k.OutputWidth = 320;
-    k.OutputHeight = 240;
-    k.GameNo = 1000;
-    k.vsx = k.vsp = -0.745;
-    k.bry = 0.05;
-    k.ianzmax = 200;
-    k.zyctest = 1;
-    k.Accurate = 0.0001;
-    k.maxabs = 1.0e9;
-    k.SelectPictureL = "1";
-    k.farbtabL = "4";
-    k.ColShiftL = "0";
-    k.factL = "(30,0,1,2048)";
+    ork::TParameter k = BenchKeyframe(320, 240, -0.745, 0.05);
     auto r = std::make_unique<ork::TRender>();
     r->Init(k);
     ork::Calculate(k, nullptr, *r);

@@ -58,7 +58,7 @@ int FilmCompositionMode(int compositionMode);
 // What a film run did.
 struct TFilmRunResult {
   int FramesShown = 0;    // frames composed and shown
-  int FramesWritten = 0;  // frames handed to the picture files / AVI stream (all written)
+  int FramesWritten = 0;  // frames handed to the picture files / AVI stream
   int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
   bool Cancelled = false; // stopped by the user before the last frame
   bool WriteFailed = false;             // some picture file or AVI write failed

@@ -1,7 +1,6 @@
 #include "film/film_frame_queue.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace ork {
 

@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "color/color_table.h"
-#include "film/film_output.h"
+#include "film/film_frame_queue.h"
 #include "film/film_progress.h"
 #include "film/film_settings.h"
 #include "film/texts.h"
@@ -77,7 +77,9 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   last = std::min(last, static_cast<int>(film1.Parameter.size()) - 1);
   if (twoMovies) last = std::min(last, static_cast<int>(film2.Parameter.size()) - 1);
 
-  TFilmFrameWriter writer(fs, planned, host, aviFileLimit);
+  // The frame files and the AVI are written in the background while the
+  // next frame is computed and composed.
+  TFilmFrameQueue output(fs, planned, host, aviFileLimit);
   TRemainingTime remaining;
   int linesState = 0;
   // A frame that only repeats the last picture needs a computed one to
@@ -142,9 +144,13 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
     }
 
     if (const TPixmapPtr picture = ShownPicture(render1, comp.ShownImage)) {
-      if (!writer.Write(*picture, p.FileNameKey)) result.WriteFailed = true;
+      output.Hand(*picture, p.FileNameKey);
       ++result.FramesWritten;
     }
+    // A failed write is reported when the film learns of it, a frame or
+    // two after the frame it belongs to; like a failure on the film's own
+    // thread it skips that file and the film goes on.
+    if (output.ReportFailures()) result.WriteFailed = true;
 
     const double dtMs =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -156,8 +162,9 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
     }
   }
 
-  if (!writer.Close()) result.WriteFailed = true;
-  result.AviFiles = writer.Avi().Files();
+  // Frames already handed over are written also when the film was stopped.
+  if (!output.Close()) result.WriteFailed = true;
+  result.AviFiles = output.AviFiles();
   film1.Actual = first;
   comp.InsertPosX = savedInsertX;
   comp.InsertPosY = savedInsertY;

@@ -7,7 +7,9 @@
 // The loop runs modally on the caller's thread. The user is reached only
 // through THost (questions, diagnostic lines, PollCancel twice per frame
 // and once per picture row inside the computation) and TFilmView (the
-// picture area and its progress label).
+// picture area and its progress label). The frame files and the AVI are
+// encoded and written on a background thread (TFilmFrameQueue), in frame
+// order; AnimateRun returns when every frame handed over is written.
 #pragma once
 
 #include <cstdint>

@@ -14,6 +14,8 @@ class TAtomicFile {
  public:
   // `path` is a native path (as fopen takes it). Stream() is null when the
   // temporary file cannot be created (missing or unwritable directory).
+  // A file is written and closed on the thread that made it: the first one
+  // open on a thread writes through that thread's 64 KiB buffer.
   explicit TAtomicFile(const std::string& path);
   ~TAtomicFile();
   TAtomicFile(const TAtomicFile&) = delete;
@@ -28,10 +30,14 @@ class TAtomicFile {
 
  private:
   void Discard();
+  // Closes the stream (ok becomes false when that fails) and returns the
+  // thread's buffer.
+  void CloseStream(bool& ok);
 
   std::string path_;
   std::string temp_;
   FILE* stream_ = nullptr;
+  bool borrowed_ = false;  // the stream writes through the thread's buffer
 };
 
 }  // namespace ork

@@ -226,6 +226,26 @@ TEST_F(AnimateRunTest, CancelKeepsTheWrittenFramesAndAValidAvi) {
   EXPECT_TRUE(avi.ok && avi.chunks == 2u) << avi.error;
 }
 
+TEST_F(AnimateRunTest, FilesThatCannotBeWrittenAreSkippedAndReported) {
+  auto movie = Movie("Fehler", {"SecondsFor+=1", "HeightY=0.5"});
+  auto settings = Settings("JPG=0\nPNG=1\nBMP=0\nAVI=1");
+  auto film = AnimatePrepare(1, *movie, *settings, host_);
+  ASSERT_EQ(film->Count, 4);
+  fs::remove_all(dir_ / "Output");
+
+  const TFilmRunResult r = AnimateRun(*film, *film, *settings, host_, view_);
+  EXPECT_TRUE(r.WriteFailed);
+  EXPECT_FALSE(r.Cancelled) << "the film goes on";
+  EXPECT_EQ(view_.shown, 4);
+  EXPECT_EQ(std::count_if(host_.Diagnostics.begin(), host_.Diagnostics.end(),
+                          [](const std::string& line) {
+                            return line.rfind("Film: could not write ", 0) == 0;
+                          }),
+            4 + 1) << "every PNG file, one AVI attempt";
+  EXPECT_EQ(host_.Diagnostics.back(), "Animate End");
+  EXPECT_TRUE(r.AviFiles.empty());
+}
+
 TEST_F(AnimateRunTest, TwoMovieFilmEndsWithTheShorterFilm) {
   auto m1 = Movie("Links", {"SecondsFor+=2", "HeightY=0.5"});
   auto m2 = Movie("Rechts", {"SecondsFor+=1", "HeightY=0.5"});

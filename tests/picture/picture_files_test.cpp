@@ -180,6 +180,74 @@ TEST(PictureFiles, PngIsRgbaAndReadsBackExactly) {
   EXPECT_FALSE(LoadPng(dir / "missing.png"));
 }
 
+// The reference: libpng at level 5 choosing every row's filter itself.
+std::vector<uint8_t> LibpngOwnChoice(const TPixmap& pic) {
+  std::vector<uint8_t> out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(
+      png, &out,
+      [](png_structp p, png_bytep data, size_t n) {
+        auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+        bytes->insert(bytes->end(), data, data + n);
+      },
+      nullptr);
+  png_set_compression_level(png, 5);
+  png_set_IHDR(png, info, pic.Width(), pic.Height(), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<uint8_t> row(static_cast<size_t>(pic.Width()) * 4);
+  for (int y = 0; y < pic.Height(); ++y) {
+    for (int x = 0; x < pic.Width(); ++x) {
+      const uint32_t p = pic.Get(x, y);
+      const uint8_t rgba[4] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)};
+      std::copy(rgba, rgba + 4, row.begin() + 4 * x);
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+TEST(PictureFiles, PngBytesAreThoseOfLibpngsOwnFilterChoice) {
+  TempDir dir;
+  // Bands of rows that each filter predicts best (zero rows: none; ramps:
+  // sub; repeats: up; means of left and above: average; planes: Paeth) and
+  // noise; the tiny sizes are those where libpng drops filters itself.
+  auto banded = [](int w, int h) {
+    TPixmap p(w, h);
+    uint32_t seed = 7;
+    auto noise = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    auto byte = [&](int x, int y, int c) { return p.Contains(x, y) ? (p.Get(x, y) >> (8 * c)) & 0xFF : 0; };
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        uint32_t argb = 0;
+        for (int c = 0; c < 4; ++c) {
+          const uint32_t left = byte(x - 1, y, c), up = byte(x, y - 1, c);
+          uint32_t v = 0;
+          switch (y / 3 % 6) {
+            case 0: v = 0; break;
+            case 1: v = x * (c + 3) + y; break;
+            case 2: v = up + (noise() % 3 == 0); break;
+            case 3: v = x == 0 ? noise() : (left + up) / 2; break;
+            case 4: v = 3 * x + 5 * y * (c + 1); break;
+            default: v = noise(); break;
+          }
+          argb |= (v & 0xFF) << (8 * c);
+        }
+        p.Set(x, y, argb);
+      }
+    return p;
+  };
+  for (const auto& [w, h] : std::vector<std::pair<int, int>>{
+           {320, 240}, {101, 37}, {1, 9}, {9, 1}, {1, 1}, {2, 2}}) {
+    const TPixmap pic = banded(w, h);
+    ASSERT_TRUE(SavePng(pic, dir / "a.png"));
+    EXPECT_EQ(ReadBytes(dir / "a.png"), LibpngOwnChoice(pic)) << w << " x " << h;
+  }
+}
+
 TEST(PictureFiles, JpegDropsAlphaAndReadsBackClose) {
   TempDir dir;
   TPixmap pic(64, 48);

@@ -1,0 +1,34 @@
+#include "picture/picture_files_atomic.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "picture/temp_dir.h"
+
+namespace ork {
+namespace {
+
+TEST(AtomicFile, FilesOpenTogetherKeepTheirOwnBytes) {
+  // The first file borrows the thread's write buffer; the second must not.
+  picture_test::TempDir dir;
+  TAtomicFile first(dir / "a"), second(dir / "b");
+  ASSERT_TRUE(first.Stream() && second.Stream());
+  const std::string a(1000, 'a'), b(1000, 'b');
+  for (int i = 0; i < 200; ++i) {
+    std::fwrite(a.data(), 1, a.size(), first.Stream());
+    std::fwrite(b.data(), 1, b.size(), second.Stream());
+  }
+  ASSERT_TRUE(first.Commit());
+  ASSERT_TRUE(second.Commit());
+  for (const auto& [name, c] : {std::pair{"a", 'a'}, std::pair{"b", 'b'}}) {
+    std::ifstream in(dir / name, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(bytes, std::string(200000, c)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace ork

@@ -1,6 +1,7 @@
 #include "engine/parallel_calculate.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -12,6 +13,8 @@ namespace ork {
 namespace {
 
 TParallelStats g_last_stats;
+// How long the calling thread computes alone before helpers start.
+std::chrono::microseconds g_lead_in{2000};
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
@@ -31,6 +34,31 @@ class TCommitter {
   }
 
   const double* TrueHistory() const { return history_.data(); }
+
+  // A lead-in row: computed on this thread straight into the render object,
+  // the context carrying history and zval from row to row.
+  void ComputeInPlace(int row) {
+    const size_t base = static_cast<size_t>(row) * job_.width;
+    lead_in_it_.resize(job_.width);
+    IterateRow(truth_, *job_.view, row, job_.width,
+               TRowBuffers{&render_.bildX[base], &render_.bildY[base], &render_.bildP[base],
+                           &render_.bildT[base], &render_.bildZ[base], &render_.ibild[base],
+                           &render_.zycbild[base], lead_in_it_.data()});
+    for (int it : lead_in_it_) pushes_ += it - 1;
+    pixels_ += job_.width;
+  }
+  // The lead-in's history and zval become the committed state.
+  void EndLeadIn() {
+    truth_.SaveHistory(history_.data());
+    zval_ = truth_.Zval();
+  }
+
+  // Whether guesses are hopeless: the pixels push so few history values that
+  // a warm-up cannot refill the history, nor a mended run of pixels
+  // converge before the row ends.
+  bool Futile() const {
+    return pixels_ > 0 && pushes_ * kWarmUpPixels * 4 < (job_.cycle_test - 1) * pixels_;
+  }
 
   // The row from the true history on this thread, one pixel after the other:
   // exact, nothing to check.
@@ -115,13 +143,6 @@ class TCommitter {
     return work;
   }
 
-  // Whether guesses are hopeless: the pixels push so few history values that
-  // a warm-up cannot refill the history, nor a mended run of pixels
-  // converge before the row ends.
-  bool Futile() const {
-    return pixels_ > 0 && pushes_ * kWarmUpPixels * 4 < (job_.cycle_test - 1) * pixels_;
-  }
-
   const TPictureJob& job_;
   TRender& render_;
   TIterationContext truth_;
@@ -131,6 +152,7 @@ class TCommitter {
   double repair_share_ = 0;  // recent share of recomputed iterations
   int rows_ = 0;
   long long pixels_ = 0, pushes_ = 0;  // in the rows committed
+  std::vector<int32_t> lead_in_it_;
 };
 
 // What the computing threads share. Rows are claimed in order; a row's
@@ -162,11 +184,40 @@ struct TRowQueue {
 TParallelStats LastParallelStats() { return g_last_stats; }
 void ClearParallelStats() { g_last_stats = TParallelStats{}; }
 
+void SetParallelLeadIn(std::chrono::microseconds leadIn) { g_lead_in = leadIn; }
+
 bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
                            const TKernelFactory& makeKernel, const TBeforeRow& beforeRow) {
   const int H = job.height;
-  const int slots = std::min(H, std::max(16, 4 * threads));
+  TCommitter committer(job, render);
+  TParallelStats stats;
+  stats.threads = threads;
+  stats.rows = H;
+
+  // Lead-in: rows on this thread alone, straight into the render object,
+  // until the picture has shown that helpers pay (small and quick pictures
+  // never start them) and that guessing histories can work.
+  int row = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (; row < H && (row == 0 || committer.Futile() ||
+                     std::chrono::steady_clock::now() - start < g_lead_in);
+       ++row) {
+    if (!beforeRow(row)) {
+      g_last_stats = stats;
+      return false;
+    }
+    committer.ComputeInPlace(row);
+  }
+  committer.EndLeadIn();
+  stats.lead_in_rows = row;
+  if (row == H) {
+    g_last_stats = stats;
+    return true;
+  }
+
+  const int slots = std::min(H - row, std::max(16, 4 * threads));
   TRowQueue queue;
+  queue.next = queue.committed = row;
   queue.done.assign(slots, -1);
   std::vector<TRowScratch> scratch(slots);
   const int history = 4 * (job.cycle_test - 1);
@@ -175,32 +226,25 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   auto helper = [&](int) {
     std::unique_ptr<TRowKernel> kernel = makeKernel(job);
     for (;;) {
-      int row;
+      int claimed;
       {
         std::unique_lock<std::mutex> lock(queue.mutex);
-        // With a history to guess, the first row shows whether guessing
-        // can work at all (see TCommitter::Futile) before helpers start.
-        auto may_start = [&] { return job.cycle_test == 1 || queue.committed > 0; };
         queue.cv.wait(lock, [&] {
-          return queue.stop || queue.next >= H || !queue.speculate ||
-                 (may_start() && queue.Claimable(H));
+          return queue.stop || queue.next >= H || !queue.speculate || queue.Claimable(H);
         });
-        if (!queue.speculate || !may_start() || !queue.Claimable(H)) return;
-        row = queue.next++;
+        if (!queue.speculate || !queue.Claimable(H)) return;
+        claimed = queue.next++;
       }
-      kernel->ComputeRow(row, nullptr, scratch[row % slots], queue.stop);
-      queue.Publish(row);
+      kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop);
+      queue.Publish(claimed);
     }
   };
 
   std::unique_ptr<TRowKernel> own = makeKernel(job);
-  TCommitter committer(job, render);
-  TParallelStats stats;
-  stats.threads = threads;
   bool completed = true;
   {
     THelperRun helpers(threads - 1, helper);
-    for (int row = 0; row < H; ++row) {
+    for (; row < H; ++row) {
       if (!beforeRow(row)) {
         completed = false;
         break;

@@ -10,9 +10,12 @@
 // has ended with the guessed iteration counts and so refilled the history
 // (from there both agree). zval is settled at commit: a pixel that did not
 // reach the sampling iteration takes the value of the pixel before it.
-// When the guesses keep failing, the calling thread goes on alone.
+// When the guesses keep failing, the calling thread goes on alone. Helpers
+// start only after a short lead-in on the calling thread: a picture done by
+// then never pays for them.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "engine/render.h"
@@ -24,6 +27,10 @@ namespace ork {
 // the computation at once (rows not committed keep their old values).
 using TBeforeRow = std::function<bool(int row)>;
 
+// How long the calling thread computes alone before helpers start (2 ms;
+// tests set 0 to see the helpers at work on small pictures).
+void SetParallelLeadIn(std::chrono::microseconds leadIn);
+
 // Makes the kernel one computing thread uses.
 using TKernelFactory = std::function<std::unique_ptr<TRowKernel>(const TPictureJob&)>;
 
@@ -34,6 +41,8 @@ using TKernelFactory = std::function<std::unique_ptr<TRowKernel>(const TPictureJ
 // renderer's --verbose, read by tests that must see the checks at work.
 struct TParallelStats {
   int threads = 0;
+  int rows = 0;
+  int lead_in_rows = 0;       // rows computed before helpers started (all: none did)
   int segments_checked = 0;   // segments started from a guessed history
   int segments_repaired = 0;  // of those, the ones whose guess was wrong
   long long pixels_recomputed = 0;

@@ -41,12 +41,16 @@ std::string ComputationReport(double seconds) {
   std::snprintf(time, sizeof time, "%.3f s", seconds);
   const TParallelStats stats = LastParallelStats();
   std::string text = std::string("computed in ") + time;
-  if (stats.threads > 1) {
-    text += "; " + std::to_string(stats.segments_checked) + " guessed segments checked, " +
-            std::to_string(stats.segments_repaired) + " mended (" +
-            std::to_string(stats.pixels_recomputed) + " pixels recomputed)";
-    if (stats.went_alone) text += ", then computed on one thread";
+  if (stats.threads < 2) return text;
+  if (stats.lead_in_rows >= stats.rows) {
+    return text + " on one thread (done before helpers would pay, or with cycle histories "
+                  "too long to guess)";
   }
+  text += "; helpers from row " + std::to_string(stats.lead_in_rows) + " on, " +
+          std::to_string(stats.segments_repaired) + " of " +
+          std::to_string(stats.segments_checked) + " guessed row segments mended (" +
+          std::to_string(stats.pixels_recomputed) + " pixels recomputed)";
+  if (stats.went_alone) text += ", then one thread alone";
   return text;
 }
 

@@ -49,18 +49,37 @@ class TRender {
   int colzv = 0;  // colz / 4
   TColorTablePtr ColR, ColG, ColB;  // colz entries each, filled by the colouring
   std::array<std::string, kCodings> Coding;  // description of each colour coding
-  std::vector<double> DynX, DynY;   // orbit of the selected pixel, Max_Iterat + 3
+  // Orbit of the selected pixel: empty until a dynamics computation records
+  // one, then grown as the orbit needs (see kMaxOrbitPoints).
+  std::vector<double> DynX, DynY;
+
+  // The most orbit points a record holds (DynX[1 .. kMaxOrbitPoints], 33.5 MB
+  // per array): an orbit longer than that, possible only with a Max_Iterat
+  // above it, is recorded up to there.
+  static constexpr int kMaxOrbitPoints = 1 << 22;
 
   // Sizes from the keyframe's OutputWidth/OutputHeight (negative counts as 0),
-  // new black pictures, all arrays and tables new and zero, DynX/DynY with
-  // ianzmax + 3 elements. ImageDyn and Coding stay as they are.
+  // new black pictures, all arrays and tables new and zero, DynX/DynY
+  // released. ImageDyn and Coding stay as they are.
+  //
+  // Throws TAllocationError (engine/allocation.h) when the buffers cannot be
+  // had: refused before anything is released when their size exceeds the
+  // allocation limit (the render object stays as it was), or, when the
+  // allocator itself fails, with the render object left empty (size 0, no
+  // buffers).
   void Init(const TParameter& keyframe);
 
   // Same size; shares the pictures and colour tables, copies the arrays.
   TRender Copy() const;
 
   int PixelCount() const { return Width * Height; }
+
+ private:
+  void Release();
 };
+
+// Bytes that Init allocates for a picture of width x height pixels.
+double RenderBytes(double width, double height);
 
 // Called after the picture loop while DynamicsMode != 0 (also after a
 // cancel) to draw the orbit picture. `acc` is the cycle tolerance in force
@@ -94,8 +113,12 @@ TOrbitPictureHook OrbitPictureHook();
 // the diagnostic lines, and the loop sleeps 60 ms whenever more than 500 ms
 // have passed since the last pause, so that the desktop stays responsive. In normal mode a render object of another size
 // than the keyframe's is initialised for it first (instead of writing past
-// its arrays); in dynamics mode it is left as it is and the orbit is
-// recorded only as far as DynX reaches.
+// its arrays); in dynamics mode it is left as it is, and DynX/DynY keep what
+// they hold beyond the recorded points and grow as the orbit needs, up to
+// min(Max_Iterat + 1, TRender::kMaxOrbitPoints) points.
+//
+// Throws TAllocationError when the buffers of an Init or the orbit record
+// cannot be had.
 //
 // Returns false when the user cancelled, true otherwise.
 bool Calculate(TParameter& keyframe, THost* status, TRender& render,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "engine/render.h"
@@ -226,18 +227,23 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   TParameter* key = movie->GetActualParameter();
   key->OutputWidth = movie->OutputWidth;
   key->OutputHeight = movie->OutputHeight;
-  TRender render;
-  render.Init(*key);
-  Calculate(*key, &host, render);
-  host.EndProgress();
-
   int status = kRenderOk;
-  for (const std::string& path : outs) {
-    std::string error;
-    if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
-      err << "orkelund-render: " << error << '\n';
-      status = kRenderFailed;
+  try {
+    TRender render;
+    render.Init(*key);
+    Calculate(*key, &host, render);
+    host.EndProgress();
+    for (const std::string& path : outs) {
+      std::string error;
+      if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
+        err << "orkelund-render: " << error << '\n';
+        status = kRenderFailed;
+      }
     }
+  } catch (const std::bad_alloc& error) {
+    host.EndProgress();
+    ReportNoMemory(err, error);
+    return kRenderFailed;
   }
   return status;
 }

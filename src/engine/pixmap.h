@@ -5,7 +5,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
+
+#include "engine/big_buffer.h"
 
 namespace ork {
 
@@ -35,7 +36,7 @@ class TPixmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<uint32_t> pixels_;
+  TBigVector<uint32_t> pixels_;
 };
 
 using TPixmapPtr = std::shared_ptr<TPixmap>;

@@ -11,14 +11,26 @@ namespace ork {
 namespace {
 TOrbitPictureHook g_orbit_picture_hook = nullptr;
 
-// Per pixel: five double arrays, two int arrays and the single picture, and
-// the double and fourfold pictures.
-constexpr double kBytesPerPixel = 5 * sizeof(double) + 2 * sizeof(int32_t) + 7 * sizeof(uint32_t);
+constexpr uint32_t kBlack = 0xFF000000u;
+
+// Per pixel: five double arrays, two int arrays and the single picture.
+constexpr double kBytesPerPixel = 5 * sizeof(double) + 2 * sizeof(int32_t) + sizeof(uint32_t);
 
 std::string SizeText(double width, double height) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.0f x %.0f", width, height);
   return buf;
+}
+
+// A picture of that size that nobody else holds (no Copy, no picture handed
+// on) is cleared to black in place; true then.
+bool ClearIfOwned(const TPixmapPtr& picture, int width, int height) {
+  if (!picture || picture.use_count() != 1 || picture->Width() != width ||
+      picture->Height() != height) {
+    return false;
+  }
+  picture->Fill(kBlack);
+  return true;
 }
 }  // namespace
 
@@ -48,14 +60,23 @@ void TRender::Release() {
   DynY = {};
 }
 
+void TRender::ClearArrays() {
+  for (auto* a : {&bildX, &bildY, &bildP, &bildT, &bildZ}) std::fill(a->begin(), a->end(), 0.0);
+  for (auto* a : {&ibild, &zycbild}) std::fill(a->begin(), a->end(), 0);
+}
+
 void TRender::Init(const TParameter& keyframe) {
   const int w = std::max(keyframe.OutputWidth, 0);
   const int h = std::max(keyframe.OutputHeight, 0);
   const double bytes = RenderBytes(w, h);
   const std::string purpose = Tr(engine_texts::kPictureBuffers) + SizeText(w, h);
   CheckAllocation(bytes, purpose);
+  const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
+  const bool same = w == Width && h == Height && bildX.size() == n && bildY.size() == n &&
+                    bildP.size() == n && bildT.size() == n && bildZ.size() == n &&
+                    ibild.size() == n && zycbild.size() == n;
   // Buffers of another size go first, so that old and new never coexist.
-  if (w != Width || h != Height) Release();
+  if (!same) Release();
   Width = w;
   Height = h;
   colz = 4096;
@@ -66,17 +87,25 @@ void TRender::Init(const TParameter& keyframe) {
   DynX = {};
   DynY = {};
   try {
-    Image = std::make_shared<TPixmap>(Width, Height);
-    ImageD = std::make_shared<TPixmap>(2 * Width, Height);
-    ImageV = std::make_shared<TPixmap>(2 * Width, 2 * Height);
-    const size_t n = static_cast<size_t>(Width) * static_cast<size_t>(Height);
-    bildX.assign(n, 0.0);
-    bildY.assign(n, 0.0);
-    bildP.assign(n, 0.0);
-    bildT.assign(n, 0.0);
-    bildZ.assign(n, 0.0);
-    ibild.assign(n, 0);
-    zycbild.assign(n, 0);
+    if (same) {
+      ClearArrays();
+    } else {
+      // Created at their size: zero without being written (big_buffer.h).
+      bildX = TBigVector<double>(n);
+      bildY = TBigVector<double>(n);
+      bildP = TBigVector<double>(n);
+      bildT = TBigVector<double>(n);
+      bildZ = TBigVector<double>(n);
+      ibild = TBigVector<int32_t>(n);
+      zycbild = TBigVector<int32_t>(n);
+    }
+    if (!ClearIfOwned(Image, Width, Height)) {
+      Image.reset();
+      Image = std::make_shared<TPixmap>(Width, Height);
+    }
+    // The double and fourfold pictures are kept for the same size only.
+    if (!ClearIfOwned(ImageD, 2 * Width, Height)) ImageD.reset();
+    if (!ClearIfOwned(ImageV, 2 * Width, 2 * Height)) ImageV.reset();
     ColR = std::make_shared<TColorTable>(colz, 0);
     ColG = std::make_shared<TColorTable>(colz, 0);
     ColB = std::make_shared<TColorTable>(colz, 0);
@@ -84,6 +113,29 @@ void TRender::Init(const TParameter& keyframe) {
     Release();
     throw TAllocationError(bytes, purpose);
   }
+}
+
+namespace {
+const TPixmapPtr& NeedPicture(TPixmapPtr& picture, int width, int height, const TText2& what) {
+  if (picture || width <= 0 || height <= 0) return picture;
+  const double bytes = static_cast<double>(width) * height * sizeof(uint32_t);
+  const std::string purpose = Tr(what) + SizeText(width, height);
+  CheckAllocation(bytes, purpose);
+  try {
+    picture = std::make_shared<TPixmap>(width, height);
+  } catch (const std::bad_alloc&) {
+    throw TAllocationError(bytes, purpose);
+  }
+  return picture;
+}
+}  // namespace
+
+const TPixmapPtr& TRender::NeedImageD() {
+  return NeedPicture(ImageD, 2 * Width, Height, engine_texts::kDoublePicture);
+}
+
+const TPixmapPtr& TRender::NeedImageV() {
+  return NeedPicture(ImageV, 2 * Width, 2 * Height, engine_texts::kFourfoldPicture);
 }
 
 TRender TRender::Copy() const { return *this; }

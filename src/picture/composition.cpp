@@ -21,8 +21,13 @@ bool HasTables(const TRender& r) {
   return r.ColR && r.ColG && r.ColB && !r.ColR->empty() && !r.ColG->empty() && !r.ColB->empty();
 }
 
-bool Ready(const TParameter* key, const TRender* render, TPixmapPtr TRender::*picture) {
-  return key && render && render->*picture && HasTables(*render);
+// A keyframe, a render object with its tables and the picture to write,
+// the double or fourfold picture created when it is first needed.
+bool Ready(const TParameter* key, TRender* render, TPixmapPtr TRender::*picture) {
+  if (!key || !render || !HasTables(*render)) return false;
+  if (picture == &TRender::ImageD) render->NeedImageD();
+  if (picture == &TRender::ImageV) render->NeedImageV();
+  return render->*picture != nullptr;
 }
 
 void ParseLines(TParameter& key) {

@@ -104,7 +104,7 @@ TEST(Filter, LevelsPicturesOpacityAndStatus) {
   TRender render;
   render.Init(key);
   render.Image->Set(4, 4, kWhite);
-  render.ImageD->Set(4, 4, kWhite);
+  render.NeedImageD()->Set(4, 4, kWhite);
   TStatusHost host;
   for (const char* text : {"0", "6", "x", ""}) {
     Composition().InsertOpacity = 255;
@@ -127,7 +127,7 @@ TEST(Filter, LevelsPicturesOpacityAndStatus) {
   Composition().ShownImage = 1;
   const TPixmapPtr before = render.Image;
   EXPECT_TRUE(Filter(render, "1", &host));
-  EXPECT_NE(render.Image, before);
+  EXPECT_EQ(render.Image, before);  // blurred in place
   EXPECT_EQ(render.Image->Get(4, 4), Grey(127));
   EXPECT_EQ(render.ImageD->Get(4, 4), kWhite);
   EXPECT_EQ(Composition().InsertOpacity, 1);
@@ -145,7 +145,7 @@ TEST(Filter, LevelsPicturesOpacityAndStatus) {
 
   // The fourfold picture is never blurred; an absent picture is ignored.
   Composition().ShownImage = 4;
-  render.ImageV->Set(4, 4, kWhite);
+  render.NeedImageV()->Set(4, 4, kWhite);
   EXPECT_FALSE(Filter(render, "3", &host));
   EXPECT_EQ(render.ImageV->Get(4, 4), kWhite);
   Composition().ShownImage = 1;

@@ -54,10 +54,14 @@ TEST(Render, InitAndCopy) {
   EXPECT_EQ(r.colz, 4096);
   EXPECT_EQ(r.colzh, 2048);
   EXPECT_EQ(r.colzv, 1024);
-  ASSERT_TRUE(r.Image && r.ImageD && r.ImageV);
+  ASSERT_TRUE(r.Image);
+  EXPECT_EQ(r.Image->Get(4, 2), 0xFF000000u);
+  // The double and fourfold pictures only once a composition needs them.
+  EXPECT_FALSE(r.ImageD || r.ImageV);
+  ASSERT_TRUE(r.NeedImageD() && r.NeedImageV());
   EXPECT_EQ(r.ImageD->Width(), 10);
   EXPECT_EQ(r.ImageV->Height(), 6);
-  EXPECT_EQ(r.Image->Get(4, 2), 0xFF000000u);
+  EXPECT_EQ(r.ImageV->Get(9, 5), 0xFF000000u);
   EXPECT_FALSE(r.ImageDyn);
   EXPECT_EQ(r.bildZ.size(), 15u);
   EXPECT_EQ(r.zycbild.size(), 15u);
@@ -70,6 +74,35 @@ TEST(Render, InitAndCopy) {
   EXPECT_EQ(c.ColG, r.ColG);
   c.bildX[0] = 5;
   EXPECT_EQ(r.bildX[0], 0.0);
+}
+
+// Init of the same size clears and keeps the buffers (a picture held
+// elsewhere is replaced); another size drops the double and fourfold
+// pictures.
+TEST(Render, InitReusesBuffersOfTheSameSize) {
+  TParameter k = Picture(5, 3);
+  TRender r;
+  r.Init(k);
+  r.NeedImageD()->Fill(7);
+  r.Image->Fill(7);
+  r.ibild[4] = 9;
+  r.bildZ[4] = 9;
+  const double* z = r.bildZ.data();
+  const TPixmap* single = r.Image.get();
+  const TPixmap* twice = r.ImageD.get();
+  const TPixmapPtr handedOn = r.Image;
+  r.Init(k);
+  EXPECT_EQ(r.bildZ.data(), z);
+  EXPECT_EQ(r.bildZ[4], 0.0);
+  EXPECT_EQ(r.ibild[4], 0);
+  EXPECT_EQ(r.ImageD.get(), twice);
+  EXPECT_EQ(r.ImageD->Get(3, 1), 0xFF000000u);
+  EXPECT_NE(r.Image.get(), single);
+  EXPECT_EQ(handedOn->Get(3, 1), 7u);
+  EXPECT_EQ(r.Image->Get(3, 1), 0xFF000000u);
+  r.Init(Picture(6, 3));
+  EXPECT_FALSE(r.ImageD);
+  EXPECT_EQ(r.bildZ.size(), 18u);
 }
 
 // Raises or lowers the allocation limit for one test.

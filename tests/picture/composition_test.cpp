@@ -38,8 +38,8 @@ struct TSide {
     movie.AddParameter(key);
     movie.Actual = 1;
     render.Image->Fill(kMarker);
-    render.ImageD->Fill(kMarker);
-    render.ImageV->Fill(kMarker);
+    render.NeedImageD()->Fill(kMarker);
+    render.NeedImageV()->Fill(kMarker);
   }
 };
 
@@ -231,9 +231,10 @@ TEST_F(Compose, SinglePictureWithFilterAndMissingParts) {
   TSide other(100, 80, [](int, int) { return 3.0; });
   EXPECT_EQ(ShowInsert(&m.key, &m.render, &other.key, &other.render, &m.movie, nullptr), 0);
   EXPECT_EQ(ShowDoubleM1M2(&m.key, &m.render, nullptr, &other.render, &m.movie, &other.movie), 0);
-  m.render.ImageV.reset();
+  TRender bare;  // no size, no tables
   Composition().CompositionMode = 2;
-  EXPECT_EQ(ShowFourfoldM1(&m.key, &m.render), 0);
+  EXPECT_EQ(ShowFourfoldM1(&m.key, &bare), 0);
+  EXPECT_FALSE(bare.ImageV);
   EXPECT_EQ(Composition().CompositionMode, 2);
   EXPECT_EQ(Composition().ShownImage, 2);
   Composition().CompositionMode = -1000;
@@ -246,6 +247,8 @@ TEST(PicturePlacement, CentredOrAtThePicturePosition) {
   key.OutputHeight = 80;
   TRender render;
   render.Init(key);
+  render.NeedImageD();
+  render.NeedImageV();
   TPixmapPtr shown = PlaceShownPicture(render, 2, 1000, 600, 9999, 0);
   ASSERT_EQ(shown, render.ImageD);
   EXPECT_EQ(render.PaintOffsetX, 400);

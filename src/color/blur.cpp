@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "color/beginner_name.h"
 #include "color/farbe.h"
 #include "color/texts.h"
+#include "engine/row_bands.h"
+#include "engine/worker_pool.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
 
@@ -55,25 +58,22 @@ struct TBlurRange {
   bool diagonal = false;
 };
 
-// Blurs rows [begin, end) of `picture` in place. `above` and `below` are
-// the rows begin - 1 and end as they were before the run; rows of the band
-// are unpacked into a ring of three before they are overwritten, so every
-// result reads only the picture as it was.
-void BlurBand(TPixmap& picture, int begin, int end, const uint32_t* above, const uint32_t* below,
-              const TBlurRange& range) {
+// Blurs rows [begin, end) of `picture`, reading only the picture as it
+// was: rows of the band are unpacked into a ring of three before they are
+// overwritten, and the band's first and last rows, which the neighbouring
+// bands read, go to `edges` (two rows, columns lo..hi) instead, for the
+// caller to put in place once every band is done.
+void BlurBand(TPixmap& picture, int begin, int end, const TBlurRange& range, uint32_t* edges) {
   const int width = picture.Width();
   const size_t rowFloats = static_cast<size_t>(4) * width;
   std::vector<float> ring(3 * rowFloats);
   std::vector<float> out(rowFloats);
   auto slot = [&](int y) { return ring.data() + static_cast<size_t>(y % 3) * rowFloats; };
-  auto source = [&](int y) -> const uint32_t* {
-    return y < begin ? above : y >= end ? below : picture.Row(y);
-  };
-  Unpack(source(begin - 1), width, slot(begin - 1));
-  Unpack(source(begin), width, slot(begin));
+  Unpack(picture.Row(begin - 1), width, slot(begin - 1));
+  Unpack(picture.Row(begin), width, slot(begin));
   const int lo = range.lo, hi = range.hi;
   for (int y = begin; y < end; ++y) {
-    Unpack(source(y + 1), width, slot(y + 1));
+    Unpack(picture.Row(y + 1), width, slot(y + 1));
     const float* up = slot(y - 1);
     const float* mid = slot(y);
     const float* down = slot(y + 1);
@@ -89,7 +89,7 @@ void BlurBand(TPixmap& picture, int begin, int end, const uint32_t* above, const
     const float* r = a + width;
     const float* g = a + 2 * width;
     const float* b = a + 3 * width;
-    uint32_t* dst = picture.Row(y);
+    uint32_t* dst = y == begin ? edges : y == end - 1 ? edges + width : picture.Row(y);
     // Channels are 0..255 here, so truncation packs as TFarbe::ARGB_Color.
     for (int x = lo; x <= hi; ++x) {
       dst[x] = (static_cast<uint32_t>(a[x]) << 24) | (static_cast<uint32_t>(r[x]) << 16) |
@@ -133,8 +133,28 @@ void BlurInPlace(TPixmap& picture, int level, int compositionMode) {
     range.lo = half + 1;
   }
   if (range.lo > range.hi) return;
-  // Rows 0 and height - 1 are never written: the one band reads them in place.
-  BlurBand(picture, 1, height - 1, picture.Row(0), picture.Row(height - 1), range);
+
+  // Rows 1 .. height - 2 in bands; each band's edge rows are put in place
+  // after all bands have read them.
+  struct TEdges {
+    int first, last;
+    std::vector<uint32_t> rows;
+  };
+  std::mutex mutex;
+  std::vector<TEdges> edges;
+  ParallelRows(height - 2, MinBandRows(width), [&](int begin, int end) {
+    TEdges band{begin + 1, end, std::vector<uint32_t>(2 * static_cast<size_t>(width))};
+    BlurBand(picture, band.first, band.last + 1, range, band.rows.data());
+    std::lock_guard<std::mutex> lock(mutex);
+    edges.push_back(std::move(band));
+  });
+  for (const TEdges& band : edges) {
+    const size_t n = static_cast<size_t>(range.hi - range.lo + 1);
+    std::copy_n(band.rows.data() + range.lo, n, picture.Row(band.first) + range.lo);
+    if (band.last != band.first) {
+      std::copy_n(band.rows.data() + width + range.lo, n, picture.Row(band.last) + range.lo);
+    }
+  }
 }
 
 TPixmapPtr BlurPixmap(const TPixmap& source) {

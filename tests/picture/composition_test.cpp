@@ -6,6 +6,7 @@
 #include <string>
 
 #include "color/beginner_name.h"
+#include "engine/worker_pool.h"
 #include "model/process_state.h"
 #include "picture/argb.h"
 #include "picture/draw_placement.h"
@@ -239,6 +240,32 @@ TEST_F(Compose, SinglePictureWithFilterAndMissingParts) {
   EXPECT_EQ(Composition().ShownImage, 2);
   Composition().CompositionMode = -1000;
   EXPECT_EQ(Redisplay(&m.key, &m.render, &other.key, &other.render, &m.movie, &other.movie), 0);
+}
+
+// Inserts and colour addition laid in by row bands equal one sequential
+// pass.
+TEST_F(Compose, InsertBandsEqualOnePass) {
+  TSide m(300, 400, Ramp);
+  TSide other(300, 400, [](int x, int y) { return 1.0 + (x * 7 + y * 3) % 200; });
+  Composition().InsertPosX = 31;
+  Composition().InsertPosY = 57;
+  for (int mode : {-1, 0, -12}) {
+    for (int opacity : {255, 128}) {
+      std::vector<uint32_t> pictures[2];
+      for (int threads : {1, 3}) {
+        SetWorkerThreads(threads);
+        Composition().CompositionMode = mode;
+        Composition().InsertOpacity = opacity;
+        ASSERT_EQ(ShowInsert(&m.key, &m.render, &other.key, &other.render, &m.movie,
+                             &other.movie),
+                  1);
+        const TPixmap& p = *m.render.Image;
+        pictures[threads == 3].assign(p.Data(), p.Data() + 300 * 400);
+      }
+      EXPECT_EQ(pictures[0], pictures[1]) << mode << " " << opacity;
+    }
+  }
+  SetWorkerThreads(0);
 }
 
 TEST(PicturePlacement, CentredOrAtThePicturePosition) {

@@ -8,6 +8,7 @@
 
 #include "color/blur.h"
 #include "color/color_table.h"
+#include "colouring_keyframe.h"
 #include "engine/render.h"
 #include "model/parameter.h"
 #include "model/process_state.h"
@@ -17,24 +18,7 @@ namespace {
 
 constexpr int kSide = 2000;
 
-ork::TParameter Keyframe() {
-  ork::TParameter k;
-  k.OutputWidth = kSide;
-  k.OutputHeight = kSide;
-  k.GameNo = 1000;
-  k.vsx = k.vsp = -0.55;
-  k.vsy = k.vst = 0;
-  k.bry = 2.4;
-  k.ianzmax = 200;
-  k.zyctest = 1;
-  k.Accurate = 0.0001;
-  k.maxabs = 1.0e9;
-  k.SelectPictureL = "1";
-  k.farbtabL = "4";
-  k.ColShiftL = "0";
-  k.factL = "(30,0,1,2048)";
-  return k;
-}
+ork::TParameter Keyframe() { return ColouringKeyframe(kSide, kSide); }
 
 // One computed picture shared by all benchmarks.
 ork::TRender& Computed() {

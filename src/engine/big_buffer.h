@@ -1,10 +1,14 @@
-// Large numeric buffers: a render object's per-pixel arrays and pictures.
+// Large numeric buffers that live as long as their owner and start as
+// zeros: a render object's per-pixel arrays.
 //
 // Their memory comes from the system already zero and is mapped on first
 // touch, in huge pages where the kernel offers them (a 4K picture's arrays
 // then take a few hundred page faults instead of a hundred thousand). So
 // creating a buffer of n zeros costs nothing until it is written, and the
-// writing costs little. Small buffers come from calloc.
+// writing costs little. Small buffers come from calloc. Every large buffer
+// is fresh memory, though: buffers made and dropped again and again (a
+// picture copied per frame) are better served by the ordinary heap, which
+// recycles its blocks.
 //
 // Elements are not written when a buffer is created or grown: their bytes
 // are zero, which reads as 0 for the arithmetic types allowed here. Create

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 #include <memory>
-
-#include "engine/big_buffer.h"
+#include <vector>
 
 namespace ork {
 
@@ -36,7 +35,7 @@ class TPixmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  TBigVector<uint32_t> pixels_;
+  std::vector<uint32_t> pixels_;
 };
 
 using TPixmapPtr = std::shared_ptr<TPixmap>;

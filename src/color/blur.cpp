@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "color/beginner_name.h"
 #include "color/farbe.h"
 #include "color/texts.h"
+#include "engine/row_bands.h"
+#include "engine/worker_pool.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
 
@@ -48,6 +51,53 @@ void BlurChannel(const float* U, const float* M, const float* D, int lo, int hi,
   }
 }
 
+// The columns and strength of one run.
+struct TBlurRange {
+  int lo = 1, hi = 0;  // columns blurred
+  float w = 0;         // weight of the neighbourhood
+  bool diagonal = false;
+};
+
+// Blurs rows [begin, end) of `picture`, reading only the picture as it
+// was: rows of the band are unpacked into a ring of three before they are
+// overwritten, and the band's first and last rows, which the neighbouring
+// bands read, go to `edges` (two rows, columns lo..hi) instead, for the
+// caller to put in place once every band is done.
+void BlurBand(TPixmap& picture, int begin, int end, const TBlurRange& range, uint32_t* edges) {
+  const int width = picture.Width();
+  const size_t rowFloats = static_cast<size_t>(4) * width;
+  std::vector<float> ring(3 * rowFloats);
+  std::vector<float> out(rowFloats);
+  auto slot = [&](int y) { return ring.data() + static_cast<size_t>(y % 3) * rowFloats; };
+  Unpack(picture.Row(begin - 1), width, slot(begin - 1));
+  Unpack(picture.Row(begin), width, slot(begin));
+  const int lo = range.lo, hi = range.hi;
+  for (int y = begin; y < end; ++y) {
+    Unpack(picture.Row(y + 1), width, slot(y + 1));
+    const float* up = slot(y - 1);
+    const float* mid = slot(y);
+    const float* down = slot(y + 1);
+    for (int ch = 0; ch < 4; ++ch) {
+      const size_t o = static_cast<size_t>(ch) * width;
+      if (range.diagonal) {
+        BlurChannel<true>(up + o, mid + o, down + o, lo, hi, range.w, out.data() + o);
+      } else {
+        BlurChannel<false>(up + o, mid + o, down + o, lo, hi, range.w, out.data() + o);
+      }
+    }
+    const float* a = out.data();
+    const float* r = a + width;
+    const float* g = a + 2 * width;
+    const float* b = a + 3 * width;
+    uint32_t* dst = y == begin ? edges : y == end - 1 ? edges + width : picture.Row(y);
+    // Channels are 0..255 here, so truncation packs as TFarbe::ARGB_Color.
+    for (int x = lo; x <= hi; ++x) {
+      dst[x] = (static_cast<uint32_t>(a[x]) << 24) | (static_cast<uint32_t>(r[x]) << 16) |
+               (static_cast<uint32_t>(g[x]) << 8) | static_cast<uint32_t>(b[x]);
+    }
+  }
+}
+
 }  // namespace
 
 float BlurWeight(int level) {
@@ -63,54 +113,48 @@ float BlurWeight(int level) {
 
 TPixmapPtr BlurPixmap(const TPixmap& source, int level, int compositionMode) {
   auto result = std::make_shared<TPixmap>(source);
-  const int width = source.Width();
-  const int height = source.Height();
-  const float w = BlurWeight(level);
-  if (w == 0.0f || width < 3 || height < 3) return result;
-
-  const int half = (width - 1) / 2;
-  int lo = 1, hi = width - 2;
-  if (compositionMode == 2 || compositionMode == 22) {
-    hi = half - 1;
-  } else if (compositionMode == 222) {
-    lo = half + 1;
-  }
-  if (lo > hi) return result;
-
-  // Three unpacked source rows in a ring and one row of results.
-  const size_t rowFloats = static_cast<size_t>(4) * width;
-  std::vector<float> ring(3 * rowFloats);
-  std::vector<float> out(rowFloats);
-  auto slot = [&](int y) { return ring.data() + static_cast<size_t>(y % 3) * rowFloats; };
-  Unpack(source.Row(0), width, slot(0));
-  Unpack(source.Row(1), width, slot(1));
-  const bool diagonal = level >= 2;
-
-  for (int y = 1; y <= height - 2; ++y) {
-    Unpack(source.Row(y + 1), width, slot(y + 1));
-    const float* up = slot(y - 1);
-    const float* mid = slot(y);
-    const float* down = slot(y + 1);
-    for (int ch = 0; ch < 4; ++ch) {
-      const size_t o = static_cast<size_t>(ch) * width;
-      if (diagonal) {
-        BlurChannel<true>(up + o, mid + o, down + o, lo, hi, w, out.data() + o);
-      } else {
-        BlurChannel<false>(up + o, mid + o, down + o, lo, hi, w, out.data() + o);
-      }
-    }
-    const float* a = out.data();
-    const float* r = a + width;
-    const float* g = a + 2 * width;
-    const float* b = a + 3 * width;
-    uint32_t* dst = result->Row(y);
-    // Channels are 0..255 here, so truncation packs as TFarbe::ARGB_Color.
-    for (int x = lo; x <= hi; ++x) {
-      dst[x] = (static_cast<uint32_t>(a[x]) << 24) | (static_cast<uint32_t>(r[x]) << 16) |
-               (static_cast<uint32_t>(g[x]) << 8) | static_cast<uint32_t>(b[x]);
-    }
-  }
+  BlurInPlace(*result, level, compositionMode);
   return result;
+}
+
+void BlurInPlace(TPixmap& picture, int level, int compositionMode) {
+  TBlurRange range;
+  range.w = BlurWeight(level);
+  range.diagonal = level >= 2;
+  const int width = picture.Width();
+  const int height = picture.Height();
+  if (range.w == 0.0f || width < 3 || height < 3) return;
+  const int half = (width - 1) / 2;
+  range.lo = 1;
+  range.hi = width - 2;
+  if (compositionMode == 2 || compositionMode == 22) {
+    range.hi = half - 1;
+  } else if (compositionMode == 222) {
+    range.lo = half + 1;
+  }
+  if (range.lo > range.hi) return;
+
+  // Rows 1 .. height - 2 in bands; each band's edge rows are put in place
+  // after all bands have read them.
+  struct TEdges {
+    int first, last;
+    std::vector<uint32_t> rows;
+  };
+  std::mutex mutex;
+  std::vector<TEdges> edges;
+  ParallelRows(height - 2, MinBandRows(width), [&](int begin, int end) {
+    TEdges band{begin + 1, end, std::vector<uint32_t>(2 * static_cast<size_t>(width))};
+    BlurBand(picture, band.first, band.last + 1, range, band.rows.data());
+    std::lock_guard<std::mutex> lock(mutex);
+    edges.push_back(std::move(band));
+  });
+  for (const TEdges& band : edges) {
+    const size_t n = static_cast<size_t>(range.hi - range.lo + 1);
+    std::copy_n(band.rows.data() + range.lo, n, picture.Row(band.first) + range.lo);
+    if (band.last != band.first) {
+      std::copy_n(band.rows.data() + width + range.lo, n, picture.Row(band.last) + range.lo);
+    }
+  }
 }
 
 TPixmapPtr BlurPixmap(const TPixmap& source) {
@@ -134,7 +178,7 @@ bool Filter(TRender& render, const std::string& text, THost* host) {
     return false;
   }
   if (!*picture || (*picture)->Empty()) return false;
-  *picture = BlurPixmap(**picture);
+  BlurInPlace(**picture, level, Composition().CompositionMode);
   if (std::string* beginner = BeginnerNameSlot(); beginner && *beginner == "1") *beginner = "2";
   if (host) {
     host->StatusText(Tr(color_texts::kFilterPrefix) + std::to_string(level) +

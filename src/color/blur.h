@@ -31,11 +31,15 @@ TPixmapPtr BlurPixmap(const TPixmap& source, int level, int compositionMode);
 // leaves them.
 TPixmapPtr BlurPixmap(const TPixmap& source);
 
+// BlurPixmap's result written over `picture` itself, without a second
+// picture: every result pixel still reads the picture as it was.
+void BlurInPlace(TPixmap& picture, int level, int compositionMode);
+
 // The keyframe's filter text applied to the shown picture of `render`.
 // An empty text does nothing. Otherwise its integer value is stored in
 // InsertOpacity (also when it is not a level) and, for a level 1..5, the
 // picture ShownImage names (Image below 2, ImageD at 2; none from 3 on) is
-// replaced by its blurred copy, BeginnerName "1" becomes "2" and `host`
+// blurred in place, BeginnerName "1" becomes "2" and `host`
 // (when given) gets the status text "Filter " + level + " angewendet" /
 // " applied". Returns true when a picture was blurred.
 bool Filter(TRender& render, const std::string& text, THost* host = nullptr);

@@ -7,6 +7,7 @@
 
 #include "engine/iteration.h"
 #include "engine/lane_kernels.h"
+#include "engine/orbit_record.h"
 #include "engine/parallel_calculate.h"
 #include "engine/texts.h"
 #include "engine/view.h"
@@ -91,11 +92,9 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     }
     const long long selected = static_cast<long long>(keyframe.Mpoy) * render.Width +
                                keyframe.Mpox;
-    TOrbitRecording orbit;
+    TRenderOrbitRecording orbit(render, keyframe);
     if (dynamics) {
-      orbit.x = render.DynX.data();
-      orbit.y = render.DynY.data();
-      orbit.size = std::min(render.DynX.size(), render.DynY.size());
+      orbit.Start();
       ctx.StartOrbitRecording(&orbit);
     }
 

@@ -422,6 +422,7 @@ TPixelResult RunPixelPlain(TIterationContext& ctx, TOrbit z) {
     if (ctx.recording_ != nullptr) {
       if (!ctx.orbit_selected_) break;
       TOrbitRecording& rec = *ctx.recording_;
+      if (static_cast<size_t>(it) >= rec.size && rec.grow) rec.grow(rec, it);
       if (static_cast<size_t>(it) < rec.size) {  // a too short record stops growing
         rec.x[it] = z.x1;
         rec.y[it] = z.y1;

@@ -32,13 +32,16 @@ struct TPixelResult {
 
 // Where the selected pixel's orbit is recorded while DynamicsMode != 0:
 // x[it], y[it] = x1, y1 at the start of iteration it (it = 1 ... n), only as
-// far as `size` reaches; n and the largest |x|, |y| are kept.
+// far as `size` reaches; n and the largest |x|, |y| are kept. When `it`
+// finds no room, grow (if set) may move x and y and raise size; a record
+// that does not grow stops there.
 struct TOrbitRecording {
   double* x = nullptr;
   double* y = nullptr;
   size_t size = 0;
   int n = 0;
   double maxX = 0, maxY = 0;
+  void (*grow)(TOrbitRecording& recording, size_t it) = nullptr;
 };
 
 // Destinations of one picture row (each points at the row's first pixel).

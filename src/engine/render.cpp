@@ -1,42 +1,141 @@
 #include "engine/render.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "engine/allocation.h"
+#include "engine/texts.h"
 
 namespace ork {
 
 namespace {
 TOrbitPictureHook g_orbit_picture_hook = nullptr;
+
+constexpr uint32_t kBlack = 0xFF000000u;
+
+// Per pixel: five double arrays, two int arrays and the single picture.
+constexpr double kBytesPerPixel = 5 * sizeof(double) + 2 * sizeof(int32_t) + sizeof(uint32_t);
+
+std::string SizeText(double width, double height) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.0f x %.0f", width, height);
+  return buf;
+}
+
+// A picture of that size that nobody else holds (no Copy, no picture handed
+// on) is cleared to black in place; true then.
+bool ClearIfOwned(const TPixmapPtr& picture, int width, int height) {
+  if (!picture || picture.use_count() != 1 || picture->Width() != width ||
+      picture->Height() != height) {
+    return false;
+  }
+  picture->Fill(kBlack);
+  return true;
+}
 }  // namespace
 
 void SetOrbitPictureHook(TOrbitPictureHook hook) { g_orbit_picture_hook = hook; }
 TOrbitPictureHook OrbitPictureHook() { return g_orbit_picture_hook; }
 
+double RenderBytes(double width, double height) {
+  return width * height * kBytesPerPixel + 3.0 * 4096 * sizeof(int);
+}
+
+void TRender::Release() {
+  Width = Height = 0;
+  Image.reset();
+  ImageD.reset();
+  ImageV.reset();
+  bildX = {};
+  bildY = {};
+  bildP = {};
+  bildT = {};
+  bildZ = {};
+  ibild = {};
+  zycbild = {};
+  ColR.reset();
+  ColG.reset();
+  ColB.reset();
+  DynX = {};
+  DynY = {};
+}
+
+void TRender::ClearArrays() {
+  for (auto* a : {&bildX, &bildY, &bildP, &bildT, &bildZ}) std::fill(a->begin(), a->end(), 0.0);
+  for (auto* a : {&ibild, &zycbild}) std::fill(a->begin(), a->end(), 0);
+}
+
 void TRender::Init(const TParameter& keyframe) {
-  Width = std::max(keyframe.OutputWidth, 0);
-  Height = std::max(keyframe.OutputHeight, 0);
+  const int w = std::max(keyframe.OutputWidth, 0);
+  const int h = std::max(keyframe.OutputHeight, 0);
+  const double bytes = RenderBytes(w, h);
+  const std::string purpose = Tr(engine_texts::kPictureBuffers) + SizeText(w, h);
+  CheckAllocation(bytes, purpose);
+  const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
+  const bool same = w == Width && h == Height && bildX.size() == n && bildY.size() == n &&
+                    bildP.size() == n && bildT.size() == n && bildZ.size() == n &&
+                    ibild.size() == n && zycbild.size() == n;
+  // Buffers of another size go first, so that old and new never coexist.
+  if (!same) Release();
+  Width = w;
+  Height = h;
   colz = 4096;
   colzh = colz / 2;
   colzv = colz / 4;
   PaintOffsetX = 0;
   PaintOffsetY = 0;
-  Image = std::make_shared<TPixmap>(Width, Height);
-  ImageD = std::make_shared<TPixmap>(2 * Width, Height);
-  ImageV = std::make_shared<TPixmap>(2 * Width, 2 * Height);
-  const size_t n = static_cast<size_t>(Width) * static_cast<size_t>(Height);
-  // Fresh vectors rather than resize: buffers are replaced as a whole.
-  bildX.assign(n, 0.0);
-  bildY.assign(n, 0.0);
-  bildP.assign(n, 0.0);
-  bildT.assign(n, 0.0);
-  bildZ.assign(n, 0.0);
-  ibild.assign(n, 0);
-  zycbild.assign(n, 0);
-  ColR = std::make_shared<TColorTable>(colz, 0);
-  ColG = std::make_shared<TColorTable>(colz, 0);
-  ColB = std::make_shared<TColorTable>(colz, 0);
-  const size_t dyn = static_cast<size_t>(std::max(keyframe.ianzmax, 0)) + 3;
-  DynX.assign(dyn, 0.0);
-  DynY.assign(dyn, 0.0);
+  DynX = {};
+  DynY = {};
+  try {
+    if (same) {
+      ClearArrays();
+    } else {
+      // Created at their size: zero without being written (big_buffer.h).
+      bildX = TBigVector<double>(n);
+      bildY = TBigVector<double>(n);
+      bildP = TBigVector<double>(n);
+      bildT = TBigVector<double>(n);
+      bildZ = TBigVector<double>(n);
+      ibild = TBigVector<int32_t>(n);
+      zycbild = TBigVector<int32_t>(n);
+    }
+    if (!ClearIfOwned(Image, Width, Height)) {
+      Image.reset();
+      Image = std::make_shared<TPixmap>(Width, Height);
+    }
+    // The double and fourfold pictures are kept for the same size only.
+    if (!ClearIfOwned(ImageD, 2 * Width, Height)) ImageD.reset();
+    if (!ClearIfOwned(ImageV, 2 * Width, 2 * Height)) ImageV.reset();
+    ColR = std::make_shared<TColorTable>(colz, 0);
+    ColG = std::make_shared<TColorTable>(colz, 0);
+    ColB = std::make_shared<TColorTable>(colz, 0);
+  } catch (const std::bad_alloc&) {
+    Release();
+    throw TAllocationError(bytes, purpose);
+  }
+}
+
+namespace {
+const TPixmapPtr& NeedPicture(TPixmapPtr& picture, int width, int height, const TText2& what) {
+  if (picture || width <= 0 || height <= 0) return picture;
+  const double bytes = static_cast<double>(width) * height * sizeof(uint32_t);
+  const std::string purpose = Tr(what) + SizeText(width, height);
+  CheckAllocation(bytes, purpose);
+  try {
+    picture = std::make_shared<TPixmap>(width, height);
+  } catch (const std::bad_alloc&) {
+    throw TAllocationError(bytes, purpose);
+  }
+  return picture;
+}
+}  // namespace
+
+const TPixmapPtr& TRender::NeedImageD() {
+  return NeedPicture(ImageD, 2 * Width, Height, engine_texts::kDoublePicture);
+}
+
+const TPixmapPtr& TRender::NeedImageV() {
+  return NeedPicture(ImageV, 2 * Width, 2 * Height, engine_texts::kFourfoldPicture);
 }
 
 TRender TRender::Copy() const { return *this; }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/big_buffer.h"
 #include "engine/pixmap.h"
 #include "model/host.h"
 #include "model/parameter.h"
@@ -36,31 +37,66 @@ class TRender {
   int PaintOffsetX = 0;  // offsets when the picture is drawn into a panel
   int PaintOffsetY = 0;
   TPixmapPtr Image;     // single picture, Width x Height
-  TPixmapPtr ImageD;    // double picture, 2*Width x Height
-  TPixmapPtr ImageV;    // fourfold picture, 2*Width x 2*Height
+  TPixmapPtr ImageD;    // double picture, 2*Width x Height (see NeedImageD)
+  TPixmapPtr ImageV;    // fourfold picture, 2*Width x 2*Height (see NeedImageV)
   TPixmapPtr ImageDyn;  // orbit picture slot; Init leaves it alone
-  std::vector<double> bildX, bildY;  // final x1, y1 of orbit 1
-  std::vector<double> bildP, bildT;  // final x2, y2 of orbit 2
-  std::vector<double> bildZ;         // sampled squared step length (zval)
-  std::vector<int32_t> ibild;        // count: iterations plus outcome offsets
-  std::vector<int32_t> zycbild;      // cycle period of the last iteration, 0 none
+  TBigVector<double> bildX, bildY;  // final x1, y1 of orbit 1
+  TBigVector<double> bildP, bildT;  // final x2, y2 of orbit 2
+  TBigVector<double> bildZ;         // sampled squared step length (zval)
+  TBigVector<int32_t> ibild;        // count: iterations plus outcome offsets
+  TBigVector<int32_t> zycbild;      // cycle period of the last iteration, 0 none
   int colz = 0;   // colour-table length (4096 after Init)
   int colzh = 0;  // colz / 2
   int colzv = 0;  // colz / 4
   TColorTablePtr ColR, ColG, ColB;  // colz entries each, filled by the colouring
   std::array<std::string, kCodings> Coding;  // description of each colour coding
-  std::vector<double> DynX, DynY;   // orbit of the selected pixel, Max_Iterat + 3
+  // Orbit of the selected pixel: empty until a dynamics computation records
+  // one, then grown as the orbit needs (see kMaxOrbitPoints).
+  std::vector<double> DynX, DynY;
+
+  // The most orbit points a record holds (DynX[1 .. kMaxOrbitPoints], 33.5 MB
+  // per array): an orbit longer than that, possible only with a Max_Iterat
+  // above it, is recorded up to there.
+  static constexpr int kMaxOrbitPoints = 1 << 22;
 
   // Sizes from the keyframe's OutputWidth/OutputHeight (negative counts as 0),
-  // new black pictures, all arrays and tables new and zero, DynX/DynY with
-  // ianzmax + 3 elements. ImageDyn and Coding stay as they are.
+  // a black single picture, all arrays and tables zero, DynX/DynY released.
+  // ImageDyn and Coding stay as they are. The double and fourfold pictures
+  // are not created here (see NeedImageD).
+  //
+  // A render object of the same size keeps its buffers and clears them, so
+  // that a film does not fault in fresh memory for every frame; pictures
+  // held elsewhere as well (a Copy, a picture handed on) are replaced
+  // instead. Buffers of another size are released before the new ones are
+  // allocated.
+  //
+  // Throws TAllocationError (engine/allocation.h) when the buffers cannot be
+  // had: refused before anything is released when their size exceeds the
+  // allocation limit (the render object stays as it was), or, when the
+  // allocator itself fails, with the render object left empty (size 0, no
+  // buffers).
   void Init(const TParameter& keyframe);
+
+  // The double and fourfold pictures, created black when a composition
+  // first needs them (a single picture never does) and kept by Init for
+  // the same size. Null while the render object has no size. Throw
+  // TAllocationError when the picture cannot be had.
+  const TPixmapPtr& NeedImageD();
+  const TPixmapPtr& NeedImageV();
 
   // Same size; shares the pictures and colour tables, copies the arrays.
   TRender Copy() const;
 
   int PixelCount() const { return Width * Height; }
+
+ private:
+  void Release();
+  void ClearArrays();
 };
+
+// Bytes that Init allocates for a picture of width x height pixels (the
+// arrays and the single picture).
+double RenderBytes(double width, double height);
 
 // Called after the picture loop while DynamicsMode != 0 (also after a
 // cancel) to draw the orbit picture. `acc` is the cycle tolerance in force
@@ -94,8 +130,12 @@ TOrbitPictureHook OrbitPictureHook();
 // the diagnostic lines, and the loop sleeps 60 ms whenever more than 500 ms
 // have passed since the last pause, so that the desktop stays responsive. In normal mode a render object of another size
 // than the keyframe's is initialised for it first (instead of writing past
-// its arrays); in dynamics mode it is left as it is and the orbit is
-// recorded only as far as DynX reaches.
+// its arrays); in dynamics mode it is left as it is, and DynX/DynY keep what
+// they hold beyond the recorded points and grow as the orbit needs, up to
+// min(Max_Iterat + 1, TRender::kMaxOrbitPoints) points.
+//
+// Throws TAllocationError when the buffers of an Init or the orbit record
+// cannot be had.
 //
 // Returns false when the user cancelled, true otherwise.
 bool Calculate(TParameter& keyframe, THost* status, TRender& render,

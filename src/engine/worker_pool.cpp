@@ -83,26 +83,41 @@ void SetWorkerThreads(int threads) { g_setting.store(std::max(threads, 0)); }
 
 bool OnPoolThread() { return t_on_pool; }
 
-THelperRun::THelperRun(int helpers, std::function<void(int)> job) : job_(std::move(job)) {
+struct THelperRun::TShared {
+  std::function<void(int)> job;
+  std::mutex mutex;
+  std::condition_variable done_cv;
+  int running = 0;
+  bool closed = false;  // Wait has begun: runs not begun yet are dropped
+};
+
+THelperRun::THelperRun(int helpers, std::function<void(int)> job)
+    : shared_(std::make_shared<TShared>()) {
+  shared_->job = std::move(job);
   if (OnPoolThread()) return;
   const int n = std::min(helpers, WorkerThreads() - 1);
   if (n <= 0) return;
   TPool& pool = TPool::Instance();
   pool.Ensure(WorkerThreads() - 1);
   started_ = n;
-  running_ = n;
   for (int h = 0; h < n; ++h) {
-    pool.Post([this, h] {
-      job_(h);
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (--running_ == 0) done_cv_.notify_all();
+    pool.Post([shared = shared_, h] {
+      {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (shared->closed) return;
+        ++shared->running;
+      }
+      shared->job(h);
+      std::lock_guard<std::mutex> lock(shared->mutex);
+      if (--shared->running == 0) shared->done_cv.notify_all();
     });
   }
 }
 
 void THelperRun::Wait() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  done_cv_.wait(lock, [this] { return running_ == 0; });
+  std::unique_lock<std::mutex> lock(shared_->mutex);
+  shared_->closed = true;
+  shared_->done_cv.wait(lock, [this] { return shared_->running == 0; });
 }
 
 void ParallelFor(int count, const std::function<void(int)>& task) {

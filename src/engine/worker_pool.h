@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -38,9 +39,10 @@ void ParallelRows(int rows, int minRows, const std::function<void(int begin, int
 
 // Starts `helpers` asynchronous runs of job(helper) (helper = 0 ...
 // helpers - 1) on pool threads, for a caller that works alongside them and
-// joins them with Wait. At most WorkerThreads() - 1 run; fewer when the pool
-// is smaller or busy (Started() tells). Jobs must return promptly when the
-// caller asks them to stop (through their own flags).
+// joins them with Wait. At most WorkerThreads() - 1 are handed to the pool
+// (Started() tells how many); a run begins only when a pool thread is free,
+// so the caller must be able to finish the work alone. Jobs must return
+// promptly when the caller asks them to stop (through their own flags).
 class THelperRun {
  public:
   THelperRun(int helpers, std::function<void(int helper)> job);
@@ -49,15 +51,16 @@ class THelperRun {
   THelperRun& operator=(const THelperRun&) = delete;
 
   int Started() const { return started_; }
-  // Blocks until every started job has returned.
+  // Blocks until every run that has begun has returned; runs that have not
+  // begun by then never do. So work started while every pool thread is held
+  // by other work (a picture loop's helpers waiting for this very thread)
+  // does not wait for threads that cannot come.
   void Wait();
 
  private:
-  std::function<void(int)> job_;
+  struct TShared;
+  std::shared_ptr<TShared> shared_;  // outlives the run for jobs still queued
   int started_ = 0;
-  std::mutex mutex_;
-  std::condition_variable done_cv_;
-  int running_ = 0;
 };
 
 // True on a pool thread (work there runs nested work inline).

@@ -7,6 +7,8 @@
 #include "color/blur.h"
 #include "color/coding.h"
 #include "color/color_table.h"
+#include "engine/row_bands.h"
+#include "engine/worker_pool.h"
 #include "model/list_syntax.h"
 #include "model/process_state.h"
 #include "picture/argb.h"
@@ -21,8 +23,13 @@ bool HasTables(const TRender& r) {
   return r.ColR && r.ColG && r.ColB && !r.ColR->empty() && !r.ColG->empty() && !r.ColB->empty();
 }
 
-bool Ready(const TParameter* key, const TRender* render, TPixmapPtr TRender::*picture) {
-  return key && render && render->*picture && HasTables(*render);
+// A keyframe, a render object with its tables and the picture to write,
+// the double or fourfold picture created when it is first needed.
+bool Ready(const TParameter* key, TRender* render, TPixmapPtr TRender::*picture) {
+  if (!key || !render || !HasTables(*render)) return false;
+  if (picture == &TRender::ImageD) render->NeedImageD();
+  if (picture == &TRender::ImageV) render->NeedImageV();
+  return render->*picture != nullptr;
 }
 
 void ParseLines(TParameter& key) {
@@ -84,17 +91,21 @@ void LayIn(const TParameter& key2, TRender& render2, TPixmap& target, int w1, in
   // Movie 2's colour with alpha `opacity`: the palette holds alpha 255.
   const uint32_t alphaShift =
       static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(opacity) - 255) << 24);
-  std::vector<int32_t> indices(static_cast<size_t>(x1 - x0));
-  for (int y = y0; y < y1; ++y) {
-    const size_t first = static_cast<size_t>(y + readShiftY) * render2.Width + (x0 + readShiftX);
-    CodeRun(coder, first, x1 - x0, indices.data());
-    uint32_t* dst = target.Row(y + oy);
-    for (int x = x0; x < x1; ++x) {
-      const uint32_t colour = palette[indices[static_cast<size_t>(x - x0)]];
-      uint32_t& pixel = dst[x + ox];
-      pixel = replace ? colour : BlendArgb(colour + alphaShift, pixel);
+  // Rows are independent: each band codes into its own index row.
+  ParallelRows(y1 - y0, MinBandRows(x1 - x0), [&](int begin, int end) {
+    std::vector<int32_t> indices(static_cast<size_t>(x1 - x0));
+    for (int y = y0 + begin; y < y0 + end; ++y) {
+      const size_t first =
+          static_cast<size_t>(y + readShiftY) * render2.Width + (x0 + readShiftX);
+      CodeRun(coder, first, x1 - x0, indices.data());
+      uint32_t* dst = target.Row(y + oy);
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t colour = palette[indices[static_cast<size_t>(x - x0)]];
+        uint32_t& pixel = dst[x + ox];
+        pixel = replace ? colour : BlendArgb(colour + alphaShift, pixel);
+      }
     }
-  }
+  });
 }
 
 void ShowLinesOnce(TParameter* key, TRender* render, TParameterAnim* movie, THost& host) {

@@ -4,6 +4,8 @@
 
 #include "color/coding.h"
 #include "color/color_table.h"
+#include "engine/row_bands.h"
+#include "engine/worker_pool.h"
 #include "model/list_syntax.h"
 #include "picture/argb.h"
 
@@ -33,18 +35,21 @@ bool PaintCoded(const TParameter& keyframe, TRender& source, TPixmap& target, in
   const int y1 = std::min(rows, target.Height() - dy);
   if (columns <= 0 || x0 >= x1 || y0 >= y1) return true;
 
-  std::vector<int32_t> indices(static_cast<size_t>(columns));
-  for (int y = y0; y < y1; ++y) {
-    const size_t first = static_cast<size_t>(y) * source.Width;
-    if (hook) {
-      CodeRun(coder, first, columns, indices.data());
-      hook(indices.data(), columns, palette.Size());
-    } else {
-      CodeRun(coder, first + x0, x1 - x0, indices.data() + x0);
+  // Rows are independent: each band codes into its own index row.
+  ParallelRows(y1 - y0, MinBandRows(columns), [&](int begin, int end) {
+    std::vector<int32_t> indices(static_cast<size_t>(columns));
+    for (int y = y0 + begin; y < y0 + end; ++y) {
+      const size_t first = static_cast<size_t>(y) * source.Width;
+      if (hook) {
+        CodeRun(coder, first, columns, indices.data());
+        hook(indices.data(), columns, palette.Size());
+      } else {
+        CodeRun(coder, first + x0, x1 - x0, indices.data() + x0);
+      }
+      uint32_t* dst = target.Row(y + dy);
+      for (int x = x0; x < x1; ++x) dst[x + dx] = palette[indices[static_cast<size_t>(x)]];
     }
-    uint32_t* dst = target.Row(y + dy);
-    for (int x = x0; x < x1; ++x) dst[x + dx] = palette[indices[static_cast<size_t>(x)]];
-  }
+  });
   return true;
 }
 

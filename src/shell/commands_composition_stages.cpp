@@ -40,7 +40,9 @@ bool SideKept(TParameterAnim* movie, const TParameter* key, const TRender* rende
 // computed so far.
 void ComputeSide(TParameter* key, std::unique_ptr<TRender>& render, const std::string& status) {
   SetStatus(menu_texts::kStatusInit);
-  render = std::make_unique<TRender>();
+  // The same render object: a picture too large to be had leaves the last
+  // one in place, one of the same size reuses the buffers.
+  if (!render) render = std::make_unique<TRender>();
   if (key) render->Init(*key);
   SetStatus(status);
   FocusPictureArea();

@@ -39,9 +39,13 @@ void ComputeMovie(int movieNo) {
   } else {
     if (!dynamics) {
       SetStatus(menu_texts::kStatusInit);
-      key = TakeCurrentKey(movie.get());
-      render = std::make_unique<TRender>();
-      if (key) render->Init(*key);
+      // The same render object, so that a picture too large to be had
+      // leaves the last one and its keyframe in place, and one of the same
+      // size reuses the buffers.
+      TParameter* next = TakeCurrentKey(movie.get());
+      if (!render) render = std::make_unique<TRender>();
+      if (next) render->Init(*next);
+      key = next;
       SetStatus(Tr(menu_texts::kStatusCalculating));
       FocusPictureArea();
     } else {

@@ -58,13 +58,15 @@ TParameter* ReplaceFromHistory(int movieNo, const std::string& file) {
   std::unique_ptr<TParameterAnim>& movie = movieNo == 1 ? s.Movie1 : s.Movie2;
   TParameter*& key = movieNo == 1 ? s.CurrentKeyM1 : s.CurrentKeyM2;
   std::unique_ptr<TRender>& render = movieNo == 1 ? s.RenderM1 : s.RenderM2;
-  key = nullptr;
-  render.reset();
   EnableMenuGroup(TMenuGroup::All, false);
-  movie = LoadMovieFile(movieNo, "TEMP\\", file);
-  key = TakeCurrentKey(movie.get());
-  render = std::make_unique<TRender>();
-  if (key) render->Init(*key);
+  std::unique_ptr<TParameterAnim> loaded = LoadMovieFile(movieNo, "TEMP\\", file);
+  TParameter* next = TakeCurrentKey(loaded.get());
+  // The buffers before the movie is replaced: a picture too large to be had
+  // leaves the movie, its keyframe and its picture as they were.
+  if (!next || !render) render = std::make_unique<TRender>();
+  if (next) render->Init(*next);
+  key = next;
+  movie = std::move(loaded);
   SetStatus(SingleStatusText(movieNo, movie->Actual, key ? key->julia : 0, movie->FileName));
   FocusPictureArea();
   return key;

@@ -1,5 +1,8 @@
 #include "shell/event_loop.h"
 
+#include <new>
+
+#include "engine/allocation.h"
 #include "gui/gui.h"
 #include "model/paths.h"
 #include "model/process_state.h"
@@ -156,7 +159,21 @@ void StartSequence() {
   PostShellCommand(FirstCommand(s.CurrentKeyM1, start.StartPreview, s.BeginnerName));
 }
 
-bool HandleEvent(const TEvent& event) {
+namespace {
+
+// A command that could not have the memory it asked for stopped where the
+// allocation failed, before it saved anything, so the movies and their
+// files are as they were; what it switched for its run is set back.
+void AbandonCommand(const std::bad_alloc& error) {
+  const std::string message = AllocationMessage(error);
+  Dynamics().DynamicsMode = 0;
+  EnableMenuGroup(TMenuGroup::All, true);
+  SetStatus(message);
+  RequestRepaint();
+  ShellHost().Information(message);
+}
+
+void Dispatch(const TEvent& event) {
   TGui& gui = Gui();
   const TMainWindow& w = MainWindow();
   OfferToToolWindows(event);
@@ -205,6 +222,16 @@ bool HandleEvent(const TEvent& event) {
       break;
     default:
       break;
+  }
+}
+
+}  // namespace
+
+bool HandleEvent(const TEvent& event) {
+  try {
+    Dispatch(event);
+  } catch (const std::bad_alloc& error) {
+    AbandonCommand(error);
   }
   if (!Shell().Ending) return true;
   CloseAllSlots();

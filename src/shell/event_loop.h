@@ -16,7 +16,9 @@ void PostShellCommand(int command);
 // first command posted. The main window must exist (CreateMainWindow).
 void StartSequence();
 // Handles one event as the loop does. Returns false once the program ends
-// (the main window is then destroyed).
+// (the main window is then destroyed). A command that fails to get memory
+// (std::bad_alloc, TAllocationError with its size) is abandoned with a
+// message box naming the size; the program goes on.
 bool HandleEvent(const TEvent& event);
 // The start sequence, then WaitEvent / HandleEvent until the end.
 void MainLoop();

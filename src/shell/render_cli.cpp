@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "engine/render.h"
@@ -241,23 +242,28 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   key->OutputHeight = movie->OutputHeight;
   if (options.Threads > 0) SetWorkerThreads(options.Threads);
   if (options.Verbose) err << "orkelund-render: " << EngineDescription(*key) << '\n';
-  TRender render;
-  render.Init(*key);
-  const auto start = std::chrono::steady_clock::now();
-  Calculate(*key, &host, render);
-  host.EndProgress();
-  if (options.Verbose) {
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    err << "orkelund-render: " << ComputationReport(took.count()) << '\n';
-  }
-
   int status = kRenderOk;
-  for (const std::string& path : outs) {
-    std::string error;
-    if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
-      err << "orkelund-render: " << error << '\n';
-      status = kRenderFailed;
+  try {
+    TRender render;
+    render.Init(*key);
+    const auto start = std::chrono::steady_clock::now();
+    Calculate(*key, &host, render);
+    host.EndProgress();
+    if (options.Verbose) {
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      err << "orkelund-render: " << ComputationReport(took.count()) << '\n';
     }
+    for (const std::string& path : outs) {
+      std::string error;
+      if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
+        err << "orkelund-render: " << error << '\n';
+        status = kRenderFailed;
+      }
+    }
+  } catch (const std::bad_alloc& error) {
+    host.EndProgress();
+    ReportNoMemory(err, error);
+    return kRenderFailed;
   }
   return status;
 }

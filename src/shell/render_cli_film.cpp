@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "engine/worker_pool.h"
@@ -337,9 +338,13 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   request.Settings = &SettingsIni();
   TFilmSettingsPreset dialog(options.Preview);
   TFilmCommandResult result;
-  {
+  try {
     TInterruptGuard guard;
     result = RunFilmCommand(request, host, dialog, host);
+  } catch (const std::bad_alloc& error) {
+    host.EndLine();
+    ReportNoMemory(err, error);
+    return kRenderFailed;
   }
   host.EndLine();
 

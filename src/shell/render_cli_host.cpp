@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "engine/allocation.h"
 #include "model/number_format.h"
 
 namespace ork {
@@ -21,6 +22,10 @@ std::string Latin1ToUtf8(const std::string& latin1) {
     }
   }
   return out;
+}
+
+void ReportNoMemory(std::ostream& err, const std::bad_alloc& error) {
+  err << "orkelund-render: " << Latin1ToUtf8(AllocationMessage(error)) << '\n';
 }
 
 TRenderHost::TRenderHost(std::ostream& err, bool answerYes, bool quiet)

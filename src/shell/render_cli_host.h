@@ -7,6 +7,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -50,5 +51,9 @@ class TRenderHost final : public THost {
 
 // ISO-8859-1 bytes as UTF-8.
 std::string Latin1ToUtf8(const std::string& latin1);
+
+// "orkelund-render: " + the message of a command that could not have its
+// memory (AllocationMessage, naming the size), as a line on err.
+void ReportNoMemory(std::ostream& err, const std::bad_alloc& error);
 
 }  // namespace ork

@@ -81,7 +81,7 @@ void TWindowPoints::Fill(const TRender& render, const TParameter& keyframe) {
                       keyframe.Mpox < render.Width && keyframe.Mpoy < render.Height &&
                       static_cast<size_t>(render.PixelCount()) <= render.bildX.size();
   const size_t i = inside ? static_cast<size_t>(keyframe.Mpoy) * render.Width + keyframe.Mpox : 0;
-  const auto pixelText = [&](const std::vector<double>& v) {
+  const auto pixelText = [&](const TBigVector<double>& v) {
     return inside && i < v.size() ? RealText17(v[i]) : std::string();
   };
   gui.SetText(RechenwertX, pixelText(render.bildX));

@@ -100,10 +100,10 @@ TRender Reference(TParameter k) {
   return r;
 }
 
-template <class T>
-bool SameBits(const std::vector<T>& a, const std::vector<T>& b, size_t& first) {
+template <class V>
+bool SameBits(const V& a, const V& b, size_t& first) {
   for (first = 0; first < a.size(); ++first) {
-    if (std::memcmp(&a[first], &b[first], sizeof(T)) != 0) return false;
+    if (std::memcmp(&a[first], &b[first], sizeof(a[first])) != 0) return false;
   }
   return a.size() == b.size();
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/allocation.h"
 #include "engine/iteration.h"
 #include "engine/view.h"
 #include "model/language.h"
@@ -53,15 +54,19 @@ TEST(Render, InitAndCopy) {
   EXPECT_EQ(r.colz, 4096);
   EXPECT_EQ(r.colzh, 2048);
   EXPECT_EQ(r.colzv, 1024);
-  ASSERT_TRUE(r.Image && r.ImageD && r.ImageV);
+  ASSERT_TRUE(r.Image);
+  EXPECT_EQ(r.Image->Get(4, 2), 0xFF000000u);
+  // The double and fourfold pictures only once a composition needs them.
+  EXPECT_FALSE(r.ImageD || r.ImageV);
+  ASSERT_TRUE(r.NeedImageD() && r.NeedImageV());
   EXPECT_EQ(r.ImageD->Width(), 10);
   EXPECT_EQ(r.ImageV->Height(), 6);
-  EXPECT_EQ(r.Image->Get(4, 2), 0xFF000000u);
+  EXPECT_EQ(r.ImageV->Get(9, 5), 0xFF000000u);
   EXPECT_FALSE(r.ImageDyn);
   EXPECT_EQ(r.bildZ.size(), 15u);
   EXPECT_EQ(r.zycbild.size(), 15u);
   EXPECT_EQ(r.ColR->size(), 4096u);
-  EXPECT_EQ(r.DynX.size(), 43u);
+  EXPECT_TRUE(r.DynX.empty());  // only a dynamics computation records an orbit
   EXPECT_EQ(r.Coding[3], "kept");
 
   TRender c = r.Copy();
@@ -69,10 +74,77 @@ TEST(Render, InitAndCopy) {
   EXPECT_EQ(c.ColG, r.ColG);
   c.bildX[0] = 5;
   EXPECT_EQ(r.bildX[0], 0.0);
+}
 
-  k.ianzmax = -5;  // a negative limit still gives the three orbit cells
+// Init of the same size clears and keeps the buffers (a picture held
+// elsewhere is replaced); another size drops the double and fourfold
+// pictures.
+TEST(Render, InitReusesBuffersOfTheSameSize) {
+  TParameter k = Picture(5, 3);
+  TRender r;
   r.Init(k);
-  EXPECT_EQ(r.DynY.size(), 3u);
+  r.NeedImageD()->Fill(7);
+  r.Image->Fill(7);
+  r.ibild[4] = 9;
+  r.bildZ[4] = 9;
+  const double* z = r.bildZ.data();
+  const TPixmap* single = r.Image.get();
+  const TPixmap* twice = r.ImageD.get();
+  const TPixmapPtr handedOn = r.Image;
+  r.Init(k);
+  EXPECT_EQ(r.bildZ.data(), z);
+  EXPECT_EQ(r.bildZ[4], 0.0);
+  EXPECT_EQ(r.ibild[4], 0);
+  EXPECT_EQ(r.ImageD.get(), twice);
+  EXPECT_EQ(r.ImageD->Get(3, 1), 0xFF000000u);
+  EXPECT_NE(r.Image.get(), single);
+  EXPECT_EQ(handedOn->Get(3, 1), 7u);
+  EXPECT_EQ(r.Image->Get(3, 1), 0xFF000000u);
+  r.Init(Picture(6, 3));
+  EXPECT_FALSE(r.ImageD);
+  EXPECT_EQ(r.bildZ.size(), 18u);
+}
+
+// Raises or lowers the allocation limit for one test.
+class TLimit {
+ public:
+  explicit TLimit(double bytes) { SetAllocationLimit(bytes); }
+  ~TLimit() { SetAllocationLimit(0); }
+};
+
+TEST(Render, InitRefusesPicturesBeyondTheLimitAndKeepsTheOldOnes) {
+  TRender r;
+  r.Init(Picture(4, 3));
+  r.bildX[5] = 7;
+  struct TCase {
+    int w, h;
+    double limit;  // 0: the machine's memory
+  } cases[] = {{1000000, 1000000, 0}, {16384, 16384, 1e9}, {2147483647, 2147483647, 0}};
+  for (const TCase& c : cases) {
+    TLimit limit(c.limit);
+    try {
+      r.Init(Picture(c.w, c.h));
+      ADD_FAILURE() << c.w;
+    } catch (const TAllocationError& e) {
+      EXPECT_EQ(e.Bytes(), RenderBytes(c.w, c.h));
+      EXPECT_NE(e.Purpose().find(std::to_string(c.w) + " x " + std::to_string(c.h)),
+                std::string::npos);
+    }
+    EXPECT_EQ(r.Width, 4);
+    EXPECT_EQ(r.bildX[5], 7.0);
+  }
+}
+
+TEST(Render, InitLeavesTheObjectEmptyWhenTheAllocatorFails) {
+  TRender r;
+  r.Init(Picture(4, 3));
+  // Past the limit check, 2^48 pixels exceed any address space.
+  TLimit none(1e30);
+  EXPECT_THROW(r.Init(Picture(1 << 24, 1 << 24)), TAllocationError);
+  EXPECT_EQ(r.Width, 0);
+  EXPECT_EQ(r.Height, 0);
+  EXPECT_FALSE(r.Image);
+  EXPECT_TRUE(r.bildX.empty());
 }
 
 TEST(ViewMapping, CornersRotationAndTolerance) {
@@ -251,23 +323,34 @@ TEST(Calculate, DynamicsRecordsTheSelectedPixelOnly) {
   EXPECT_EQ(r.DynX[2], a);    // then z = c
   EXPECT_EQ(r.DynY[2], b);
 
-  // A record too short for the limit stops growing instead of overrunning.
-  k.ianzmax = 1000;
-  r.DynX.assign(4, 0.0);
-  r.DynY.assign(4, 0.0);
-  k.Mpox = 0;
-  k.Mpoy = 0;
-  k.vsx = -0.1;  // pixel (0, 0) inside the set: runs all 1001 iterations
-  k.vsy = 0;
+  ResetProcessState();
+}
+
+TEST(Calculate, OrbitRecordGrowsAsTheOrbitNeedsUpToItsBound) {
+  ResetProcessState();
+  TParameter k = Picture(2, 2);
+  k.vsx = k.vsp = -0.1;  // pixel (0, 0) inside the set: runs every iteration
+  k.vsy = k.vst = 0;
   k.bry = 0.01;
   k.Accurate = -1;
-  Dynamics().DynamicsMode = 1;
+  TRender r;
+  r.Init(k);
   SetOrbitPictureHook(&RecordHook);
-  EXPECT_TRUE(Calculate(k, nullptr, r));
+  Dynamics().DynamicsMode = 1;
+  struct TCase {
+    int maxIterat;
+    int points;  // recorded
+  } cases[] = {{5000, 5001}, {TRender::kMaxOrbitPoints + 5, TRender::kMaxOrbitPoints}};
+  for (const TCase& c : cases) {
+    k.ianzmax = c.maxIterat;
+    EXPECT_TRUE(Calculate(k, nullptr, r));
+    EXPECT_EQ(g_recorded.n, c.points);
+    EXPECT_EQ(r.DynY[0], c.points);
+    EXPECT_LE(r.DynX.size(), static_cast<size_t>(c.points) + 1);
+    EXPECT_EQ(r.DynX.size(), r.DynY.size());
+  }
   Dynamics().DynamicsMode = 0;
   SetOrbitPictureHook(nullptr);
-  EXPECT_EQ(g_recorded.n, 3);
-  EXPECT_EQ(r.DynX.size(), 4u);
   ResetProcessState();
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 namespace ork {
@@ -27,6 +30,34 @@ TEST(WorkerPool, EveryIndexAndRowRunsOnceWhateverTheThreadCount) {
     });
     for (int r : rows) ASSERT_EQ(r, 1) << threads;
   }
+  SetWorkerThreads(0);
+}
+
+// Work started while every pool thread is held by other work that waits
+// for the calling thread (a picture loop's helpers while the picture so far
+// is painted) is done by the calling thread alone. Were it to wait for the
+// queued helpers, it would wait until the holders give up (here after 20 s).
+TEST(WorkerPool, ParallelForDoesNotWaitForBusyThreads) {
+  SetWorkerThreads(64);  // more than any test here: every pool thread is held
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool released = false, timedOut = false;
+  THelperRun hold(63, [&](int) {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!cv.wait_for(lock, std::chrono::seconds(20), [&] { return released; })) timedOut = true;
+  });
+  std::vector<int> hits(100, 0);
+  ParallelRows(100, 1, [&](int begin, int end) {
+    for (int r = begin; r < end; ++r) ++hits[r];
+  });
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_FALSE(timedOut);
+    released = true;
+  }
+  cv.notify_all();
+  hold.Wait();
+  for (int h : hits) EXPECT_EQ(h, 1);
   SetWorkerThreads(0);
 }
 

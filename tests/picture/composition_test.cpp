@@ -6,6 +6,7 @@
 #include <string>
 
 #include "color/beginner_name.h"
+#include "engine/worker_pool.h"
 #include "model/process_state.h"
 #include "picture/argb.h"
 #include "picture/draw_placement.h"
@@ -38,8 +39,8 @@ struct TSide {
     movie.AddParameter(key);
     movie.Actual = 1;
     render.Image->Fill(kMarker);
-    render.ImageD->Fill(kMarker);
-    render.ImageV->Fill(kMarker);
+    render.NeedImageD()->Fill(kMarker);
+    render.NeedImageV()->Fill(kMarker);
   }
 };
 
@@ -231,13 +232,40 @@ TEST_F(Compose, SinglePictureWithFilterAndMissingParts) {
   TSide other(100, 80, [](int, int) { return 3.0; });
   EXPECT_EQ(ShowInsert(&m.key, &m.render, &other.key, &other.render, &m.movie, nullptr), 0);
   EXPECT_EQ(ShowDoubleM1M2(&m.key, &m.render, nullptr, &other.render, &m.movie, &other.movie), 0);
-  m.render.ImageV.reset();
+  TRender bare;  // no size, no tables
   Composition().CompositionMode = 2;
-  EXPECT_EQ(ShowFourfoldM1(&m.key, &m.render), 0);
+  EXPECT_EQ(ShowFourfoldM1(&m.key, &bare), 0);
+  EXPECT_FALSE(bare.ImageV);
   EXPECT_EQ(Composition().CompositionMode, 2);
   EXPECT_EQ(Composition().ShownImage, 2);
   Composition().CompositionMode = -1000;
   EXPECT_EQ(Redisplay(&m.key, &m.render, &other.key, &other.render, &m.movie, &other.movie), 0);
+}
+
+// Inserts and colour addition laid in by row bands equal one sequential
+// pass.
+TEST_F(Compose, InsertBandsEqualOnePass) {
+  TSide m(300, 400, Ramp);
+  TSide other(300, 400, [](int x, int y) { return 1.0 + (x * 7 + y * 3) % 200; });
+  Composition().InsertPosX = 31;
+  Composition().InsertPosY = 57;
+  for (int mode : {-1, 0, -12}) {
+    for (int opacity : {255, 128}) {
+      std::vector<uint32_t> pictures[2];
+      for (int threads : {1, 3}) {
+        SetWorkerThreads(threads);
+        Composition().CompositionMode = mode;
+        Composition().InsertOpacity = opacity;
+        ASSERT_EQ(ShowInsert(&m.key, &m.render, &other.key, &other.render, &m.movie,
+                             &other.movie),
+                  1);
+        const TPixmap& p = *m.render.Image;
+        pictures[threads == 3].assign(p.Data(), p.Data() + 300 * 400);
+      }
+      EXPECT_EQ(pictures[0], pictures[1]) << mode << " " << opacity;
+    }
+  }
+  SetWorkerThreads(0);
 }
 
 TEST(PicturePlacement, CentredOrAtThePicturePosition) {
@@ -246,6 +274,8 @@ TEST(PicturePlacement, CentredOrAtThePicturePosition) {
   key.OutputHeight = 80;
   TRender render;
   render.Init(key);
+  render.NeedImageD();
+  render.NeedImageV();
   TPixmapPtr shown = PlaceShownPicture(render, 2, 1000, 600, 9999, 0);
   ASSERT_EQ(shown, render.ImageD);
   EXPECT_EQ(render.PaintOffsetX, 400);

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include "engine/allocation.h"
+#include "engine/render.h"
 #include "engine/worker_pool.h"
 #include "model/latin1.h"
 #include "model/movie.h"
@@ -294,6 +296,47 @@ TEST(RenderCli, CompositionsAndFailures) {
                 (dir / "none").string(), "--quiet"});
   EXPECT_EQ(n.status, kRenderFailed);
   EXPECT_NE(n.err.find("nothing written"), std::string::npos);
+}
+
+// A picture beyond the memory the machine can give (a lowered limit stands
+// for a small machine) ends with the message naming the size and status 1;
+// Max_Iterat 2 000 000 000 sizes nothing and renders. The movie file stays.
+TEST(RenderCli, NoMemoryIsStatusOneWithTheSize) {
+  const fs::path dir = Fresh("memory");
+  auto movie = [&](const std::string& name, const std::string& size,
+                   const std::string& maxIterat) {
+    std::string text = ReadAll(kDefaultMovie);
+    for (auto [from, to] : {std::pair<std::string, std::string>{"Width=640\r\nHeight=480", size},
+                            {"Max_Iterat=250", "Max_Iterat=" + maxIterat},
+                            {"MidPointX=-0.75000000000000000", "MidPointX=100"}}) {
+      const size_t at = text.find(from);
+      EXPECT_NE(at, std::string::npos) << from;
+      text.replace(at, from.size(), to);
+    }
+    WriteAll(dir / name, text);
+    return (dir / name).string();
+  };
+  const std::string big = movie("big.ini", "Width=16384\r\nHeight=16384", "250");
+  const std::string deep = movie("deep.ini", "Width=64\r\nHeight=48", "2000000000");
+  const std::string before = ReadAll(big);
+
+  SetAllocationLimit(4e9);
+  TRun b = RunCli({"--workdir", dir.string(), "--movie", big, "--out", (dir / "b.png").string(),
+                   "--quiet"});
+  SetAllocationLimit(0);
+  EXPECT_EQ(b.status, kRenderFailed);
+  EXPECT_NE(b.err.find("orkelund-render: Not enough memory: " +
+                       ByteSizeText(RenderBytes(16384, 16384)) +
+                       " for the picture buffers 16384 x 16384 could not be allocated."),
+            std::string::npos)
+      << b.err;
+  EXPECT_FALSE(fs::exists(dir / "b.png"));
+  EXPECT_EQ(ReadAll(big), before);
+
+  TRun d = RunCli({"--workdir", dir.string(), "--movie", deep, "--out", (dir / "d.png").string(),
+                   "--quiet"});
+  EXPECT_EQ(d.status, kRenderOk) << d.err;
+  EXPECT_TRUE(fs::exists(dir / "d.png"));
 }
 
 // The executable itself: exit statuses as a batch user sees them.

@@ -75,8 +75,8 @@ class TColourWindowTest : public TShellTest {
 // object itself, its iteration counts and the history counter.
 struct TComputedState {
   const TRender* render = nullptr;
-  std::vector<int32_t> ibild;
-  std::vector<double> bildX;
+  TBigVector<int32_t> ibild;
+  TBigVector<double> bildX;
   int tempCounter = 0;
 
   static TComputedState Of(const TRender* r) {

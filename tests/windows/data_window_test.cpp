@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/ini_store.h"
 #include "model/latin1.h"
 #include "model/number_format.h"
@@ -307,6 +309,28 @@ TEST(DataWindowRows, RowsFollowTheParameterNumbersWithMaxKeysExchanged) {
   StoreDataRow(p, "Max_(X+Y)", "1e6", {});
   EXPECT_EQ(p.maxabs, 1e6);
   EXPECT_EQ(DataRowValue(p, 16), "1000000.0000000000");
+}
+
+// Max_Iterat 2 000 000 000 typed into the data window and "Calculate"
+// pressed: nothing is sized by it any more, the picture (all pixels far
+// outside the set) is computed and kept in the history, and no orbit
+// arrays are held.
+TEST_F(DataWindowTest, HugeMaxIteratComputes) {
+  StartWith();
+  TDataWindow* w = Open(16, TSlot::DataM1);
+  ASSERT_NE(w, nullptr);
+  Type(w->TextBox[17], "2000000000");
+  Type(w->TextBox[5], "100");
+  ASSERT_EQ(Key1()->ianzmax, 2000000000);
+  const int history = Shell().TempCounter;
+  const size_t messages = gui_.Messages().size();
+  Click(w->Cmd_Berechnen);
+  EXPECT_EQ(gui_.Messages().size(), messages);
+  EXPECT_EQ(Shell().TempCounter, history + 1);
+  const TRender& r = *Shell().RenderM1;
+  // Every pixel escaped after a few iterations.
+  EXPECT_LT(*std::max_element(r.ibild.begin(), r.ibild.end()), 10000);
+  EXPECT_TRUE(r.DynX.empty());
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/allocation.h"
+#include "engine/render.h"
+#include "model/ini_store.h"
 #include "model/latin1.h"
 #include "shell/main_window_test_util.h"
 #include "windows/data_window.h"
@@ -112,6 +115,52 @@ TEST_F(FormatWindowTest, Command15ChangesBothMovies) {
   w = static_cast<TWindowOutputParameter*>(SlotWindow(TSlot::PictureFormat));
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(gui_.Gadget(w->Window)->text, "M2: Format of image, name, etc.");
+}
+
+// A picture too large for the machine (a lowered limit stands for a small
+// one): computing it gives the message naming the size, and the command is
+// abandoned before anything changed: the last picture, both movies, their
+// files and the history stay as they were.
+TEST_F(FormatWindowTest, PictureTooLargeForTheMachineLosesNothing) {
+  TWindowOutputParameter* w = Open(13);
+  for (THandle field : {w->TextBoxWidth, w->TextBoxHeight}) {
+    gui_.TypeText(field, "16384");
+    gui_.LeaveField(field);
+  }
+  ASSERT_TRUE(RunPending());
+  ASSERT_EQ(Shell().Movie1->OutputHeight, 16384);
+  auto bytes = [](const TParameterAnim& m) { return m.ToIni(QuietHost())->ToBytes(); };
+  const std::string movie1 = bytes(*Shell().Movie1), movie2 = bytes(*Shell().Movie2);
+  const std::string file = ReadAll(dir_ / "INI" / "Small.ini");
+  const TRender* render = Shell().RenderM1.get();
+  const TPixmapPtr picture = render->Image;
+  const int history = Shell().TempCounter;
+
+  SetAllocationLimit(4e9);
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 83));
+  ASSERT_TRUE(RunPending());
+  SetAllocationLimit(0);
+  const std::string message = "Not enough memory: " + ByteSizeText(RenderBytes(16384, 16384)) +
+                              " for the picture buffers 16384 x 16384 could not be allocated. "
+                              "The command was abandoned.";
+  ASSERT_FALSE(gui_.Messages().empty());
+  EXPECT_EQ(gui_.Messages().back(), message);
+  EXPECT_EQ(Status(), message);
+  for (THandle m : gui_.TopMenus(Window())) EXPECT_TRUE(gui_.MenuEnabled(m));
+  EXPECT_EQ(Shell().RenderM1.get(), render);
+  EXPECT_EQ(render->Width, 80);
+  EXPECT_EQ(render->Image, picture);
+  EXPECT_EQ(Shell().TempCounter, history);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "TEMP" / ("temp" + std::to_string(history + 1) +
+                                                         ".ini")));
+  EXPECT_EQ(bytes(*Shell().Movie1), movie1);
+  EXPECT_EQ(bytes(*Shell().Movie2), movie2);
+  EXPECT_EQ(ReadAll(dir_ / "INI" / "Small.ini"), file);
+  // The program goes on: a smaller picture computes.
+  Choose(w, "Pocket PC / 320 x 240");
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 83));
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(Shell().RenderM1->Width, 320);
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+#include "engine/allocation.h"
+
+#include <gtest/gtest.h>
+
+#include "model/language.h"
+
+namespace ork {
+namespace {
+
+TEST(Allocation, MessageNamesTheSizeInTheChosenLanguage) {
+  const TLanguage before = UiLanguage();
+  const TAllocationError error(13.9e9, "x");
+  struct TCase {
+    TLanguage language;
+    const char* message;
+  } cases[] = {
+      {TLanguage::English,
+       "Not enough memory: 13.9 GB for x could not be allocated. The command was abandoned."},
+      {TLanguage::German, "Nicht genug Speicher: 13,9 GB f\xfcr x konnten nicht belegt werden. "
+                          "Der Befehl wurde abgebrochen."},
+  };
+  for (const TCase& c : cases) {
+    SetUiLanguage(c.language);
+    EXPECT_EQ(AllocationMessage(error), c.message);
+  }
+  SetUiLanguage(TLanguage::English);
+  EXPECT_EQ(AllocationMessage(std::bad_alloc()), "Not enough memory. The command was abandoned.");
+  EXPECT_EQ(ByteSizeText(812), "812 Bytes");
+  EXPECT_EQ(ByteSizeText(999960), "1.0 MB");
+  EXPECT_EQ(ByteSizeText(4.8e13), "48.0 TB");
+  SetUiLanguage(before);
+}
+
+TEST(Allocation, LimitRefusesLargerRequests) {
+  SetAllocationLimit(1000);
+  EXPECT_NO_THROW(CheckAllocation(1000, "a"));
+  EXPECT_THROW(CheckAllocation(1001, "a"), TAllocationError);
+  SetAllocationLimit(0);
+  EXPECT_GT(AllocationLimit(), 1e6);  // the machine's memory
+  EXPECT_THROW(CheckAllocation(1e30, "a"), TAllocationError);
+}
+
+}  // namespace
+}  // namespace ork

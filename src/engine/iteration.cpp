@@ -4,6 +4,10 @@
 #include <climits>
 #include <cstring>
 #include <limits>
+#include <string>
+
+#include "engine/allocation.h"
+#include "engine/texts.h"
 
 namespace ork {
 
@@ -73,6 +77,11 @@ TIterationContext::TIterationContext(const TParameter& k)
                std::numeric_limits<double>::infinity() > max_abs_;
 
   const size_t n = static_cast<size_t>(cycle_test_);
+  // The plain history (five arrays of n + 1) and the ring (2n + 2 slots of
+  // four): a cycle test in the billions is refused with a message.
+  CheckAllocation(8.0 * (5.0 * (n + 1) + 4.0 * (2.0 * n + 2)),
+                  Tr(engine_texts::kCycleHistory) + std::to_string(cycle_test_) +
+                      Tr(engine_texts::kEntries));
   hx1_.assign(n + 1, kHistX1);
   hy1_.assign(n + 1, kHistY1);
   hx2_.assign(n + 1, kHistX2);

@@ -164,19 +164,36 @@ struct TRowQueue {
   int next = 0;       // the next row to claim
   int committed = 0;  // rows committed
   bool speculate = true;
-  std::vector<int> done;  // per slot: the row whose results it holds
+  std::vector<int> done;     // per slot: the row whose results it holds
+  std::vector<char> failed;  // per slot: its helper could not finish it
   std::atomic<bool> stop{false};
 
   bool Claimable(int rows) const {
     return !stop && next < rows && next < committed + static_cast<int>(done.size());
   }
-  void Publish(int row) {
+  void Publish(int row, bool rowFailed = false) {
     {
       std::lock_guard<std::mutex> lock(mutex);
       done[row % done.size()] = row;
+      failed[row % done.size()] = rowFailed;
+      if (rowFailed) speculate = false;
     }
     cv.notify_all();
   }
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stop = true;
+    }
+    cv.notify_all();
+  }
+};
+
+// Stops the helpers when the calling thread leaves the parallel rows, also
+// by an exception (memory that could not be had), before it waits for them.
+struct TStopOnExit {
+  TRowQueue& queue;
+  ~TStopOnExit() { queue.Stop(); }
 };
 
 }  // namespace
@@ -219,12 +236,20 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   TRowQueue queue;
   queue.next = queue.committed = row;
   queue.done.assign(slots, -1);
+  queue.failed.assign(slots, 0);
   std::vector<TRowScratch> scratch(slots);
   const int history = 4 * (job.cycle_test - 1);
   for (TRowScratch& s : scratch) s.Resize(job.width, history);
 
+  // A helper that cannot get the memory it needs leaves its row to the
+  // calling thread (an exception must not end the program on this thread).
   auto helper = [&](int) {
-    std::unique_ptr<TRowKernel> kernel = makeKernel(job);
+    std::unique_ptr<TRowKernel> kernel;
+    try {
+      kernel = makeKernel(job);
+    } catch (const std::bad_alloc&) {
+      return;
+    }
     for (;;) {
       int claimed;
       {
@@ -235,8 +260,13 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
         if (!queue.speculate || !queue.Claimable(H)) return;
         claimed = queue.next++;
       }
-      kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop);
-      queue.Publish(claimed);
+      try {
+        kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop);
+        queue.Publish(claimed);
+      } catch (const std::bad_alloc&) {
+        queue.Publish(claimed, true);
+        return;
+      }
     }
   };
 
@@ -244,6 +274,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   bool completed = true;
   {
     THelperRun helpers(threads - 1, helper);
+    TStopOnExit stopper{queue};
     for (; row < H; ++row) {
       if (!beforeRow(row)) {
         completed = false;
@@ -272,6 +303,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
         queue.Publish(q);
         if (q == row) break;
       }
+      if (queue.failed[row % slots]) committer.ComputeExact(row, scratch[row % slots]);
       committer.Commit(row, scratch[row % slots], stats);
       {
         std::lock_guard<std::mutex> lock(queue.mutex);
@@ -283,11 +315,6 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       }
       queue.cv.notify_all();
     }
-    {
-      std::lock_guard<std::mutex> lock(queue.mutex);
-      queue.stop = true;
-    }
-    queue.cv.notify_all();
   }
   g_last_stats = stats;
   return completed;

@@ -23,6 +23,9 @@ inline constexpr TText2 kAbandoned{" Der Befehl wurde abgebrochen.",
 inline constexpr TText2 kPictureBuffers{"die Bildpuffer ", "the picture buffers "};
 inline constexpr TText2 kDoublePicture{"das Doppelbild ", "the double picture "};
 inline constexpr TText2 kFourfoldPicture{"das Vierfachbild ", "the fourfold picture "};
+// Followed by CycleTest and kEntries.
+inline constexpr TText2 kCycleHistory{"die Zyklus-Historie von ", "the cycle history of "};
+inline constexpr TText2 kEntries{" Einträgen", " entries"};
 // Followed by the number of points.
 inline constexpr TText2 kOrbitRecord{"die Orbit-Aufzeichnung von ", "the orbit record of "};
 inline constexpr TText2 kPoints{" Punkten", " points"};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/render.h"
 #include "model/language.h"
 
 namespace ork {
@@ -38,6 +39,26 @@ TEST(Allocation, LimitRefusesLargerRequests) {
   SetAllocationLimit(0);
   EXPECT_GT(AllocationLimit(), 1e6);  // the machine's memory
   EXPECT_THROW(CheckAllocation(1e30, "a"), TAllocationError);
+}
+
+// A cycle test in the billions (a movie file may hold any) is refused with
+// the size before the picture starts, not by the allocator or on a helper.
+TEST(Allocation, HugeCycleTestIsRefusedWithItsSize) {
+  SetUiLanguage(TLanguage::English);
+  TParameter k;
+  k.OutputWidth = k.OutputHeight = 80;
+  k.bry = 1;
+  k.GameNo = 1000;
+  k.zyctest = 2000000000;
+  TRender render;
+  render.Init(k);
+  try {
+    Calculate(k, &QuietHost(), render);
+    ADD_FAILURE() << "no refusal";
+  } catch (const TAllocationError& e) {
+    EXPECT_GT(e.Bytes(), 1e11);
+    EXPECT_EQ(e.Purpose(), "the cycle history of 2000000000 entries");
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 
 #include "color/color_table.h"
 #include "film/film_frame_queue.h"
@@ -67,7 +68,22 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   const int planned = std::max(0, film1.Count);
   const int first = std::max(1, film1.Actual);
   int last = planned;
-  const int savedInsertX = comp.InsertPosX, savedInsertY = comp.InsertPosY;
+  // What the film changes for its run only, put back however it ends (a
+  // frame whose buffers cannot be had ends it by an exception).
+  struct TRestore {
+    TParameterAnim& film;
+    int first;
+    TCompositionState& comp;
+    int insertX, insertY;
+    TFilmView& view;
+    int exceptions = std::uncaught_exceptions();
+    ~TRestore() {
+      film.Actual = first;
+      comp.InsertPosX = insertX;
+      comp.InsertPosY = insertY;
+      if (std::uncaught_exceptions() > exceptions) view.End();  // else done below
+    }
+  } restore{film1, first, comp, comp.InsertPosX, comp.InsertPosY, view};
   // Preview pictures are smaller by Scale: the insert keeps its relative place.
   const double scale = film1.Scale >= 1 ? film1.Scale : 1;
   comp.InsertPosX = static_cast<int>(comp.InsertPosX / scale);
@@ -165,9 +181,6 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   // Frames already handed over are written also when the film was stopped.
   if (!output.Close()) result.WriteFailed = true;
   result.AviFiles = output.AviFiles();
-  film1.Actual = first;
-  comp.InsertPosX = savedInsertX;
-  comp.InsertPosY = savedInsertY;
   view.End();
   host.StatusText("");
   host.Diagnostic("Animate End");

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "engine/allocation.h"
 #include "film/animate_prepare.h"
 #include "film/avi_check.h"
 #include "film/film_command.h"
@@ -312,6 +313,25 @@ TEST_F(AnimateRunTest, PreviewScalesTheInsertAndGridModeFollowsTheFrames) {
   ASSERT_TRUE(four.ok) << four.error;
   EXPECT_EQ(four.width, 32u);
   EXPECT_EQ(four.height, 24u);
+}
+
+// A frame whose buffers cannot be had abandons the film; what the film
+// changed for its run is put back and the frames handed over stay written.
+TEST_F(AnimateRunTest, FrameWithoutMemoryAbandonsTheFilmAndRestoresItsState) {
+  auto movie = Movie("Knapp", {"SecondsFor+=1", "HeightY=0.5"});
+  auto settings = Settings("JPG=0\nPNG=0\nBMP=1\nAVI=0");
+  auto film = AnimatePrepare(1, *movie, *settings, host_);
+  ASSERT_GT(film->Count, 2);
+  Composition().InsertPosX = 10;
+  view_.onFrame = [](int shown) {
+    if (shown == 2) SetAllocationLimit(100);
+  };
+  EXPECT_THROW(AnimateRun(*film, *film, *settings, host_, view_), TAllocationError);
+  SetAllocationLimit(0);
+  EXPECT_EQ(film->Actual, 1);
+  EXPECT_EQ(Composition().InsertPosX, 10);
+  EXPECT_EQ(view_.ended, 1);
+  EXPECT_EQ(OutputFiles(".bmp").size(), 2u);
 }
 
 TEST_F(AnimateRunTest, FilmOfOneKeyRunsNoFrame) {

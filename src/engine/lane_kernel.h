@@ -120,12 +120,8 @@ class TLaneRowKernel final : public TRowKernel {
       for (int k = 0; k < 4; ++k) out[4 * (i - 2) + k] = At(head + i - 1, lane, k);
   }
   void LoadLane(int lane, int head, const double* in) {
-    for (int i = 2; i <= ct_; ++i) {
-      for (int k = 0; k < 4; ++k) {
-        const double v = in[4 * (i - 2) + k];
-        Write(lane, (head + i - 1) % ct_, k, v);
-      }
-    }
+    for (int i = 2; i <= ct_; ++i)
+      for (int k = 0; k < 4; ++k) Write(lane, (head + i - 1) % ct_, k, in[4 * (i - 2) + k]);
   }
   // A lane whose pixel ended at `head` pushed nothing: its slots move back
   // one place, so that after the common head moves on they are where its

@@ -129,10 +129,7 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
           }
           continue;
         }
-        IterateRow(ctx, view, row, W,
-                   TRowBuffers{&render.bildX[base], &render.bildY[base], &render.bildP[base],
-                               &render.bildT[base], &render.bildZ[base], &render.ibild[base],
-                               &render.zycbild[base]});
+        IterateRow(ctx, view, row, W, RenderRowBuffers(render, row));
       }
     }
 

@@ -38,12 +38,9 @@ class TCommitter {
   // A lead-in row: computed on this thread straight into the render object,
   // the context carrying history and zval from row to row.
   void ComputeInPlace(int row) {
-    const size_t base = static_cast<size_t>(row) * job_.width;
     lead_in_it_.resize(job_.width);
     IterateRow(truth_, *job_.view, row, job_.width,
-               TRowBuffers{&render_.bildX[base], &render_.bildY[base], &render_.bildP[base],
-                           &render_.bildT[base], &render_.bildZ[base], &render_.ibild[base],
-                           &render_.zycbild[base], lead_in_it_.data()});
+               RenderRowBuffers(render_, row, lead_in_it_.data()));
     for (int it : lead_in_it_) pushes_ += it - 1;
     pixels_ += job_.width;
   }
@@ -197,6 +194,13 @@ struct TStopOnExit {
 };
 
 }  // namespace
+
+TRowBuffers RenderRowBuffers(TRender& render, int row, int32_t* it) {
+  const size_t base = static_cast<size_t>(row) * render.Width;
+  return TRowBuffers{&render.bildX[base], &render.bildY[base], &render.bildP[base],
+                     &render.bildT[base], &render.bildZ[base], &render.ibild[base],
+                     &render.zycbild[base], it};
+}
 
 TParallelStats LastParallelStats() { return g_last_stats; }
 void ClearParallelStats() { g_last_stats = TParallelStats{}; }

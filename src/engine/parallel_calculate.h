@@ -23,6 +23,10 @@
 
 namespace ork {
 
+// The render object's arrays at the start of `row`, as the iteration writes
+// them; `it` (optional) receives the iterations of each pixel.
+TRowBuffers RenderRowBuffers(TRender& render, int row, int32_t* it = nullptr);
+
 // Called by the calling thread before row `row` is committed; false stops
 // the computation at once (rows not committed keep their old values).
 using TBeforeRow = std::function<bool(int row)>;

@@ -9,7 +9,8 @@
 // and once per picture row inside the computation) and TFilmView (the
 // picture area and its progress label). The frame files and the AVI are
 // encoded and written on a background thread (TFilmFrameQueue), in frame
-// order; AnimateRun returns when every frame handed over is written.
+// order; AnimateRun returns when every frame handed over is written. The
+// first file that cannot be written stops the film with a message.
 #pragma once
 
 #include <cstdint>
@@ -58,11 +59,12 @@ int FilmCompositionMode(int compositionMode);
 // What a film run did.
 struct TFilmRunResult {
   int FramesShown = 0;    // frames composed and shown
-  int FramesWritten = 0;  // frames handed to the picture files / AVI stream
+  int FramesWritten = 0;  // frames whose picture files and AVI frame were written
   int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
   bool Cancelled = false; // stopped by the user before the last frame
-  bool WriteFailed = false;             // some picture file or AVI write failed
-  std::vector<std::string> AviFiles;    // native paths, in film order
+  bool WriteFailed = false;             // a write failed and stopped the film
+  std::string WriteError;               // then: "<path>: <reason>"
+  std::vector<std::string> AviFiles;    // the AVI file (a native path), when one was kept
 };
 
 // Produces film1 (frames 1..Count), with film2 for the two-movie

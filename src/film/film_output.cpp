@@ -10,32 +10,50 @@ TFilmFrameWriter::TFilmFrameWriter(const TFilmSettings& settings, int plannedFra
     : settings_(settings), planned_(plannedFrames), host_(host), aviLimit_(aviFileLimit),
       avi_(host) {}
 
-bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameName) {
-  const std::string name = NativePath("Output\\" + frameName);
-  bool ok = true;
-  auto check = [&](bool written, const std::string& path) {
-    if (!written) {
-      host_.Diagnostic("Film: could not write " + path);
-      ok = false;
-    }
-  };
-  if (settings_.Jpg) check(SaveJpeg(picture, name + ".jpg", 90), name + ".jpg");
-  if (settings_.Png) check(SavePng(picture, name + ".png", 5), name + ".png");
-  if (settings_.Bmp) check(SaveBmp24(picture, name + ".bmp"), name + ".bmp");
-  if (settings_.Avi) {
-    if (!aviTried_) {
-      aviTried_ = true;
-      if (avi_.Create(name + ".avi", aviLimit_))
-        check(WriteAviHeader(avi_, picture.Width(), picture.Height(), planned_, settings_.Fps),
-              name + ".avi");
-      else
-        check(false, name + ".avi");
-    }
-    if (avi_.IsOpen()) check(WriteAviFrame(avi_, picture), avi_.Files().back());
+bool TFilmFrameWriter::Fail(const std::string& error) {
+  if (error_.empty()) {
+    error_ = error;
+    host_.Diagnostic("Film: could not write " + error_);
   }
-  return ok;
+  return false;
 }
 
-bool TFilmFrameWriter::Close() { return avi_.Close(); }
+bool TFilmFrameWriter::Check(bool written, const std::string& path, const std::string& reason) {
+  return written || Fail(path + ": " + reason);
+}
+
+bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameName) {
+  if (Failed()) return false;
+  const std::string name = NativePath("Output\\" + frameName);
+  TWriteContext context;
+  context.leftovers = &leftovers_;
+  if (settings_.Jpg && !Check(SaveJpeg(picture, name + ".jpg", 90, &context), name + ".jpg",
+                              context.reason))
+    return false;
+  if (settings_.Png && !Check(SavePng(picture, name + ".png", 5, &context), name + ".png",
+                              context.reason))
+    return false;
+  if (settings_.Bmp &&
+      !Check(SaveBmp24(picture, name + ".bmp", &context), name + ".bmp", context.reason))
+    return false;
+  if (settings_.Avi) {
+    if (!avi_.IsOpen() && !avi_.Failed()) {
+      if (!avi_.Create(name + ".avi", aviLimit_) ||
+          !WriteAviHeader(avi_, picture.Width(), picture.Height(), planned_, settings_.Fps))
+        return Fail(avi_.Failed() ? avi_.Error()
+                                  : name + ".avi: the frames are too large for an AVI file");
+    }
+    if (!WriteAviFrame(avi_, picture))
+      return Fail(avi_.Failed() ? avi_.Error()
+                                : avi_.Path() + ": a frame of another size than the film's");
+  }
+  ++written_;
+  return true;
+}
+
+bool TFilmFrameWriter::Close() {
+  if (!avi_.Close()) Fail(avi_.Error());
+  return !Failed();
+}
 
 }  // namespace ork

@@ -365,7 +365,7 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   }
   for (const std::string& avi : run.AviFiles) err << "orkelund-render: film " << avi << '\n';
   if (run.WriteFailed) {
-    err << "orkelund-render: some frame files could not be written\n";
+    err << "orkelund-render: cannot write " << run.WriteError << '\n';
     return kRenderFailed;
   }
   if (run.Cancelled) {

@@ -34,7 +34,7 @@ bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition compositi
   const TSaveImageResult result = SaveImage(render, key.FileNameKey, SaveImageFormats(), host);
   if (!result.failed.empty()) {
     error = "cannot write";
-    for (const std::string& f : result.failed) error += " '" + f + "'";
+    for (const std::string& f : result.failed) error += " " + f;
     return false;
   }
   if (result.written.empty()) {

@@ -83,15 +83,20 @@ TEST(FilmOutput, StoppedFilmAndUnwritableFiles) {
   EXPECT_TRUE(check.ok) << check.error;
   EXPECT_EQ(check.totalFrames, 10u);
 
-  // No Output folder: every file fails, reported, the AVI not tried again.
+  // No Output folder: the first file fails with its reason, and the film's
+  // output ends there.
   std::filesystem::remove_all(dir / "Output");
   settings.Png = true;
   TFilmFrameWriter out(settings, 60, host);
   host.Diagnostics.clear();
   EXPECT_FALSE(out.Write(TPixmap(8, 4), "A"));
   EXPECT_FALSE(out.Write(TPixmap(8, 4), "B"));
-  EXPECT_EQ(host.Diagnostics.size(), 3u) << "two PNG files, one AVI attempt";
-  EXPECT_TRUE(out.Avi().Files().empty());
+  const std::string error = NativePath("Output\\A.png") + ": No such file or directory";
+  EXPECT_EQ(out.Error(), error);
+  EXPECT_EQ(host.Diagnostics, std::vector<std::string>{"Film: could not write " + error});
+  EXPECT_EQ(out.FramesWritten(), 0);
+  EXPECT_FALSE(out.Close());
+  EXPECT_FALSE(out.Avi().Kept());
   std::filesystem::remove_all(dir);
 }
 

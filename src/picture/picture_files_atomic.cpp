@@ -1,35 +1,16 @@
 #include "picture/picture_files_atomic.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
-#include <type_traits>
-#include <vector>
 
 #include "picture/picture_files.h"
 
 namespace ork {
 
 namespace {
-
-// mkstemp creates the file with mode 0600; a saved picture should get the
-// permissions any newly created file gets.
-mode_t CreationMode() {
-  static const mode_t mode = [] {
-    mode_t mask = umask(0);
-    umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  return mode;
-}
 
 // The writers hand over a row or a few kilobytes at a time, and stdio's
 // default block-sized buffer would make a system call of each. One larger
@@ -43,60 +24,7 @@ struct TThreadBuffer {
 };
 thread_local TThreadBuffer t_buffer;
 
-constexpr size_t kTempSuffix = 7;  // "." and six letters or digits, as mkstemp makes them
-
-bool LooksLikeTemp(const std::string& name) {
-  if (name.size() <= kTempSuffix || name[name.size() - kTempSuffix] != '.') return false;
-  for (size_t i = name.size() - kTempSuffix + 1; i < name.size(); ++i)
-    if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
-  return true;
-}
-
 }  // namespace
-
-void TLeftoverTemps::RemoveFor(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const std::string target = slash == std::string::npos ? path : path.substr(slash + 1);
-  auto [at, fresh] = listed_.try_emplace(dir);
-  std::vector<std::string>& names = at->second;
-  if (fresh) {
-    if (DIR* d = opendir(dir.c_str())) {
-      while (const dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (LooksLikeTemp(name)) names.push_back(std::move(name));
-      }
-      closedir(d);
-    }
-  }
-  for (auto it = names.begin(); it != names.end();) {
-    if (it->size() == target.size() + kTempSuffix && it->compare(0, target.size(), target) == 0) {
-      std::remove((slash == std::string::npos ? *it : dir + *it).c_str());
-      it = names.erase(it);
-    } else {
-      ++it;
-    }
-  }
-}
-
-int CreateTempBeside(const std::string& path, std::string& temp) {
-  std::vector<char> name(path.begin(), path.end());
-  const char suffix[] = ".XXXXXX";
-  name.insert(name.end(), suffix, suffix + sizeof(suffix));  // includes the NUL
-  const int fd = mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return -1;
-  temp.assign(name.data());
-  fchmod(fd, CreationMode());
-  return fd;
-}
-
-std::string SystemErrorText(int error) {
-  char buffer[256];
-  // The GNU strerror_r may return a static text instead of filling buffer.
-  const auto text = strerror_r(error, buffer, sizeof buffer);
-  if constexpr (std::is_same_v<decltype(text), const int>) return buffer;
-  else return text;
-}
 
 bool WriteFailed(TWriteContext* context, const TAtomicFile* file, const char* otherwise) {
   if (context) {
@@ -108,12 +36,10 @@ bool WriteFailed(TWriteContext* context, const TAtomicFile* file, const char* ot
 
 TAtomicFile::TAtomicFile(const std::string& path, TLeftoverTemps* leftovers) : path_(path) {
   if (path.empty()) return;
-  if (leftovers) {
+  if (leftovers)
     leftovers->RemoveFor(path);
-  } else {
-    TLeftoverTemps once;
-    once.RemoveFor(path);
-  }
+  else
+    TLeftoverTemps().RemoveFor(path);
   const int fd = CreateTempBeside(path, temp_);
   if (fd < 0) {
     Note(errno);

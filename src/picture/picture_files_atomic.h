@@ -8,36 +8,13 @@
 #pragma once
 
 #include <cstdio>
-#include <map>
 #include <string>
-#include <vector>
+
+#include "model/file_io.h"
 
 namespace ork {
 
-// The temporary files that writers killed while writing left beside their
-// targets. Each directory is listed once, when a target in it is first
-// written through this object; a film keeps one object for all its frames,
-// so that a directory of thousands of frames is not listed per frame.
-class TLeftoverTemps {
- public:
-  // Removes every "<path>.XXXXXX" (six letters or digits) beside path.
-  void RemoveFor(const std::string& path);
-
- private:
-  // Per directory: the names that look like temporary files.
-  std::map<std::string, std::vector<std::string>> listed_;
-};
-
-// Creates an empty temporary file "<path>.XXXXXX" with the permissions a
-// new file gets. Returns its descriptor and sets temp to its name, or -1
-// with errno set.
-int CreateTempBeside(const std::string& path, std::string& temp);
-
 class TAtomicFile;
-
-// The system's text for an errno value ("No space left on device").
-std::string SystemErrorText(int error);
-
 struct TWriteContext;
 
 // Tells context (when given) why a write failed: `file`'s reason when it

@@ -237,9 +237,11 @@ TEST_F(FilmCli, KilledFilmLeavesThePreviousFilm) {
   const auto before = test::ReadFileBytes(avi.string());
   ASSERT_TRUE(test::CheckAvi(before).ok);
 
+  // Frame 5 is shown only after frame 1 was written (the queue holds
+  // three frames), so the new film's file exists by then.
   const TProcess killed = RunRenderer(
       {"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
-      [](const std::string& line) { return line.find("pict. 3/999") != std::string::npos; },
+      [](const std::string& line) { return line.find("pict. 5/999") != std::string::npos; },
       SIGKILL);
   ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
   EXPECT_EQ(test::ReadFileBytes(avi.string()), before);

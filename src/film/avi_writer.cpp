@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cassert>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +22,10 @@ constexpr uint32_t kIndexEntry = 8;            // offset and size of one frame
 constexpr uint32_t kSuperIndexHeader = 32;     // "indx", size and 24 bytes
 constexpr uint32_t kSuperIndexEntry = 16;
 constexpr uint32_t kDmlhSize = 248;
+// The OpenDML header up to "movi" without the super index entries, and the
+// start of a further RIFF chunk ("RIFF", size, "AVIX", "LIST", size, "movi").
+constexpr uint64_t kExtendedHeaderBytes = 524;
+constexpr uint64_t kAvixHeaderBytes = 24;
 
 // v little-endian into p[0..3].
 void PutU32(uint8_t* p, uint32_t v) {
@@ -211,25 +216,24 @@ bool TAviStream::Append(const void* data, size_t size) {
   return true;
 }
 
+uint32_t TAviStream::RiffCapacity(uint64_t overhead) const {
+  const uint64_t perFrame = chunk_.size() + kIndexEntry;
+  return static_cast<uint32_t>(std::min<uint64_t>(
+      limit_ > overhead + perFrame ? (limit_ - overhead) / perFrame : 1, kMaxRiffSize));
+}
+
 bool TAviStream::BeginExtended(int frames) {
   const uint32_t w = static_cast<uint32_t>(width_), h = static_cast<uint32_t>(height_);
   const uint64_t chunk = chunk_.size();
   const uint32_t s = static_cast<uint32_t>(chunk - 8);
   const uint32_t f = static_cast<uint32_t>(fps_);
-  const uint64_t perFrame = chunk + kIndexEntry;
-  // Frames a RIFF chunk takes after `overhead` bytes: at least one.
-  auto capacity = [&](uint64_t overhead) {
-    return static_cast<uint32_t>(std::max<uint64_t>(
-        1, limit_ > overhead + perFrame ? (limit_ - overhead) / perFrame : 1));
-  };
-  const uint32_t later = capacity(24 + kStandardIndexHeader);
-  // The super index needs one entry per RIFF chunk; its size moves the
-  // first chunk's frames, so count with the first chunk's capacity for
-  // as many entries as the later chunks alone would need, then settle.
+  const uint32_t later = RiffCapacity(kAvixHeaderBytes + kStandardIndexHeader);
+  // The super index needs one entry per RIFF chunk, and its size moves the
+  // first chunk's frames: a few rounds settle the count.
   uint32_t entries = 1;
   for (int round = 0; round < 3; ++round) {
-    const uint64_t header = 524 + uint64_t{kSuperIndexEntry} * entries;
-    const uint32_t first = capacity(header + kStandardIndexHeader);
+    const uint64_t header = kExtendedHeaderBytes + uint64_t{kSuperIndexEntry} * entries;
+    const uint32_t first = RiffCapacity(header + kStandardIndexHeader);
     const uint64_t rest = static_cast<uint64_t>(frames) > first ? frames - first : 0;
     entries = static_cast<uint32_t>(1 + (rest + later - 1) / later);
   }
@@ -272,17 +276,18 @@ bool TAviStream::BeginExtended(int frames) {
   out.Begin("LIST", "movi");
   out.End(riff);
   std::vector<uint8_t>& bytes = out.Bytes();
+  assert(bytes.size() == kExtendedHeaderBytes + kSuperIndexEntry * superEntries_);
 
   TRiff first;
   first.list = list;
   first.index = bytes.size();
-  first.capacity = capacity(first.index + kStandardIndexHeader);
-  first.capacity = std::min(first.capacity, std::max<uint32_t>(planned_, 1));
+  first.capacity = std::min(RiffCapacity(first.index + kStandardIndexHeader),
+                            std::max<uint32_t>(planned_, 1));
   bytes.resize(bytes.size() + kStandardIndexHeader + uint64_t{kIndexEntry} * first.capacity, 0);
   riffs_.assign(1, first);
-  // The first RIFF's size as the diagnostic line of the plain layout says it.
+  // The planned size of the first RIFF chunk, as the plain layout's line.
   const uint64_t planned = first.index + kStandardIndexHeader +
-                           uint64_t{first.capacity} * perFrame - 8;
+                           uint64_t{first.capacity} * (chunk + kIndexEntry) - 8;
   host_.Diagnostic("ChunkSize =" + std::to_string(planned));
   if (!Append(bytes.data(), bytes.size())) return false;
   return FinishRiff(first);
@@ -293,14 +298,11 @@ bool TAviStream::BeginRiff() {
   TRiff riff;
   riff.start = end_;
   riff.list = end_ + 12;
-  riff.index = end_ + 24;
-  const uint64_t perFrame = chunk_.size() + kIndexEntry;
-  const uint64_t room = limit_ > 24 + kStandardIndexHeader + perFrame
-                            ? (limit_ - 24 - kStandardIndexHeader) / perFrame
-                            : 1;
+  riff.index = end_ + kAvixHeaderBytes;
   const uint32_t left = planned_ > frames_ ? planned_ - frames_ : 1;
-  riff.capacity = static_cast<uint32_t>(std::min<uint64_t>(room, left));
-  std::vector<uint8_t> bytes(24 + kStandardIndexHeader + uint64_t{kIndexEntry} * riff.capacity, 0);
+  riff.capacity = std::min(RiffCapacity(kAvixHeaderBytes + kStandardIndexHeader), left);
+  std::vector<uint8_t> bytes(
+      kAvixHeaderBytes + kStandardIndexHeader + uint64_t{kIndexEntry} * riff.capacity, 0);
   std::memcpy(bytes.data(), "RIFF", 4);
   std::memcpy(bytes.data() + 8, "AVIX", 4);
   std::memcpy(bytes.data() + 12, "LIST", 4);

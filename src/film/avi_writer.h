@@ -86,6 +86,8 @@ class TAviStream {
     uint32_t frames = 0;
   };
 
+  // Frames one RIFF chunk takes after `overhead` bytes; at least one.
+  uint32_t RiffCapacity(uint64_t overhead) const;
   bool BeginExtended(int frames);
   bool BeginRiff();          // appends "RIFF AVIX", its movi list and index
   bool FinishRiff(const TRiff& riff);

@@ -202,7 +202,9 @@ TEST(AviWriter, FilmBeyondTheLimitIsOneOpenDmlFile) {
   EXPECT_LE(U32At(bytes, 4) + 8u, 1024u);
   for (uint32_t k = 0; k < 27; ++k)  // the frames in film order, bottom-left pixel first
     EXPECT_EQ(U32At(bytes, check.frames[k]), NumberedPicture(4, 2, k).Get(0, 1)) << k;
-  if (HaveFfprobe()) EXPECT_EQ(Probe(path), "1.080000,27\n");
+  if (HaveFfprobe()) {
+    EXPECT_EQ(Probe(path), "1.080000,27\n");
+  }
   std::filesystem::remove_all(dir);
 }
 

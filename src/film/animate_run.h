@@ -71,8 +71,8 @@ struct TFilmRunResult {
 // compositions (pass the same object as film1 otherwise). The composition
 // is the one CompositionMode names when the film starts; the film ends at
 // the shorter of the two films. settings holds [AnimMode], [Anim] and
-// [AnimPreview]. aviFileLimit is the largest size of one AVI file (see
-// TAviStream). film1's current key, InsertPosX and InsertPosY are restored
+// [AnimPreview]. aviFileLimit replaces the AVI's 1 GiB size limit (see
+// TAviStream; tests use small ones). film1's current key, InsertPosX and InsertPosY are restored
 // at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
 // last composition left them. A film of 0 frames writes nothing.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,

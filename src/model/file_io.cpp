@@ -16,7 +16,7 @@ namespace ork {
 
 namespace {
 
-// mkstemp creates the file with mode 0600; a saved picture should get the
+// mkstemp creates the file with mode 0600; a saved file should get the
 // permissions any newly created file gets.
 mode_t CreationMode() {
   static const mode_t mode = [] {
@@ -83,7 +83,6 @@ std::string SystemErrorText(int error) {
   if constexpr (std::is_same_v<decltype(text), const int>) return buffer;
   else return text;
 }
-
 
 bool ReadFileBytes(const std::string& nativePath, size_t maxBytes, std::string& bytes,
                    bool& truncated) {

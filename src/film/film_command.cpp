@@ -114,7 +114,7 @@ TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
     result.Frames2 = film1->Count;
   }
   result.Run = AnimateRun(*film1, film2 ? *film2 : *film1, *request.Settings, host, view,
-                          request.AviFileLimit);
+                          request.AviFileLimit, request.VideoFiles);
   result.End = TEnd::Produced;
   GridState().GridAutoMode = 0;
   return result;

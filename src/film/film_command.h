@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "film/animate_run.h"
 #include "film/avi_writer.h"
@@ -72,6 +73,7 @@ struct TFilmRequest {
   TParameterAnim* Movie2 = nullptr;  // required for two-movie compositions
   TINI* Settings = nullptr;          // the program settings (SettingsIni), required
   uint64_t AviFileLimit = kAviFileLimit;
+  std::vector<std::string> VideoFiles{};  // further videos (.mp4 / .webm), native paths
 };
 
 struct TFilmCommandResult {

@@ -255,6 +255,7 @@ TEST(RenderCli, ThreadsChangeNothingButTheTime) {
               std::string::npos) << r.err;
     EXPECT_NE(r.err.find("for formula 1000"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("computed in "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("> Calculate"), std::string::npos) << r.err;
     bytes[threads - 1] = ReadAll(out);
   }
   SetWorkerThreads(0);
@@ -268,7 +269,7 @@ TEST(RenderCli, CompositionsAndFailures) {
                 "--out", (dir / "d.png").string(), "--quiet"});
   ASSERT_EQ(d.status, kRenderOk) << d.err;
   EXPECT_EQ(d.err.find("Please wait"), std::string::npos);
-  EXPECT_NE(d.err.find("> Calculate"), std::string::npos);
+  EXPECT_EQ(d.err.find("> Calculate"), std::string::npos) << "diagnostic lines need --verbose";
   TRun s = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out",
                 (dir / "s.bmp").string(), "--quiet"});
   TRun f = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--composition",

@@ -149,6 +149,11 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
                    work.string()});
   ASSERT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(Files(out, ".png").size(), 4u) << "the film ends with the shorter Movie 2";
+  if (test::HaveTool("pngcheck")) {
+    for (const std::string& png : Files(out, ".png"))
+      EXPECT_EQ(std::system(("pngcheck -q '" + (out / png).string() + "' >/dev/null").c_str()), 0)
+          << png;
+  }
   avi = test::CheckAvi(
       test::ReadFileBytes((out / "Spirale-Preview-Anim-S00001-F01.avi").string()));
   ASSERT_TRUE(avi.ok) << avi.error;

@@ -14,8 +14,9 @@
 
 namespace ork::test {
 
+// True when `tool` runs (ffprobe, ffmpeg and pngcheck all answer -h).
 inline bool HaveTool(const std::string& tool) {
-  return std::system((tool + " -version >/dev/null 2>&1").c_str()) == 0;
+  return std::system((tool + " -h >/dev/null 2>&1").c_str()) == 0;
 }
 
 inline std::string CommandOutput(const std::string& command) {

@@ -15,6 +15,7 @@
 #include "model/movie.h"
 #include "picture/picture_files.h"
 #include "shell/render_cli_host.h"
+#include "film/video_probe.h"
 #include "settings_test_util.h"
 
 namespace ork {
@@ -204,7 +205,7 @@ TEST(RenderCli, RendersTheStartMovieToPngJpegAndBmp) {
   for (const char* name : {"start.png", "start.jpg", "start.bmp", "all.jpg", "all.png", "all.bmp"})
     EXPECT_NE(r.err.find("orkelund-render: wrote " + (out / name).string() + "\n"), std::string::npos)
         << name << "\n" << r.err;
-  if (std::system("pngcheck -h >/dev/null 2>&1") == 0) {
+  if (test::HaveTool("pngcheck")) {
     for (const char* name : {"start.png", "all.png"})
       EXPECT_EQ(std::system(("pngcheck -q '" + (out / name).string() + "' >/dev/null").c_str()), 0)
           << name;

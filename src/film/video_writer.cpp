@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -49,10 +50,14 @@ TEncoderChoice EncoderFor(TVideoFormat format) {
 }
 
 // mkstemp makes its file 0600; a film gets the permissions of any new file.
+// The mask is read once: reading it means setting it for a moment.
 mode_t CreationMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return static_cast<mode_t>(0666 & ~mask);
+  static const mode_t mode = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
 }
 
 }  // namespace

@@ -290,7 +290,7 @@ TEST_F(FilmCli, VideoFailuresAreReported) {
   EXPECT_NE(p.err.find("--video needs a file name ending in .mp4 or .webm"), std::string::npos);
   const std::string lost = (dir_ / "missing" / "film.mp4").string();
   p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir", work.string(),
-                   "--video", lost, "--verbose"});
+                   "--video", lost});
   EXPECT_EQ(p.status, 1) << p.err;
   EXPECT_NE(p.err.find("Film: could not write " + lost), std::string::npos) << p.err;
   EXPECT_EQ(Files(work / "Output", ".jpg").size(), 4u) << "the other outputs go on";

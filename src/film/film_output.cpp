@@ -33,12 +33,18 @@ bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameNam
     }
     if (avi_.IsOpen()) check(WriteAviFrame(avi_, picture), avi_.Files().back());
   }
-  if (!videos_.Write(picture, name, host_)) ok = false;
+  std::string error;
+  if (!videos_.Write(picture, name, error)) {
+    host_.Diagnostic("Film: could not write " + error);
+    ok = false;
+  }
   return ok;
 }
 
 bool TFilmFrameWriter::Close() {
-  const bool videos = videos_.Close(host_);
+  std::string error;
+  const bool videos = videos_.Close(error);
+  if (!videos) host_.Diagnostic("Film: could not write " + error);
   return avi_.Close() && videos;
 }
 

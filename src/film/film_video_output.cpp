@@ -12,40 +12,42 @@ TFilmVideos::TFilmVideos(const TFilmSettings& settings) : fps_(settings.Fps) {
 
 TFilmVideos::~TFilmVideos() = default;
 
-bool TFilmVideos::Write(const TPixmap& picture, const std::string& frameBase, THost& host) {
+bool TFilmVideos::Write(const TPixmap& picture, const std::string& frameBase, std::string& error) {
   bool ok = true;
+  auto fail = [&](TVideo& v, const std::string& reason) {
+    if (ok) error = v.path + ": " + reason;
+    v.dead = true;
+    ok = false;
+  };
   for (TVideo& v : videos_) {
     if (v.dead) continue;
-    std::string error;
+    std::string reason;
     if (!v.started) {
       v.started = true;
       if (v.path.empty()) v.path = frameBase + ".mp4";
-      if (!v.writer->Open(v.path, picture.Width(), picture.Height(), fps_, error)) {
-        host.Diagnostic("Film: could not write " + v.path + ": " + error);
-        v.dead = true;
-        ok = false;
+      if (!v.writer->Open(v.path, picture.Width(), picture.Height(), fps_, reason)) {
+        fail(v, reason);
         continue;
       }
     }
-    if (!v.writer->Write(picture, error)) {
-      host.Diagnostic("Film: could not write " + v.path + ": " + error);
-      v.writer->Close(error);  // removes the unfinished file
-      v.dead = true;
-      ok = false;
+    if (!v.writer->Write(picture, reason)) {
+      std::string ignored;
+      v.writer->Close(ignored);  // removes the unfinished file
+      fail(v, reason);
     }
   }
   return ok;
 }
 
-bool TFilmVideos::Close(THost& host) {
+bool TFilmVideos::Close(std::string& error) {
   bool ok = true;
   for (TVideo& v : videos_) {
     if (v.dead || !v.started) continue;
-    std::string error;
-    if (v.writer->Close(error)) {
+    std::string reason;
+    if (v.writer->Close(reason)) {
       files_.push_back(v.path);
-    } else {
-      host.Diagnostic("Film: could not write " + v.path + ": " + error);
+    } else if (ok) {
+      error = v.path + ": " + reason;
       ok = false;
     }
     v.dead = true;

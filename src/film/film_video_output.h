@@ -11,7 +11,6 @@
 
 #include "engine/pixmap.h"
 #include "film/film_settings.h"
-#include "model/host.h"
 
 namespace ork {
 
@@ -25,12 +24,12 @@ class TFilmVideos {
   TFilmVideos& operator=(const TFilmVideos&) = delete;
 
   // Encodes picture into every video; frameBase is the frame's native path
-  // without extension. A video that cannot be started or written is named
-  // in one diagnostic line on host and abandoned for the rest of the film
-  // (its temporary file removed). False when any video failed now.
-  bool Write(const TPixmap& picture, const std::string& frameBase, THost& host);
-  // Completes every video; false (with a diagnostic line) when one failed.
-  bool Close(THost& host);
+  // without extension. False with error "<path>: <reason>" at the first
+  // video that cannot be started or written; that video is abandoned for
+  // the rest of the film (its temporary file removed), the others go on.
+  bool Write(const TPixmap& picture, const std::string& frameBase, std::string& error);
+  // Completes every video; false with the first error as Write gives it.
+  bool Close(std::string& error);
 
   // The videos completed by Close, native paths.
   const std::vector<std::string>& Files() const { return files_; }

@@ -103,21 +103,21 @@ struct TVideoWriter::TState {
   bool Encode(const AVFrame* input, std::string& error) {
     int rc = avcodec_send_frame(codec, input);
     if (rc < 0) {
-      error = "cannot encode a frame of " + path + ": " + AvError(rc);
+      error = "cannot encode a frame: " + AvError(rc);
       return false;
     }
     for (;;) {
       rc = avcodec_receive_packet(codec, packet);
       if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
       if (rc < 0) {
-        error = "cannot encode a frame of " + path + ": " + AvError(rc);
+        error = "cannot encode a frame: " + AvError(rc);
         return false;
       }
       av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
       packet->stream_index = stream->index;
       rc = av_interleaved_write_frame(format, packet);
       if (rc < 0 || format->pb->error < 0) {
-        error = "cannot write " + path + ": " + AvError(rc < 0 ? rc : format->pb->error);
+        error = AvError(rc < 0 ? rc : format->pb->error);
         return false;
       }
     }
@@ -138,11 +138,11 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   frames_ = 0;
   const TVideoFormat format = VideoFormatOfPath(path);
   if (format == TVideoFormat::None) {
-    error = "'" + path + "' is no video file name (.mp4 or .webm)";
+    error = "not a video file name (.mp4 or .webm)";
     return false;
   }
   if (width < 1 || height < 1) {
-    error = "no picture to encode into " + path;
+    error = "no picture to encode";
     return false;
   }
   fps = std::max(fps, 1);
@@ -152,7 +152,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   const TEncoderChoice choice = EncoderFor(format);
   const AVCodec* encoder = avcodec_find_encoder_by_name(choice.encoder);
   if (!encoder) {
-    error = std::string("cannot write ") + path + ": the FFmpeg libraries of this system have no " +
+    error = std::string("the FFmpeg libraries of this system have no ") +
             choice.codecName + " encoder '" + choice.encoder + "'";
     return false;
   }
@@ -166,7 +166,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   name.insert(name.end(), suffix, suffix + sizeof suffix);
   const int fd = mkstemp(name.data());
   if (fd < 0) {
-    error = "cannot create " + path + ": " + std::strerror(errno);
+    error = std::strerror(errno);
     return false;
   }
   s->temp.assign(name.data());
@@ -176,7 +176,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   const int w = (width + 1) & ~1, h = (height + 1) & ~1;
   int rc = avformat_alloc_output_context2(&s->format, nullptr, choice.muxer, s->temp.c_str());
   if (rc < 0 || !s->format) {
-    error = "cannot start " + path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
   s->stream = avformat_new_stream(s->format, nullptr);
@@ -184,7 +184,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   s->frame = av_frame_alloc();
   s->packet = av_packet_alloc();
   if (!s->stream || !s->codec || !s->frame || !s->packet) {
-    error = "not enough memory to start " + path;
+    error = "not enough memory for the encoder";
     return false;
   }
   AVCodecContext* c = s->codec;
@@ -203,13 +203,13 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   for (const auto& [key, value] : choice.options) av_opt_set(c->priv_data, key, value, 0);
   rc = avcodec_open2(c, encoder, nullptr);
   if (rc < 0) {
-    error = "cannot start the " + std::string(choice.codecName) + " encoder for " + path + " (" +
-            std::to_string(w) + " x " + std::to_string(h) + "): " + AvError(rc);
+    error = std::string("the ") + choice.codecName + " encoder refuses " + std::to_string(w) +
+            " x " + std::to_string(h) + " pixels: " + AvError(rc);
     return false;
   }
   rc = avcodec_parameters_from_context(s->stream->codecpar, c);
   if (rc < 0) {
-    error = "cannot start " + path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
   s->stream->time_base = c->time_base;
@@ -217,7 +217,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
 
   rc = avio_open(&s->format->pb, s->temp.c_str(), AVIO_FLAG_WRITE);
   if (rc < 0) {
-    error = "cannot create " + path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
   AVDictionary* muxing = nullptr;
@@ -226,7 +226,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   rc = avformat_write_header(s->format, &muxing);
   av_dict_free(&muxing);
   if (rc < 0) {
-    error = "cannot write " + path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
 
@@ -239,7 +239,7 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
                              SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr,
                              nullptr);
   if (rc < 0 || !s->scaler) {
-    error = "not enough memory to start " + path;
+    error = "not enough memory for the encoder";
     return false;
   }
   if (w != width || h != height) s->padded.resize(static_cast<size_t>(w) * h);
@@ -256,13 +256,13 @@ bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
     return false;
   }
   if (s->failed) {
-    error = "the video " + s->path + " was abandoned after an earlier failure";
+    error = "abandoned after an earlier failure";
     return false;
   }
   if (picture.Width() != s->width || picture.Height() != s->height) {
     error = "a frame of " + std::to_string(picture.Width()) + " x " +
-            std::to_string(picture.Height()) + " pixels cannot go into " + s->path + " (" +
-            std::to_string(s->width) + " x " + std::to_string(s->height) + ")";
+            std::to_string(picture.Height()) + " pixels in a film of " + std::to_string(s->width) +
+            " x " + std::to_string(s->height);
     s->failed = true;
     return false;
   }
@@ -281,7 +281,7 @@ bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
   int rc = av_frame_make_writable(s->frame);
   if (rc < 0) {
     s->failed = true;
-    error = "cannot encode a frame of " + s->path + ": " + AvError(rc);
+    error = "cannot encode a frame: " + AvError(rc);
     return false;
   }
   const uint8_t* source[1] = {reinterpret_cast<const uint8_t*>(pixels)};
@@ -300,22 +300,22 @@ bool TVideoWriter::Close(std::string& error) {
   if (!state_) return true;
   std::unique_ptr<TState> s = std::move(state_);
   if (s->failed) {
-    error = "the video " + s->path + " was not completed after a failure";
+    error = "not completed after an earlier failure";
     return false;  // ~TState removes the temporary file
   }
   if (!s->Encode(nullptr, error)) return false;
   int rc = av_write_trailer(s->format);
   if (rc < 0) {
-    error = "cannot complete " + s->path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
   rc = avio_closep(&s->format->pb);
   if (rc < 0) {
-    error = "cannot complete " + s->path + ": " + AvError(rc);
+    error = AvError(rc);
     return false;
   }
   if (std::rename(s->temp.c_str(), s->path.c_str()) != 0) {
-    error = "cannot rename the finished video to " + s->path + ": " + std::strerror(errno);
+    error = std::strerror(errno);
     return false;
   }
   s->temp.clear();

@@ -35,8 +35,9 @@ class TVideoWriter {
 
   // Starts the file `path` (native) for frames of width x height pixels at
   // fps frames per second (at least 1), in the format of its extension.
-  // False with a message in error (unknown extension, encoder missing from
-  // this FFmpeg, the file cannot be created, ...).
+  // False with the reason in error (unknown extension, encoder missing from
+  // this FFmpeg, the file cannot be created, ...); errors never repeat the
+  // path, the caller names it.
   bool Open(const std::string& path, int width, int height, int fps, std::string& error);
   bool IsOpen() const { return state_ != nullptr; }
 
@@ -45,7 +46,7 @@ class TVideoWriter {
   bool Write(const TPixmap& picture, std::string& error);
 
   // Flushes the encoder, completes the file and gives it its final name.
-  // False with a message when any of it failed or a write had failed
+  // False with the reason when any of it failed or a write had failed
   // before; the temporary file is gone afterwards either way. Closing a
   // writer that is not open returns true.
   bool Close(std::string& error);

@@ -234,9 +234,8 @@ void AnnounceFilmFiles(const TParameterAnim& movie1, int mode, const TParameterA
       err << '\n';
     }
   }
-  for (const std::string& avi : run.AviFiles) err << "orkelund-render: wrote " << Absolute(avi) << '\n';
-  for (const std::string& video : run.VideoFiles)
-    err << "orkelund-render: wrote " << Absolute(video) << '\n';
+  for (const auto* files : {&run.AviFiles, &run.VideoFiles})
+    for (const std::string& file : *files) err << "orkelund-render: wrote " << Absolute(file) << '\n';
 }
 
 }  // namespace

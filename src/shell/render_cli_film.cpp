@@ -235,7 +235,8 @@ void AnnounceFilmFiles(const TParameterAnim& movie1, int mode, const TParameterA
     }
   }
   for (const auto* files : {&run.AviFiles, &run.VideoFiles})
-    for (const std::string& file : *files) err << "orkelund-render: wrote " << Absolute(file) << '\n';
+    for (const std::string& file : *files)
+      err << "orkelund-render: wrote " << Absolute(file) << '\n';
 }
 
 }  // namespace

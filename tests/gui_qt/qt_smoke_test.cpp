@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -289,6 +291,53 @@ TEST(QtGui, CanvasDrawsAndReportsKeysAndMouse) {
   EXPECT_EQ(gui.Geometry(canvas).width, 120);
   EXPECT_EQ(gui.ShownPixel(canvas, 119, 59), 0xFF000000u);
   EXPECT_EQ(gui.ShownPixel(canvas, 150, 59), 0u);
+  gui.Destroy(w);
+}
+
+// X11 flags only some repeated releases of a held key; the unflagged ones
+// come as a release and a press with one timestamp and must not end the key.
+TEST(QtGui, UnflaggedRepeatReleaseOfAHeldKeyIsNoRelease) {
+  TQtGui& gui = QtBackEnd();
+  const THandle w = gui.CreateWindow("Repeat", 0, 0, 100, 100, kWinTitleBar | kWinClientSize);
+  const THandle canvas = gui.CreateCanvas(w, 0, 0, 100, 100);
+  Drain(gui);
+  QWidget* area = MainWidget("Repeat")->centralWidget()->childAt(5, 5);
+  ASSERT_NE(area, nullptr);
+  struct TStep {
+    QEvent::Type type;
+    quint64 time;
+  };
+  // Held from 1000 to 1600 with two unflagged repeats, then pressed again.
+  const TStep steps[] = {{QEvent::KeyPress, 1000},   {QEvent::KeyRelease, 1500},
+                         {QEvent::KeyPress, 1500},   {QEvent::KeyRelease, 1533},
+                         {QEvent::KeyPress, 1533},   {QEvent::KeyRelease, 1600},
+                         {QEvent::KeyPress, 1700},   {QEvent::KeyRelease, 1750}};
+  for (const TStep& step : steps) {
+    QKeyEvent key(step.type, Qt::Key_Z, Qt::NoModifier, "z");
+    key.setTimestamp(step.time);
+    QApplication::sendEvent(area, &key);
+  }
+  std::vector<TEvent> events;
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 500) {
+    for (const TEvent& e : Drain(gui))
+      if (e.kind == TEventKind::KeyDown || e.kind == TEventKind::KeyUp) events.push_back(e);
+    QThread::msleep(10);
+  }
+  struct TExpected {
+    TEventKind kind;
+    int repeat;
+  };
+  const TExpected expected[] = {{TEventKind::KeyDown, 0}, {TEventKind::KeyDown, 1},
+                                {TEventKind::KeyDown, 1}, {TEventKind::KeyUp, 0},
+                                {TEventKind::KeyDown, 0}, {TEventKind::KeyUp, 0}};
+  ASSERT_EQ(events.size(), std::size(expected));
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].kind, expected[i].kind) << i;
+    EXPECT_EQ(events[i].data, expected[i].repeat) << i;
+    EXPECT_EQ(events[i].source, canvas) << i;
+  }
   gui.Destroy(w);
 }
 

@@ -255,6 +255,10 @@ class TGui {
   virtual void MessageBox(const std::string& title, const std::string& text) = 0;
   // An OK/Cancel question; true means OK.
   virtual bool Question(const std::string& title, const std::string& text) = 0;
+  // The caption of the questions' Cancel button in the program's language;
+  // empty leaves the toolkit's own.
+  void SetCancelText(const std::string& text) { cancelText_ = text; }
+  const std::string& CancelText() const { return cancelText_; }
   // A file chooser. `pattern` lists filters separated by '|', each
   // "Description (*.ext *.ext)"; `path` is the proposed file or directory.
   // Returns the chosen native path, empty when cancelled.
@@ -272,6 +276,7 @@ class TGui {
   std::deque<TEvent> queue_;
   TEvent current_;
   std::vector<std::vector<THandle>> groups_;
+  std::string cancelText_;
 };
 
 // The current back end. Without one installed this is a process-wide

@@ -357,7 +357,15 @@ TEST(QtGui, ModalQuestionReturnsTheChosenButton) {
   answer(QMessageBox::Ok);
   EXPECT_TRUE(gui.Question("Orkelund", "Close really ?"));
   answer(QMessageBox::Cancel);
+  gui.SetCancelText("Abbruch");
+  QString cancelCaption;
+  QTimer::singleShot(5, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      cancelCaption = box->button(QMessageBox::Cancel)->text();
+  });
   EXPECT_FALSE(gui.Question("Orkelund", "Wirklich beenden ?"));
+  EXPECT_EQ(cancelCaption, QString("Abbruch"));
+  gui.SetCancelText("");
   answer(QMessageBox::Ok);
   gui.MessageBox("Orkelund", "Movie 1 and Movie 2 must be loaded.");
 }

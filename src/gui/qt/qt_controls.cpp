@@ -616,9 +616,11 @@ void TQtGui::MessageBox(const std::string& title, const std::string& text) {
 }
 
 bool TQtGui::Question(const std::string& title, const std::string& text) {
-  return QMessageBox::question(DialogParent(), FromLatin1(title), FromLatin1(text),
-                               QMessageBox::Ok | QMessageBox::Cancel,
-                               QMessageBox::Ok) == QMessageBox::Ok;
+  QMessageBox box(QMessageBox::Question, FromLatin1(title), FromLatin1(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+  box.setDefaultButton(QMessageBox::Ok);
+  if (!CancelText().empty()) box.button(QMessageBox::Cancel)->setText(FromLatin1(CancelText()));
+  return box.exec() == QMessageBox::Ok;
 }
 
 std::string TQtGui::FileRequester(const std::string& title, const std::string& path,

@@ -158,7 +158,10 @@ TQtWindow::TQtWindow(TQtSink& sink, THandle handle, int flags, QWidget* parent)
   setCentralWidget(client_);
   setAcceptDrops((flags & kWinAcceptDrop) != 0);
   if (flags & kWinStatusLine) statusBar()->setSizeGripEnabled((flags & kWinResizable) != 0);
-  Qt::WindowFlags wf = Qt::Window;
+  // A window with a parent is its dialog: only that type makes X11 window
+  // managers keep it above the parent (WM_TRANSIENT_FOR), so tool windows
+  // stay visible while the user clicks into the main picture.
+  Qt::WindowFlags wf = parent ? Qt::Dialog : Qt::Window;
   if (flags & kWinTitleBar) {
     wf |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
     if (flags & kWinResizable) wf |= Qt::WindowMinMaxButtonsHint;

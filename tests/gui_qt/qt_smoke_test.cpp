@@ -294,6 +294,30 @@ TEST(QtGui, CanvasDrawsAndReportsKeysAndMouse) {
   gui.Destroy(w);
 }
 
+// Hiding the toolbar of a maximised window gives its room to the client
+// area (no strip is left where it was), and the program hears the new size.
+TEST(QtGui, ToolbarOfAMaximisedWindowGivesItsRoomToTheClientArea) {
+  TQtGui& gui = QtBackEnd();
+  const THandle w = gui.CreateWindow("Maximised", 0, 0, 400, 300,
+                                     kWinTitleBar | kWinResizable | kWinMenuBar | kWinStatusLine);
+  gui.CreateMenu(w, "File");
+  std::vector<std::uint32_t> strip(40 * 20, 0xFF336699u);
+  const THandle tb = gui.CreateToolbar(w, strip.data(), 40, 20);
+  gui.MaximizeWindow(w);
+  Drain(gui);
+  const TSize before = gui.ClientSize(w);
+  gui.ShowGadget(tb, false);
+  TSize reported;
+  for (const TEvent& e : Drain(gui))
+    if (e.kind == TEventKind::WindowSize) reported = {e.x, e.y};
+  const TSize after = gui.ClientSize(w);
+  EXPECT_EQ(after.width, before.width);
+  EXPECT_GT(after.height, before.height);
+  EXPECT_EQ(reported.height, after.height);
+  EXPECT_EQ(MainWidget("Maximised")->centralWidget()->height(), after.height);
+  gui.Destroy(w);
+}
+
 // X11 flags only some repeated releases of a held key; the unflagged ones
 // come as a release and a press with one timestamp and must not end the key.
 TEST(QtGui, UnflaggedRepeatReleaseOfAHeldKeyIsNoRelease) {

@@ -113,6 +113,8 @@ class TGui {
   // Resizes the client area, keeping the position.
   virtual void SetClientSize(THandle window, int width, int height) = 0;
   virtual TSize ClientSize(THandle window) const = 0;
+  // The client area in desktop coordinates (below menu bar and toolbar).
+  virtual TRect ClientScreenRect(THandle window) const = 0;
   virtual void SetStatusText(THandle window, const std::string& text) = 0;
   // The usable area of the desktop (without task bars).
   virtual TSize DesktopSize() const = 0;

@@ -4,6 +4,7 @@
 
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
+#include <QtGui/QFont>
 #include <QtGui/QImage>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMainWindow>
@@ -30,6 +31,8 @@ std::string ToLatin1(const QString& text);
 int VirtualKey(int qtKey);
 int MouseButtons(Qt::MouseButtons buttons);
 int Modifiers(Qt::KeyboardModifiers modifiers);
+// The one font of the gadgets in every window.
+QFont ToolWindowFont();
 
 // Queues an event; shared by all widgets of one back end.
 class TQtSink {

@@ -69,6 +69,17 @@ int Modifiers(Qt::KeyboardModifiers modifiers) {
   return out;
 }
 
+QFont ToolWindowFont() {
+  // The windows' pixel layout was made for a small UI font; this narrow
+  // face at 10 pixels shows every text of the windows inside its gadget in
+  // both languages. A pixel size keeps text and layout in proportion on
+  // every screen resolution.
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStretch(QFont::SemiCondensed);
+  font.setPixelSize(10);
+  return font;
+}
+
 // ---- TQtSink -------------------------------------------------------------------
 
 namespace {
@@ -154,6 +165,7 @@ bool TQtSink::PostKey(QKeyEvent* qt, THandle window, THandle source, bool down) 
 TQtWindow::TQtWindow(TQtSink& sink, THandle handle, int flags, QWidget* parent)
     : QMainWindow(parent, Qt::Window), sink_(sink), handle_(handle), flags_(flags) {
   client_ = new QWidget(this);
+  client_->setFont(ToolWindowFont());
   client_->installEventFilter(this);
   setCentralWidget(client_);
   setAcceptDrops((flags & kWinAcceptDrop) != 0);

@@ -8,7 +8,7 @@
 #include "picture/bmp_font_registry.h"
 #include "shell/event_loop.h"
 #include "windows/dynamics_texts.h"
-#include "windows/preview_window.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 

@@ -9,6 +9,7 @@
 #include "shell/event_loop.h"
 #include "shell/shell_host.h"
 #include "windows/preview_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -36,8 +37,6 @@ bool ComputeSmall(TParameter& key, THandle window, std::unique_ptr<TRender>& ren
 }
 
 }  // namespace
-
-int PictureAreaTop(THandle parent) { return Gui().ClientScreenRect(parent).y; }
 
 TSmallPictureFrame::TSmallPictureFrame()
     : composition_(Composition()), dynamicsMode_(Dynamics().DynamicsMode) {

@@ -16,11 +16,6 @@
 
 namespace ork {
 
-// The desktop y of the parent's client area, which is the main window's
-// picture area: the preview, Julia and dynamics picture windows open at
-// their offsets below it, clear of the menu bar and the toolbar.
-int PictureAreaTop(THandle parent);
-
 // While a preview, Julia or dynamics picture is made: CompositionMode is
 // -1000 (no overlays, no printed texts), no dynamics mode is in force, and
 // afterwards the composition state of the main picture (CompositionMode,

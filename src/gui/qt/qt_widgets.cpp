@@ -175,7 +175,10 @@ TQtWindow::TQtWindow(TQtSink& sink, THandle handle, int flags, QWidget* parent)
   // stay visible while the user clicks into the main picture.
   Qt::WindowFlags wf = parent ? Qt::Dialog : Qt::Window;
   if (flags & kWinTitleBar) {
-    wf |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    // Only the boxes asked for: a fixed-size window has no minimise and
+    // maximise boxes, which leaves its title bar room for the title.
+    wf |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+          Qt::WindowSystemMenuHint;
     if (flags & kWinResizable) wf |= Qt::WindowMinMaxButtonsHint;
   } else {
     wf |= Qt::FramelessWindowHint;

@@ -80,12 +80,15 @@ void TWindowPicture::Fill(int width, int height, double x, double y, const std::
   if (TPixmap* pixmap = d.DynamicsPixmap.get()) {
     TBMPFont& font = BMPFont(FontIndexForHeight(std::min(pixmap->Height(), 400)));
     font.SetOutputPixmap(pixmap);
-    // Two lines 19 rows apart fit the small font; a larger one puts the x
-    // line a whole text height above the y line so that they do not overlap.
+    // Two lines 19 rows apart fit the small font. A larger one ends the y
+    // line at the picture's bottom and puts the x line a whole text height
+    // above it, so that neither is cut off nor overlaps the other.
     const std::string xText = "x=" + RealText17(x);
-    const int yTop = height - d.DynamicsShiftUp - 25;
-    font.Draw(0, std::min(height - d.DynamicsShiftUp - 44, yTop - font.Height(xText)), xText);
-    font.Draw(0, yTop, "y=" + RealText17(y));
+    const std::string yText = "y=" + RealText17(y);
+    const int bottom = height - d.DynamicsShiftUp;
+    const int yTop = std::min(bottom - 25, bottom - font.Height(yText));
+    font.Draw(0, std::min(bottom - 44, yTop - font.Height(xText)), xText);
+    font.Draw(0, yTop, yText);
     font.SetOutputPixmap(nullptr);
     gui.SetPanelPixmap(PicturePanel, pixmap->Data(), pixmap->Width(), pixmap->Height());
   }

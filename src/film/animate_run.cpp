@@ -54,13 +54,15 @@ bool ComputeFrame(TParameter& key, TRender& render, THost& host, TFilmRunResult&
 }  // namespace
 
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
-                          THost& host, TFilmView& view, uint64_t aviFileLimit) {
+                          THost& host, TFilmView& view, uint64_t aviFileLimit,
+                          const std::vector<std::string>& videoFiles) {
   using Clock = std::chrono::steady_clock;
   TFilmRunResult result;
   TCompositionState& comp = Composition();
   view.Begin(Tr(kRun) + Tr(kEsc));
 
-  const TFilmSettings fs = ReadFilmSettings(settings);
+  TFilmSettings fs = ReadFilmSettings(settings);
+  fs.VideoFiles = videoFiles;
   const int mode = FilmCompositionMode(comp.CompositionMode);
   const bool twoMovies = IsTwoMovieComposition(mode) && &film2 != &film1;
 
@@ -159,8 +161,10 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
       break;
     }
 
-    if (const TPixmapPtr picture = ShownPicture(render1, comp.ShownImage))
+    if (const TPixmapPtr picture = ShownPicture(render1, comp.ShownImage)) {
       output.Hand(*picture, p.FileNameKey);
+      if (result.FirstFrame.empty()) result.FirstFrame = p.FileNameKey;
+    }
     // A failed write is known a frame or two after the frame it belongs to;
     // the frames handed over since are not written.
     if (output.ReportFailures()) break;
@@ -181,7 +185,9 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
     result.WriteError = output.Error();
   }
   result.FramesWritten = output.FramesWritten();
+  result.LastFrame = output.LastWritten();
   if (const std::string avi = output.AviFile(); !avi.empty()) result.AviFiles.push_back(avi);
+  result.VideoFiles = output.VideoFiles();
   view.End();
   if (result.WriteFailed) host.Information(Tr(kWriteStopped) + result.WriteError);
   host.StatusText("");

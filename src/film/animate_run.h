@@ -59,12 +59,15 @@ int FilmCompositionMode(int compositionMode);
 // What a film run did.
 struct TFilmRunResult {
   int FramesShown = 0;    // frames composed and shown
-  int FramesWritten = 0;  // frames whose picture files and AVI frame were written
+  int FramesWritten = 0;  // frames whose every file (pictures, AVI, videos) was written
   int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
   bool Cancelled = false; // stopped by the user before the last frame
   bool WriteFailed = false;             // a write failed and stopped the film
   std::string WriteError;               // then: "<path>: <reason>"
   std::vector<std::string> AviFiles;    // the AVI file (a native path), when one was kept
+  std::vector<std::string> VideoFiles;  // the completed MP4 / WebM files
+  std::string FirstFrame;  // FileNameKey of the first frame handed over
+  std::string LastFrame;   // FileNameKey of the last frame written completely
 };
 
 // Produces film1 (frames 1..Count), with film2 for the two-movie
@@ -72,10 +75,14 @@ struct TFilmRunResult {
 // is the one CompositionMode names when the film starts; the film ends at
 // the shorter of the two films. settings holds [AnimMode], [Anim] and
 // [AnimPreview]. aviFileLimit replaces the AVI's 1 GiB size limit (see
-// TAviStream; tests use small ones). film1's current key, InsertPosX and InsertPosY are restored
-// at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
-// last composition left them. A film of 0 frames writes nothing.
+// TAviStream; tests use small ones). film1's current key, InsertPosX and
+// InsertPosY are restored at the end; KeepLeftPicture, ShownImage and
+// CompositionMode stay as the last composition left them. A film of 0
+// frames writes nothing.
+// videoFiles: further video files (.mp4 / .webm, native paths) that
+// receive every written frame besides what the settings ask for.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
-                          THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit);
+                          THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit,
+                          const std::vector<std::string>& videoFiles = {});
 
 }  // namespace ork

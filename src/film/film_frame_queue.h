@@ -61,6 +61,10 @@ class TFilmFrameQueue {
 
   // The AVI file, when Close put it under its name; else empty.
   std::string AviFile() const { return writer_.Avi().Kept() ? writer_.Avi().Path() : ""; }
+  // The name of the last frame written completely; complete after Close.
+  const std::string& LastWritten() const { return writer_.LastWritten(); }
+  // The video files completed by Close.
+  const std::vector<std::string>& VideoFiles() const { return writer_.Videos().Files(); }
 
  private:
   // The writer's host: keeps its diagnostic lines for ReportFailures.

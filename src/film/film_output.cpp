@@ -8,7 +8,7 @@ namespace ork {
 TFilmFrameWriter::TFilmFrameWriter(const TFilmSettings& settings, int plannedFrames, THost& host,
                                    uint64_t aviFileLimit)
     : settings_(settings), planned_(plannedFrames), host_(host), aviLimit_(aviFileLimit),
-      avi_(host) {}
+      avi_(host), videos_(settings) {}
 
 bool TFilmFrameWriter::Fail(const std::string& error) {
   if (error_.empty()) {
@@ -47,11 +47,14 @@ bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameNam
       return Fail(avi_.Failed() ? avi_.Error()
                                 : avi_.Path() + ": a frame of another size than the film's");
   }
+  if (std::string error; !videos_.Write(picture, name, error)) return Fail(error);
   ++written_;
+  lastWritten_ = frameName;
   return true;
 }
 
 bool TFilmFrameWriter::Close() {
+  if (std::string error; !videos_.Close(error)) Fail(error);
   if (!avi_.Close()) Fail(avi_.Error());
   return !Failed();
 }

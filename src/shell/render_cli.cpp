@@ -91,7 +91,8 @@ std::string RenderHelpText() {
       "  --help          this text.\n"
       "\n"
       "Messages of the loader, diagnostic lines and progress go to standard error.\n"
-      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n";
+      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n"
+      "\n" + ShippedDataHelp();
 }
 
 bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,

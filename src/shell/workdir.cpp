@@ -114,7 +114,7 @@ std::string ShippedDataHelp() {
       "the first of these folders that exists:\n";
   int n = 0;
   for (const TDataPlace& place : DataPlaces())
-    text += "  " + std::to_string(++n) + ". " + place.Where + ": " +
+    text += "  " + std::to_string(++n) + ". " + place.Where + "\n     " +
             (place.Dir.empty() ? "(not set)" : place.Dir) + "\n";
   return text + "In use: " + ShippedDataDir() + "\n";
 }

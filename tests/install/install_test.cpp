@@ -73,7 +73,7 @@ TEST(Installed, RendererRendersTheInstalledStartMovieWithTextsFromElsewhere) {
   std::string movie = ReadAll(data / "INI" / "Default.ini");
   const size_t list = movie.find("TextOutputList=");
   ASSERT_NE(list, std::string::npos);
-  movie.insert(list + std::strlen("TextOutputList="), "(10,50%,Zoom: ,HeightY,3,3)");
+  movie.insert(list + std::strlen("TextOutputList="), "(10,50%,Zoom ,HeightY,3,3)");
   std::ofstream(base / "Texts.ini", std::ios::binary) << movie;
 
   const fs::path elsewhere = base / "elsewhere";

@@ -7,6 +7,7 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstdint>
@@ -72,9 +73,12 @@ bool EncodeJpeg(FILE* out, const TPixmap& pixmap, int quality, uint8_t* row) {
 }
 
 // What the decoder may take beyond the picture itself (the whole-picture
-// coefficients of a progressive file, for one): a file that needs more is
-// refused, not decoded from a backing store.
-constexpr long kMaxDecoderMemory = 48L << 20;
+// coefficients of a progressive file, for one; six bytes a pixel, where the
+// file spends a fraction of a byte): a file that needs more is refused, not
+// decoded from a backing store.
+constexpr long long kLeastDecoderMemory = 48LL << 20;
+constexpr long long kMostDecoderMemory = 1LL << 30;
+constexpr long long kDecoderBytesPerFileByte = 256;
 // Scans of a progressive file: the encoders' scripts use about ten; a file
 // with thousands makes every scan a pass over the whole picture.
 constexpr int kMaxScans = 256;
@@ -104,7 +108,8 @@ bool DecodeJpeg(FILE* in, long long fileBytes, void (*allocate)(void*, int, int,
     return false;
   }
   jpeg_create_decompress(&cinfo);
-  cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+  cinfo.mem->max_memory_to_use = static_cast<long>(std::clamp(
+      fileBytes * kDecoderBytesPerFileByte, kLeastDecoderMemory, kMostDecoderMemory));
   progress.progress_monitor = CountScans;
   cinfo.progress = &progress;
   jpeg_stdio_src(&cinfo, in);

@@ -11,9 +11,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes = ork::fuzz::Bytes(data, size);
+  const size_t head = std::min<size_t>(size, 2);
   const size_t split = size < 2 ? 0 : std::min<size_t>(size - 2, data[0] | (data[1] << 8));
-  const std::string path = ork::fuzz::WriteFuzzFile("font.bmp", bytes.substr(2, split));
-  ork::fuzz::WriteFuzzFile("font.xywh", size < 2 ? bytes : bytes.substr(2 + split));
+  const std::string path = ork::fuzz::WriteFuzzFile("font.bmp", bytes.substr(head, split));
+  ork::fuzz::WriteFuzzFile("font.xywh", bytes.substr(head + split));
   auto font = ork::TBMPFont::Create(path);
   ork::TPixmap out(40, 30);
   font->OutputPixmap = &out;

@@ -18,9 +18,9 @@ case $target in
     # bounds; the generated seeds are too big to commit.
     python3 "$here/make_seeds.py" "$build/fuzz-seeds/movie"
     seeds="$build/fuzz-seeds/movie"
-    set -- -dict="$here/movie.dict" -max_len=1048576 ;;
+    set -- -dict="$here/movie.dict" -max_len=600000 ;;
   picture|font) set -- -max_len=65536 -rss_limit_mb=512 -malloc_limit_mb=256 ;;
   *) set -- -max_len=16384 ;;
 esac
-exec "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+exec "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
   "$@" "$work" "$here/corpus/$target" $seeds

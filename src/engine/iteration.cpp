@@ -8,7 +8,6 @@
 
 #include "engine/texts.h"
 
-
 namespace ork {
 
 namespace {

@@ -163,7 +163,6 @@ class TIterationContext {
   friend long long RunRowLong(TIterationContext&, const TViewMapping&, int, int, int,
                               const TRowBuffers&);
 
-
   // A pixel's result from the orbit and outcome its iteration ended with.
   TPixelResult Result(const TOrbit& z, int it, bool escaped, bool guard, int period,
                       double zval) const;

@@ -161,7 +161,9 @@ bool DecodePng(FILE* in, long long fileBytes, uint32_t** (*allocate)(void*, int,
     return false;
   }
   for (int pass = 0; pass < passes; ++pass) {
-    for (png_uint_32 y = 0; y < h; ++y) png_read_row(png, reinterpret_cast<png_bytep>(rows[y]), nullptr);
+    for (png_uint_32 y = 0; y < h; ++y) {
+      png_read_row(png, reinterpret_cast<png_bytep>(rows[y]), nullptr);
+    }
   }
   png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);

@@ -48,7 +48,7 @@ inline std::string WriteFuzzFile(const std::string& name, std::string_view bytes
   const std::string path = FuzzDir() + "/" + name;
   FILE* out = std::fopen(path.c_str(), "wb");
   Check(out != nullptr);
-  Check(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
+  Check(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
   std::fclose(out);
   return path;
 }

@@ -44,6 +44,7 @@ TFilmDialogValues::TKind ReadKind(const TINI& settings, std::string_view section
   k.Png = Ticked(settings, section, "PNG");
   k.Bmp = Ticked(settings, section, "BMP");
   k.Avi = Ticked(settings, section, "AVI");
+  k.Mp4 = Ticked(settings, section, "MP4");
   return k;
 }
 
@@ -54,6 +55,7 @@ void StoreKind(const TFilmDialogValues::TKind& k, TINI& settings, const std::str
   Put(settings, section, "PNG", flag(k.Png));
   Put(settings, section, "BMP", flag(k.Bmp));
   Put(settings, section, "AVI", flag(k.Avi));
+  if (k.Mp4 || Value(settings, section, "MP4")) Put(settings, section, "MP4", flag(k.Mp4));
 }
 
 }  // namespace
@@ -114,7 +116,7 @@ TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
     result.Frames2 = film1->Count;
   }
   result.Run = AnimateRun(*film1, film2 ? *film2 : *film1, *request.Settings, host, view,
-                          request.AviFileLimit);
+                          request.AviFileLimit, request.VideoFiles);
   result.End = TEnd::Produced;
   GridState().GridAutoMode = 0;
   return result;

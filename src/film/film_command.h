@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "film/animate_run.h"
 #include "film/avi_writer.h"
@@ -31,6 +32,7 @@ struct TFilmDialogValues {
   struct TKind {
     std::string Fps;   // "FPS"
     bool Jpg = false, Png = false, Bmp = false, Avi = false;
+    bool Mp4 = false;  // "MP4"; a missing key is unticked
   };
   TKind Normal;        // [Anim]
   TKind PreviewKind;   // [AnimPreview]
@@ -43,7 +45,9 @@ struct TFilmDialogValues {
 TFilmDialogValues ReadFilmDialogValues(const TINI& settings);
 // What "Start" does: every check box stored as "1" or "0" and every text
 // field's text as typed, into the store in memory (missing sections and
-// keys are added); nothing is validated and no file is written.
+// keys are added); nothing is validated and no file is written. "MP4" is
+// not among the settings file's defaults: its key is added only once the
+// box is ticked.
 void StoreFilmDialogValues(const TFilmDialogValues& values, TINI& settings);
 
 // The film settings dialog. The GUI shows the window (246 x 345 pixels at
@@ -72,6 +76,7 @@ struct TFilmRequest {
   TParameterAnim* Movie2 = nullptr;  // required for two-movie compositions
   TINI* Settings = nullptr;          // the program settings (SettingsIni), required
   uint64_t AviFileLimit = kAviFileLimit;
+  std::vector<std::string> VideoFiles{};  // further videos (.mp4 / .webm), native paths
 };
 
 struct TFilmCommandResult {

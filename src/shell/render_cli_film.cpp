@@ -63,8 +63,8 @@ class TInterruptGuard {
 
 // Messages and questions as the renderer writes them; the per-row progress
 // of the computation is dropped in favour of the film's progress line, and
-// the diagnostic lines (several per frame) are shown only when verbose,
-// except those naming a file that could not be written.
+// the diagnostic lines (several per frame) are shown only when verbose; a
+// file that cannot be written stops the film with a message.
 class TFilmCliHost final : public THost, public TFilmView {
  public:
   TFilmCliHost(std::ostream& err, const TFilmCliOptions& o)
@@ -81,8 +81,7 @@ class TFilmCliHost final : public THost, public TFilmView {
     return inner_.Question(text);
   }
   void Diagnostic(const std::string& line) override {
-    // A file that could not be written is an error the user must see.
-    if (!verbose_ && line.rfind("Film: could not write", 0) != 0) return;
+    if (!verbose_) return;
     EndLine();
     inner_.Diagnostic(line);
   }

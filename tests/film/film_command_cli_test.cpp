@@ -341,15 +341,8 @@ TEST_F(FilmCli, KilledFilmLeavesThePreviousFilm) {
   const auto before = test::ReadFileBytes(avi.string());
   ASSERT_TRUE(test::CheckAvi(before).ok);
 
-  // Frame 5 is shown only after frame 1 was written (the queue holds
-  // three frames), so the new film's file exists by then.
-  const TProcess killed = RunRenderer(
-      {"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
-      [](const std::string& line) { return line.find("pict. 5/999") != std::string::npos; },
-      SIGKILL);
-  ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
-  EXPECT_EQ(test::ReadFileBytes(avi.string()), before);
-  EXPECT_FALSE(Files(work / "Output", ".avi").empty()) << "nothing left for the next film";
+  // Killed once the new film's temporary AVI exists (the background writer
+  // creates it some time after the first frame is shown).
   auto leftovers = [&] {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(work / "Output"))
@@ -357,6 +350,15 @@ TEST_F(FilmCli, KilledFilmLeavesThePreviousFilm) {
         names.push_back(e.path().filename().string());
     return names;
   };
+  const TProcess killed = RunRenderer(
+      {"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
+      [&](const std::string& line) {
+        return line.find("pict. ") != std::string::npos && !leftovers().empty();
+      },
+      SIGKILL);
+  ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
+  EXPECT_EQ(test::ReadFileBytes(avi.string()), before);
+  EXPECT_FALSE(Files(work / "Output", ".avi").empty()) << "nothing left for the next film";
   EXPECT_EQ(leftovers().size(), 1u) << "the killed film's temporary file";
   ASSERT_EQ(RunRenderer(shortFilm).status, 0);
   EXPECT_TRUE(leftovers().empty());

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,7 +19,7 @@ namespace fs = std::filesystem;
 TEST(EventLoopSmoke, TheDesktopProgramStartsComputesAndEnds) {
   const fs::path program = fs::path(ORK_BINARY_DIR) / "bin" / "orkelund";
   if (!fs::exists(program)) GTEST_SKIP() << "orkelund was not built (no Qt)";
-  const fs::path dir = fs::temp_directory_path() / "orkelund_shell_smoke";
+  const fs::path dir = fs::temp_directory_path() / ("orkelund_shell_smoke_" + std::to_string(getpid()));
   fs::remove_all(dir);
   std::string settings = DefaultSettingsText();
   settings.replace(settings.find("StartVorschau=1"), 15, "StartVorschau=0");

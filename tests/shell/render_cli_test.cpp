@@ -49,7 +49,7 @@ TRun RunCli(const std::vector<std::string>& args) {
 }
 
 fs::path Fresh(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("orkelund_render_" + name);
+  const fs::path dir = fs::temp_directory_path() / ("orkelund_render_" + name + "_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   ResetProcessState();

@@ -2,6 +2,8 @@
 // user, and a fresh working directory per test.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,7 +38,7 @@ class TRecordingHost : public THost {
 // working directory; the process state starts clean.
 inline std::filesystem::path FreshWorkDir(const std::string& name) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("orkelund_shell_" + name);
+  const fs::path dir = fs::temp_directory_path() / ("orkelund_shell_" + name + "_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   SetWorkDir(dir.string());

@@ -65,15 +65,20 @@ struct TFilmRunResult {
   std::vector<std::string> AviFiles;    // native paths, in film order
 };
 
-// Produces film1 (frames 1..Count), with film2 for the two-movie
-// compositions (pass the same object as film1 otherwise). The composition
-// is the one CompositionMode names when the film starts; the film ends at
-// the shorter of the two films. settings holds [AnimMode], [Anim] and
+// Produces film1 (frames Actual..Count, or ..lastFrame when that is
+// positive and smaller), with film2 for the two-movie compositions (pass
+// the same object as film1 otherwise). The composition is the one
+// CompositionMode names when the film starts; the film ends at the shorter
+// of the two films. A film that starts after frame 1 writes its frames
+// exactly as the whole film would: the frames before are replayed
+// (ReplayFilmFrames) and a first frame that only repeats a picture gets
+// the picture of the last frame before that was computed. settings holds [AnimMode], [Anim] and
 // [AnimPreview]. aviFileLimit is the largest size of one AVI file (see
 // TAviStream). film1's current key, InsertPosX and InsertPosY are restored
 // at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
 // last composition left them. A film of 0 frames writes nothing.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
-                          THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit);
+                          THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit,
+                          int lastFrame = 0);
 
 }  // namespace ork

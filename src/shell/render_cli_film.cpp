@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
 #include "shell/render_cli_engine.h"
+#include "shell/render_cli_film_range.h"
 #include "shell/render_cli_host.h"
 #include "shell/settings.h"
 #include "shell/settings_startup.h"
@@ -206,6 +208,7 @@ std::string FilmHelpText() {
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
       "         [--workdir DIR] [--yes|--no] [--quiet] [--verbose] [--threads N]\n"
+      "         [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
       "\n"
@@ -228,7 +231,7 @@ std::string FilmHelpText() {
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
-      "\n"
+      "\n" + FilmRangeHelpText() + "\n"
       "The progress line with the remaining time goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
       "AVI file is completed; a second Ctrl-C ends the program at once.\n"
@@ -272,6 +275,12 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--movie") ok = setText(options.Movie);
     else if (name == "--movie2") ok = setText(options.Movie2);
     else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
+    else if (name == "--frames") {
+      ok = takeValue() && ParseFrameRange(value, options.Frames, error);
+      options.HasFrames = true;
+    } else if (name == "--plan") ok = setFlag(options.Plan, true);
+    else if (name == "--jobs") ok = takeValue() && ParseJobCount(value, options.Jobs, error);
+    else if (name == "--assemble") ok = setFlag(options.Assemble, true);
     else if (name == "--composition") {
       ok = takeValue();
       if (ok && !CompositionFromName(value, options.CompositionMode)) {
@@ -289,7 +298,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     error = "--movie FILE is required";
     return false;
   }
-  return true;
+  return CheckFilmRangeArgs(args, options, error);
 }
 
 int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostream& err) {
@@ -336,11 +345,17 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   request.Movie1 = movie1.get();
   request.Movie2 = movie2.get();
   request.Settings = &SettingsIni();
-  TFilmSettingsPreset dialog(options.Preview);
+  const std::unique_ptr<TFilmSettingsDialog> dialog = FilmCliDialog(options);
+  if (options.Plan || options.Assemble)
+    return RunFilmPlanOrAssemble(options, request, *dialog, host, out, err);
+  if (options.HasFrames) {
+    request.Frames = options.Frames;
+    request.SaveFilmMovie = false;
+  }
   TFilmCommandResult result;
   try {
     TInterruptGuard guard;
-    result = RunFilmCommand(request, host, dialog, host);
+    result = RunFilmCommand(request, host, *dialog, host);
   } catch (const std::bad_alloc& error) {
     host.EndLine();
     ReportNoMemory(err, error);
@@ -354,13 +369,24 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     return kRenderFailed;
   }
   const TFilmRunResult& run = result.Run;
+  int frames = result.Frames1;
+  if (options.HasFrames) {
+    const int filmFrames = std::min(result.Frames1, result.Frames2);
+    if (options.Frames.First > filmFrames) {
+      err << "orkelund-render: --frames " << FrameRangeText(options.Frames)
+          << " lies beyond the film's " << filmFrames << " frames\n";
+      return kRenderFailed;
+    }
+    const int last = options.Frames.Last > 0 ? std::min(options.Frames.Last, filmFrames) : filmFrames;
+    frames = last - options.Frames.First + 1;
+  }
   const TFilmSettings chosen = ReadFilmSettings(SettingsIni());
   if (!chosen.Jpg && !chosen.Png && !chosen.Bmp && !chosen.Avi) {
-    err << "orkelund-render: " << run.FramesShown << " of " << result.Frames1
+    err << "orkelund-render: " << run.FramesShown << " of " << frames
         << " frames produced; no output format is switched on in ["
         << (chosen.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini\n";
   } else {
-    err << "orkelund-render: " << run.FramesWritten << " of " << result.Frames1
+    err << "orkelund-render: " << run.FramesWritten << " of " << frames
         << " frames written to " << NativePath("Output\\") << '\n';
   }
   for (const std::string& avi : run.AviFiles) err << "orkelund-render: film " << avi << '\n';

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/file_io.h"
 #include "model/paths.h"
 
 namespace ork {
@@ -28,7 +29,7 @@ bool IsDir(const fs::path& p) {
 int SeedFile(const fs::path& source, const fs::path& target, std::string& error) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(target, ec))) return 0;
-  const fs::path temp = target.string() + ".seed-" + std::to_string(::getpid());
+  const fs::path temp = target.string() + ".seed-" + ProcessTag();
   fs::remove(temp, ec);
   if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
     error = "cannot copy '" + source.string() + "' to '" + temp.string() + "': " + ec.message();

@@ -18,7 +18,8 @@ void SetCommandHandler(int command, TCommandHandler handler);
 void ClearCommandHandlers();
 
 // The built-in groups; each returns false for a number it does not know.
-// Computing and showing: 83, 84, 105, 106, 1, 29, 30, 80, 42 (see there).
+// Computing and showing: 83, 84, 105, 106, 107, 108, 109, 1, 29, 30, 80, 42
+// (see there).
 bool RunComputeCommand(int command);
 // Pictures, film, files, help, end: 120, 122, 121, 4, 6, 125, 126, 11.
 bool RunProgramCommand(int command);

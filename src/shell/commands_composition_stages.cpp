@@ -61,13 +61,15 @@ std::string KeysDifferText(int key1, int key2) {
          Tr(ct::kKeysDiffer4);
 }
 
-// The status line of the two-movie picture just computed; 21 and -12
-// leave it as it is.
+// The status line of the two-movie picture just computed (the progress
+// text of the computation must not stay); the new-C double picture (21)
+// tells its constant as the new-C picture does, -12 leaves the line as it is.
 void WriteStage2Status(int mode, int lastKey1, int lastKey2) {
   TShellState& s = Shell();
   const std::string key2 = " [KEY " + std::to_string(s.Movie2->Actual) + "]";
   switch (mode) {
-    case 3: {
+    case 3:
+    case 21: {
       const TParameter* k1 = MovieKeyAt(s.Movie1.get(), lastKey1);
       const TParameter* k2 = MovieKeyAt(s.Movie2.get(), lastKey2);
       if (!k1 || !k2) return;
@@ -138,6 +140,9 @@ void CompositionStage1() {
   }
   EnableMenuGroup(TMenuGroup::All, true);
   const int mode = c.CompositionMode;
+  // Pictures of Movie 1 alone are finished here: their status line
+  // replaces the computation's progress text.
+  if (mode == 1 || mode == 2 || mode == 4) SetStatus(CurrentSingleStatus());
   if (mode == 4)
     PostShellCommand(30);
   else if (mode == 2)
@@ -213,6 +218,7 @@ void CompositionStage2() {
     // the redisplay back into the new-C picture.
     c.CompositionMode = 1;
     c.KeepLeftPicture = false;
+    SetStatus(CurrentSingleStatus());
     EndStage2();
     return;
   }

@@ -1,6 +1,8 @@
 // Computing and showing the pictures: 83, 84 compute Movie 1 / Movie 2,
 // 105, 106 show them, 1 redisplays the current composition, 29, 30 the
-// double and fourfold picture of Movie 1, 80 shows C as the dynamics point.
+// double and fourfold picture of Movie 1, 107, 108, 109 the double,
+// fourfold and new-C pictures of both movies, 80 shows C as the dynamics
+// point.
 #include "shell/commands.h"
 
 #include "engine/orbit_picture.h"
@@ -89,6 +91,29 @@ void ShowVariants(int command) {
   RequestRepaint();
 }
 
+// Repaints a picture of both movies from the buffers already computed (the
+// colour windows post these after every change).
+void ShowBothMovies(int command) {
+  TShellState& s = Shell();
+  if (!s.CurrentKeyM1 || !s.RenderM1 || !s.CurrentKeyM2 || !s.RenderM2) return;
+  TParameter* k1 = s.CurrentKeyM1;
+  TParameter* k2 = s.CurrentKeyM2;
+  TRender* r1 = s.RenderM1.get();
+  TRender* r2 = s.RenderM2.get();
+  // A new-C picture stays one while its left picture is kept: the plain
+  // double picture would end the kept state behind the user's back.
+  if (command == 109 || (command == 107 && Composition().KeepLeftPicture)) {
+    ShowDoubleNewC(k1, r1, k2, r2, s.Movie1.get(), s.Movie2.get(), ShellHost());
+  } else if (command == 107) {
+    ShowDoubleM1M2(k1, r1, k2, r2, s.Movie1.get(), s.Movie2.get(), ShellHost());
+  } else {
+    ShowFourfoldM1M2(k1, r1, k2, r2, ShellHost());
+    Gui().SetFocus(MainWindow().Window);
+    if (s.Movie1) SaveHistoryFile(*s.Movie1);
+  }
+  RequestRepaint();
+}
+
 void RedisplayCommand() {
   TShellState& s = Shell();
   if (Composition().CompositionMode == -1000 || !s.CurrentKeyM1) return;
@@ -115,6 +140,9 @@ bool RunComputeCommand(int command) {
     case 84: ComputeMovie(2); return true;
     case 105: ShowMovie(s.CurrentKeyM1, s.RenderM1.get()); return true;
     case 106: ShowMovie(s.CurrentKeyM2, s.RenderM2.get()); return true;
+    case 107:
+    case 108:
+    case 109: ShowBothMovies(command); return true;
     case 1: RedisplayCommand(); return true;
     case 29:
     case 30: ShowVariants(command); return true;

@@ -99,10 +99,12 @@ void ShownKeyCheck() {
   const std::string question = "[KEY" + std::to_string(s.Movie1->Actual) +
                                Tr(menu_texts::kKeyResetTo) + std::to_string(shown.LastKeyM1) +
                                "]";
-  if (ShellHost().Question(question)) {
-    s.Movie1->Actual = shown.LastKeyM1;
-    return;
-  }
+  const bool reset = ShellHost().Question(question);
+  if (reset) s.Movie1->Actual = shown.LastKeyM1;
+  // Every data window shows the keyframe that is current now.
+  for (int i = 0; i < kSlotCount; ++i)
+    if (TToolWindow* window = SlotWindow(static_cast<TSlot>(i))) window->ShowActualKey();
+  if (reset) return;
   shown.LastKeyM1 = s.Movie1->Actual;
   s.CurrentKeyM1 = TakeCurrentKey(s.Movie1.get());
   switch (Composition().CompositionMode) {
@@ -180,7 +182,9 @@ void Dispatch(const TEvent& event) {
   const bool onArea = w.Canvas != 0 && event.source == w.Canvas;
   switch (event.kind) {
     case TEventKind::KeyDown:
-      ShownKeyCheck();
+      // Keys typed into a tool window's fields are text, not picture tools:
+      // only the main window's keys ask about the shown key.
+      if (event.window == 0 || event.window == w.Window) ShownKeyCheck();
       // An auto-repeated press of a held tool key would restart its box.
       if (onArea && event.data == 0) ToolKeyDown(event.key);
       break;

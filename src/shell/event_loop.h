@@ -23,9 +23,10 @@ bool HandleEvent(const TEvent& event);
 // The start sequence, then WaitEvent / HandleEvent until the end.
 void MainLoop();
 
-// Run before every key-down: when Movie 1's current key is no longer the
-// one shown, asks whether to reset it; Cancel keeps the new key and
-// repeats the last picture for it.
+// Run before every key-down of the main window: when Movie 1's current key
+// is no longer the one shown, asks whether to reset it; Cancel keeps the
+// new key and repeats the last picture for it. Either way the open data
+// windows then show the current keyframe.
 void ShownKeyCheck();
 
 // Asks "Close really ?"; true when the user confirmed.

@@ -127,7 +127,10 @@ void CreatePictureArea() {
   const TSize client = gui.ClientSize(w.Window);
   w.Canvas = gui.CreateCanvas(w.Window, 0, 0, client.width, client.height);
   gui.SetFocus(w.Canvas);
-  gui.RequestPaint(w.Canvas);
+  // Painted at once, not by a request: a computation that starts next (the
+  // start preview) takes pending events in its polls, and the area and the
+  // picture menus must follow the picture state from the first moment.
+  PaintPictureArea();
 }
 
 void FocusPictureArea() { Gui().SetFocus(Instance().Canvas); }

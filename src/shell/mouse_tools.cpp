@@ -145,7 +145,6 @@ int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
   if (!movie || !render) return 0;
   TParameter* p = movie->GetActualParameter();
   if (!p) return 0;
-  p->pox = p->poy = 0;
   if (!(x2 >= x1)) std::swap(x1, x2);
   if (!(y2 >= y1)) std::swap(y1, y2);
   if (mode > kToolRight) {
@@ -154,12 +153,15 @@ int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
     if (mode == kToolPoint + kToolRight) Composition().CompositionMode = 222;
     mode -= kToolRight;
   }
-  p->Mpox = RealToInt(x1);
-  p->Mpoy = RealToInt(y1);
+  // Rejected before the point fields change: they name the point whose
+  // orbit the points window and the number list still show.
   const int shown = Composition().ShownImage;
   if (x1 < 0 || y1 < 0 || (x1 > render->Width - 1 && shown == 1) || y1 > render->Height - 1 ||
       (x1 > 2 * render->Width - 1 && shown == 2))
     return 0;
+  p->pox = p->poy = 0;
+  p->Mpox = RealToInt(x1);
+  p->Mpoy = RealToInt(y1);
   const int hw = render->Width / 2, hh = render->Height / 2;
   x1 -= hw;
   x2 -= hw;

@@ -20,8 +20,9 @@ enum : int { kToolCentre = 1, kToolZoom = 2, kToolJulia = 3, kToolPoint = 4, kTo
 // (x1, y1)-(x2, y2), pixels relative to the picture's top-left corner:
 // centre, zoom (boxes lower than 4 pixels only re-centre), Julia constant or
 // inspected point (which posts 128 through host). Returns 1 when the
-// keyframe was changed, 0 when the position lies outside the picture or the
-// movie or its keyframe is missing.
+// keyframe was changed, 0 when the position lies outside the picture (the
+// keyframe, its inspected point included, is then unchanged) or the movie
+// or its keyframe is missing.
 int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
                       TParameterAnim* movie, const TRender* render);
 

@@ -152,8 +152,11 @@ bool CompositionFromName(const std::string& name, int& mode) {
 }
 
 // The starting values the shell's commands give the inserts, and its size
-// rules for the compositions of both movies. False with a reason.
-bool PrepareComposition(int mode, const TParameterAnim& m1, const TParameterAnim& m2,
+// rules for the compositions of both movies; Movie 2 is then lowered to
+// Movie 1's size where larger, as the desktop program does before it
+// computes Movie 2, so that the same movies give the same film. False with
+// a reason.
+bool PrepareComposition(int mode, const TParameterAnim& m1, TParameterAnim& m2,
                         std::string& error) {
   TCompositionState& c = Composition();
   c.CompositionMode = mode;
@@ -191,6 +194,10 @@ bool PrepareComposition(int mode, const TParameterAnim& m1, const TParameterAnim
       break;
     default:
       break;
+  }
+  if (mode < 1 || mode > 10) {
+    m2.OutputWidth = std::min(m2.OutputWidth, m1.OutputWidth);
+    m2.OutputHeight = std::min(m2.OutputHeight, m1.OutputHeight);
   }
   return error.empty();
 }

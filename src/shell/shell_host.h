@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "gui/gui_host.h"
+#include "shell/gui_host.h"
 
 namespace ork {
 

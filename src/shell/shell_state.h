@@ -30,6 +30,9 @@ class TToolWindow {
   virtual void OnEvent(const TEvent& event) = 0;
   // Brings the window to the front (preview, Julia, dynamics windows).
   virtual void Maxi() {}
+  // Shows its movie's current keyframe again after the shell changed which
+  // keyframe is current (data windows).
+  virtual void ShowActualKey() {}
   // Destroys the window's gadgets and the window. Called once, by
   // CloseSlot, before the object is deleted.
   virtual void Close() = 0;
@@ -108,6 +111,9 @@ struct TShellState {
   bool BothFormats = false;
   int LastDynamicsLength = 400;
   int ColourTarget = 0;  // 0 Movie 1, 1 Movie 2: which movie the colour windows edit
+  // The movie (1 or 2) whose picked point the dynamics windows show: the
+  // orbit is computed, listed and labelled for that movie.
+  int DynamicsMovie = 1;
   std::string BeginnerName;
   // The movie file name last chosen in the movie file chooser (with ".ini").
   std::string ChosenMovieName;

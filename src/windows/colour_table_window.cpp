@@ -115,7 +115,7 @@ void TWindowFarbtabellen::TakeFields(TParameter& key) {
     f3 = kF3Corrected;
   }
   int f4 = TextToInt(gui.GetText(TextBoxF4));
-  if (f4 >= 1 && f4 <= 254) {
+  if (f4 != 0 && f4 < 255) {  // 0 stands for 2048 colours
     ShellHost().Information(Tr(colour_texts::kF4Message));
     f4 = 255;
   }

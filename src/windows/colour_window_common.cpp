@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "color/real_int.h"
-#include "gui/gui_host.h"
 #include "model/list_syntax.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
 #include "picture/bmp_font_registry.h"
 #include "shell/event_loop.h"
+#include "shell/gui_host.h"
 #include "shell/shell_state.h"
 #include "windows/colour_window_texts.h"
 

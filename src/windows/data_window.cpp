@@ -47,13 +47,28 @@ TParameterAnim* TDataWindow::LiveMovie() const {
 
 TParameter* TDataWindow::CurrentKey() const {
   TParameterAnim* movie = LiveMovie();
-  return movie ? movie->GetActualParameter() : nullptr;
+  if (!movie || shownKey_ < 1 || shownKey_ > movie->Count) return nullptr;
+  return &movie->Parameter[shownKey_];
+}
+
+void TDataWindow::ShowField(THandle field, const std::string& text) {
+  Gui().SetText(field, text);
+  if (int row = RowOf(TextBox, field)) shownText_[row] = text;
+}
+
+void TDataWindow::ShowActualKey() {
+  TParameterAnim* movie = LiveMovie();
+  if (!movie) return;
+  for (int row = 1; row <= ParameterAnzahl; ++row)
+    if (TextBox[row] && Gui().GetText(TextBox[row]) != shownText_[row]) TakeOne(row);
+  Fill(*movie);
 }
 
 void TDataWindow::Fill(TParameterAnim& movie) {
   TGui& gui = Gui();
   UsedAnim = &movie;
   TParameter* p = movie.GetActualParameter();
+  shownKey_ = p ? movie.Actual : 0;
   if (movie.Count < 1 || !p) {
     gui.SetText(LabGroup, data_texts::kEmpty);
     return;
@@ -75,7 +90,7 @@ void TDataWindow::FillOne(int row, const std::string& key, const std::string& va
   if (row < 1 || row > ParameterAnzahl) return;
   TGui& gui = Gui();
   gui.SetText(Lab[row], key);
-  gui.SetText(TextBox[row], value);
+  ShowField(TextBox[row], value);
   rowKey_[row] = key;
   const TParameter* p = UsedAnim ? UsedAnim->GetActualParameter() : nullptr;
   const int index = TINIGroup::ParameterSortNo(key);
@@ -93,21 +108,22 @@ void TDataWindow::TakeOne(int row) {
   p->OutputWidth = movie->OutputWidth;
   p->OutputHeight = movie->OutputHeight;
   const std::string& key = rowKey_[row];
-  const TStoreEffect effect = StoreDataRow(*p, key, gui.GetText(TextBox[row]), rules_);
+  shownText_[row] = gui.GetText(TextBox[row]);
+  const TStoreEffect effect = StoreDataRow(*p, key, shownText_[row], rules_);
   if (key == "PictNameOrNotice") {
     ShellHost().Diagnostic((movie2_ ? data_texts::kDiagNameM2 : data_texts::kDiagNameM1) +
                            movie->Run);
     // A repaired movie keeps the notice until it has been saved.
     if (movie->Run != "OK") {
       p->FileNameKey = data_texts::kNotSaved;
-      gui.SetText(TextBox[row], p->FileNameKey);
+      ShowField(TextBox[row], p->FileNameKey);
     }
   }
-  if (effect.showWidth) gui.SetText(TextBox[DataRowOf("WidthX")], DataRowValue(*p, 3));
-  if (effect.showHeight) gui.SetText(TextBox[DataRowOf("HeightY")], DataRowValue(*p, 4));
+  if (effect.showWidth) ShowField(TextBox[DataRowOf("WidthX")], DataRowValue(*p, 3));
+  if (effect.showHeight) ShowField(TextBox[DataRowOf("HeightY")], DataRowValue(*p, 4));
   if (effect.emptyLineFields) {
-    gui.SetText(TextBox[DataRowOf("LinesColor")], "");
-    gui.SetText(TextBox[DataRowOf("LinesThickness")], "");
+    ShowField(TextBox[DataRowOf("LinesColor")], "");
+    ShowField(TextBox[DataRowOf("LinesThickness")], "");
   }
 }
 
@@ -134,7 +150,7 @@ void TDataWindow::ApplyMarkBox(THandle field, int row, char mode) {
   p->InterpolationList =
       InterpolationCheckBox(gui.GetText(field), rowKey_[row], mode, ticked, otherTicked);
   if (ticked && otherTicked) gui.SetState(other, 0);
-  gui.SetText(field, p->InterpolationList);
+  ShowField(field, p->InterpolationList);
 }
 
 void TDataWindow::CreateInterpolationListP(THandle field, int row) {
@@ -153,7 +169,7 @@ void TDataWindow::CreateTextOutputList(THandle field, int row) {
   p->TextOutputList = gui.GetState(CK_ParamText[row]) != 0
                           ? TextOutputListAdd(list, rowKey_[row])
                           : TextOutputListRemove(list, rowKey_[row]);
-  gui.SetText(field, p->TextOutputList);
+  ShowField(field, p->TextOutputList);
 }
 
 int TDataWindow::RowOf(const TRowGadgets& gadgets, THandle source) const {

@@ -31,11 +31,15 @@ class TDataWindow : public TToolWindow {
   THandle Handle() const override { return Window; }
   void OnEvent(const TEvent& event) override;
   void Close() override;
+  // An edit not stored yet goes to the keyframe shown so far; then the
+  // movie's current keyframe is shown.
+  void ShowActualKey() override;
 
   // Shows the movie's current keyframe (or "Empty" when it has none).
   void Fill(TParameterAnim& movie);
   void FillOne(int row, const std::string& key, const std::string& value);
-  // Stores the edited text of one row into the current keyframe.
+  // Stores the edited text of one row into the keyframe the window shows
+  // (which need not be the movie's current one any more).
   void TakeOne(int row);
   // The text field of the row showing that list, or 0.
   THandle GetGadgetTextOutputList() const;
@@ -74,13 +78,20 @@ class TDataWindow : public TToolWindow {
   void DisplayButton(int compositionMode);
   void ApplyMarkBox(THandle field, int row, char mode);
   int RowOf(const TRowGadgets& gadgets, THandle source) const;
+  // The keyframe the window shows, or null.
   TParameter* CurrentKey() const;
+  // Sets a row's field and remembers the text as shown.
+  void ShowField(THandle field, const std::string& text);
 
   bool movie2_;
   bool part2_;
   TSlot slot_;
   TStoreRules rules_;
   std::array<std::string, ParameterAnzahl + 1> rowKey_{};
+  // What each field showed when filled or last stored: a differing text is
+  // an edit not stored yet.
+  std::array<std::string, ParameterAnzahl + 1> shownText_{};
+  int shownKey_ = 0;  // the key number filled, 0 for none
 };
 
 class TWindowParameter : public TDataWindow {

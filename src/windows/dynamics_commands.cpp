@@ -35,14 +35,17 @@ void DynamicsPointCommand() {
   c.InsertPosX = key->Mpox;
   c.InsertPosY = key->Mpoy;
   s.Tools.ClickSide = 0;
+  s.DynamicsMovie = right ? 2 : 1;
   Dynamics().DynamicsMode = 2;
-  PostShellCommand(right ? 84 : 83);
+  PostDynamicsRun();
 }
+
+void PostDynamicsRun() { PostShellCommand(Shell().DynamicsMovie == 2 ? 84 : 83); }
 
 void DynamicsResultCommand() {
   TShellState& s = Shell();
   TDynamicsState& dynamics = Dynamics();
-  const bool m2 = Composition().CompositionMode == 222;
+  const bool m2 = s.DynamicsMovie == 2;
   TParameter* key = m2 ? s.CurrentKeyM2 : s.CurrentKeyM1;
   TRender* render = m2 ? s.RenderM2.get() : s.RenderM1.get();
   if (s.CurrentKeyM1 && key && render) {
@@ -51,10 +54,8 @@ void DynamicsResultCommand() {
       // window that is not open yet is filled first so they exist.
       const bool opened = !SlotWindow(TSlot::Points);
       TWindowPoints* points = PointsWindow();
-      if (opened) points->Fill(*s.RenderM1, *s.CurrentKeyM1);
-      if (s.RenderM1 &&
-          points->Save("Output\\", "ZList.txt", s.RenderM1->DynX, s.RenderM1->DynY,
-                       ShellHost()) == 1)
+      if (opened) points->Fill(*render, *key);
+      if (points->Save("Output\\", "ZList.txt", render->DynX, render->DynY, ShellHost()) == 1)
         ShellHost().Information(Tr(t::kZListWritten));
     } else {
       const int length = LimitDynamicsLength(dynamics.DynamicsLength);

@@ -16,4 +16,8 @@ void DynamicsResultCommand();  // 81
 void DynamicsToMainCommand();  // 82
 void PointAsCCommand();        // 79
 
+// Computes the orbit of the point last picked, in the movie it was picked
+// in (posts 83 or 84); DynamicsMode must be set.
+void PostDynamicsRun();
+
 }  // namespace ork

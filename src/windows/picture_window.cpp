@@ -7,6 +7,7 @@
 #include "model/process_state.h"
 #include "picture/bmp_font_registry.h"
 #include "shell/event_loop.h"
+#include "windows/dynamics_commands.h"
 #include "windows/dynamics_texts.h"
 
 namespace ork {
@@ -91,7 +92,7 @@ void TWindowPicture::OnEvent(const TEvent& event) {
   if (event.source == Cmd_Gr) {
     Dynamics().DynamicsLength = LimitDynamicsLength(TextToInt(gui.GetText(TextBoxGr)));
     Dynamics().DynamicsMode = 2;
-    PostShellCommand(83);
+    PostDynamicsRun();
   } else if (event.source == Cmd_Nimm) {
     PostShellCommand(82);
   } else if (event.source == Cmd_Vs) {
@@ -99,7 +100,7 @@ void TWindowPicture::OnEvent(const TEvent& event) {
     d.DynamicsShiftUp = LimitShift(TextToInt(gui.GetText(TextBoxVs)));
     d.DynamicsShiftLeft = LimitShift(TextToInt(gui.GetText(TextBoxVsL)));
     Dynamics().DynamicsMode = 2;
-    PostShellCommand(83);
+    PostDynamicsRun();
   }
 }
 

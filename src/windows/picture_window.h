@@ -25,9 +25,9 @@ class TWindowPicture : public TToolWindow {
   // coordinates) were printed into its text rows; the status line tells
   // the shifts.
   void Fill(int width, int height, double x, double y, const std::string& title);
-  // Cmd_Gr: DynamicsLength from its field (limited), DynamicsMode 2, post
-  // 83. Cmd_Vs: both shifts from their fields (limited), mode 2, post 83.
-  // Cmd_Nimm: post 82.
+  // Cmd_Gr: DynamicsLength from its field (limited), DynamicsMode 2, the
+  // orbit computed again (PostDynamicsRun). Cmd_Vs: both shifts from their
+  // fields (limited), mode 2, the same. Cmd_Nimm: post 82.
   void OnEvent(const TEvent& event) override;
 
   THandle Handle() const override { return Window; }

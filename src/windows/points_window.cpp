@@ -8,6 +8,7 @@
 #include "model/process_state.h"
 #include "model/texts.h"
 #include "shell/event_loop.h"
+#include "windows/dynamics_commands.h"
 #include "windows/dynamics_texts.h"
 
 namespace ork {
@@ -161,7 +162,7 @@ void TWindowPoints::OnEvent(const TEvent& event) {
   if (event.source == Cmd_Zahlenliste) mode = 3;
   if (mode == 0) return;
   Dynamics().DynamicsMode = mode;
-  PostShellCommand(83);
+  PostDynamicsRun();
 }
 
 }  // namespace ork

@@ -34,7 +34,8 @@ class TWindowPoints : public TToolWindow {
   // 0 otherwise (the old file is then untouched).
   int Save(const std::string& directory, const std::string& file, const std::vector<double>& x,
            const std::vector<double>& y, THost& host);
-  // The three buttons set DynamicsMode 1, 2, 3 and post 83.
+  // The three buttons set DynamicsMode 1, 2, 3 and compute the orbit of
+  // the picked point again, in the movie it was picked in.
   void OnEvent(const TEvent& event) override;
 
   THandle Handle() const override { return Window; }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "gui/gui_host.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
 #include "picture/composition.h"
 #include "shell/event_loop.h"
+#include "shell/gui_host.h"
 #include "shell/shell_host.h"
 #include "windows/preview_texts.h"
 

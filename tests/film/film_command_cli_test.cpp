@@ -179,6 +179,24 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
   EXPECT_EQ(p.status, 2);
 }
 
+TEST_F(FilmCli, InsertBComputesALargerMovie2AtMovie1sSize) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=0\r\nPNG=1\r\nBMP=0\r\nAVI=0\r\n",
+                         "FPS=5\r\nPNG=1\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 40, 30, 1, 20));
+  WriteText(dir_ / "big.ini", MovieText("Gross", 80, 60, 1, 20));
+  const TProcess p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--movie2",
+                                  (dir_ / "big.ini").string(), "--composition", "insertB",
+                                  "--workdir", work.string()});
+  ASSERT_EQ(p.status, 0) << p.err;
+  const std::vector<uint8_t> bytes =
+      test::ReadFileBytes((work / "Output" / "Gross-Animation.ini").string());
+  const std::string film2(bytes.begin(), bytes.end());
+  EXPECT_NE(film2.find("Width=40\r\n"), std::string::npos) << film2.substr(0, 200);
+  EXPECT_NE(film2.find("Height=30\r\n"), std::string::npos);
+}
+
 TEST_F(FilmCli, InterruptKeepsTheWrittenFramesAndCompletesTheAvi) {
   const fs::path work = dir_ / "work";
   WriteText(work / "INI" / "Settings.ini",

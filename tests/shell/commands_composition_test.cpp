@@ -419,6 +419,23 @@ TEST_F(TCompositionTest, DifferentFormulasCancelledGiveTheSinglePicture) {
   EXPECT_TRUE(MenusUsable());
 }
 
+TEST_F(TCompositionTest, FinishedPicturesShowTheirStatusLineNotTheProgress) {
+  StartSmall();
+  const std::string single = "1[KEY 1]  JuliaSet=0 Name M1: " + M1().FileName;
+  for (int command : {88, 92}) {
+    Choose(command);
+    EXPECT_EQ(Status(), single) << command;
+  }
+  // The single picture instead of a double picture of different formulas.
+  M2().Parameter[1].GameNo = M1().Parameter[1].GameNo + 1;
+  gui_.AnswerQuestion(false);
+  Choose(89);
+  EXPECT_EQ(Status(), single);
+  M2().Parameter[1].GameNo = M1().Parameter[1].GameNo;
+  Choose(90);
+  EXPECT_EQ(Status().rfind("1+2[KEY 1] li: No ", 0), 0u) << Status();
+}
+
 TEST_F(TCompositionTest, JuliaPreviewOfThePickedConstant) {
   StartSmall();
   TShellState& s = Shell();

@@ -73,6 +73,18 @@ TEST(MouseToolsApplyPictureClick, CentreZoomRotationAndRejection) {
     EXPECT_EQ(ApplyPictureClick(kToolCentre, 1, 1, 1, 1, nullptr, &s.render), 0);
   }
   {
+    // A point picked outside keeps the point inspected before.
+    TClickSetup s(400, 300, 3);
+    ASSERT_EQ(ApplyPictureClick(kToolPoint, 30, 20, 30, 20, s.movie.get(), &s.render), 1);
+    const TParameter before = s.P();
+    for (double x : {-3.0, 400.0})
+      EXPECT_EQ(ApplyPictureClick(kToolPoint, x, 20, x, 20, s.movie.get(), &s.render), 0) << x;
+    EXPECT_EQ(s.P().Mpox, 30);
+    EXPECT_EQ(s.P().Mpoy, 20);
+    EXPECT_EQ(s.P().pox, before.pox);
+    EXPECT_EQ(s.P().poy, before.poy);
+  }
+  {
     // Right half of a double picture: x is taken less the output width;
     // P there sets composition 222 even when rejected.
     TClickSetup s(400, 300, 3);

@@ -78,5 +78,36 @@ TEST_F(TColourWindowTest, ColourWindowMovie2EditsMovie2WithColourTarget) {
   EXPECT_EQ(Shell().Movie1->FensterCol, 0);
 }
 
+TEST_F(TColourWindowTest, ColourEditsRepaintThePicturesOfBothMovies) {
+  struct TCase {
+    int composition, colourWindow, mode;
+    bool newC;
+  };
+  int panel = 2;
+  for (const TCase& c : {TCase{89, 34, 222, false}, TCase{94, 22, 44, false},
+                         TCase{90, 34, 222, true}}) {
+    SCOPED_TRACE(c.composition);
+    Post(c.composition);
+    ASSERT_EQ(Composition().CompositionMode, c.mode);
+    const TPixmapPtr& picture = c.mode == 44 ? Shell().RenderM1->ImageV : Shell().RenderM1->ImageD;
+    const auto before = PixelsOf(picture);
+    Post(c.colourWindow);
+    ClickPanel(Panels(Find("Color Table Picture and Color Shift"))[panel++]);
+    EXPECT_NE(PixelsOf(picture), before);
+    EXPECT_EQ(Composition().CompositionMode, c.mode);
+    EXPECT_EQ(Composition().KeepLeftPicture, c.newC);
+  }
+
+  // Deleting Movie 2's decorations in the double picture shows at once.
+  Post(89);
+  const auto plain = PixelsOf(Shell().RenderM1->ImageD);
+  Shell().CurrentKeyM2->Grid = "M";
+  Post(1);
+  ASSERT_NE(PixelsOf(Shell().RenderM1->ImageD), plain);
+  gui_.AnswerQuestion(true);
+  Post(119);
+  EXPECT_EQ(PixelsOf(Shell().RenderM1->ImageD), plain);
+}
+
 }  // namespace
 }  // namespace ork::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/list_syntax.h"
 #include "model/process_state.h"
 #include "windows/colour_table_window.h"
@@ -109,6 +111,16 @@ TEST_F(TColourWindowTest, ColourWindowTableGradientAndFactorFields) {
   EXPECT_EQ(Key1()->factL, "(12.000,0.0,0.20000,4095)");
   // The field shows the corrected F3, so no message this time.
   EXPECT_EQ(gui_.Messages().size(), messages.size());
+  // A negative F4 is below 255 as well; 0 stands for 2048 colours.
+  for (const auto& [typed, stored, message] :
+       {std::tuple{"-5", "255", true}, std::tuple{"0", "0", false}}) {
+    const size_t count = gui_.Messages().size();
+    ASSERT_TRUE(gui_.TypeText(Fields(win)[1], typed));
+    ASSERT_TRUE(gui_.Click(Button(win, "actual")));
+    ASSERT_TRUE(RunPending());
+    EXPECT_EQ(Key1()->factL, std::string("(12.000,0.0,0.20000,") + stored + ")") << typed;
+    EXPECT_EQ(gui_.Messages().size(), count + (message ? 1 : 0)) << typed;
+  }
 }
 
 TEST_F(TColourWindowTest, ColourWindowTableFourfoldEditsTheFourthVariant) {

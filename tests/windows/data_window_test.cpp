@@ -215,6 +215,40 @@ TEST_F(DataWindowTest, NavigatesBetweenKeyframes) {
   EXPECT_EQ(Composition().CompositionMode, 2);
 }
 
+TEST_F(DataWindowTest, AnEditStaysWithTheKeyframeShownAcrossTheShownKeyQuestion) {
+  StartWith();
+  TDataWindow* w = Open(16, TSlot::DataM1);
+  ASSERT_NE(w, nullptr);
+  TParameterAnim& movie = *Shell().Movie1;
+  const double cx1 = movie.Parameter[1].CCx;
+  const THandle field = w->TextBox[DataRowOf("CxPoint")];
+  Click(w->Cmd_Vor);  // the window shows KEY2, the picture is KEY1's
+  // Typing and Tab in the window are text, not a question.
+  const size_t dialogs = gui_.Dialogs().size();
+  ASSERT_TRUE(gui_.TypeText(field, "7"));
+  gui_.KeyPress(kKeyTab, field);
+  ASSERT_TRUE(gui_.LeaveField(field));
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(gui_.Dialogs().size(), dialogs);
+  EXPECT_EQ(movie.Parameter[2].CCx, 7);
+  EXPECT_EQ(movie.Parameter[1].CCx, cx1);
+
+  // A key on the picture resets to KEY1 while an edit is still in its
+  // field: the edit goes to KEY2, the window then shows KEY1.
+  ASSERT_TRUE(gui_.TypeText(field, "8"));
+  gui_.AnswerQuestion(true);
+  gui_.KeyPress('X', Area());
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(gui_.Dialogs().back().text, "[KEY2] is reset to [KEY1]");
+  EXPECT_EQ(movie.Actual, 1);
+  EXPECT_EQ(movie.Parameter[2].CCx, 8);
+  EXPECT_EQ(Text(w->LabGroup), "     [KEY1] / 4");
+  EXPECT_EQ(Text(field), RealText17(cx1));
+  ASSERT_TRUE(gui_.LeaveField(field));
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(movie.Parameter[1].CCx, cx1);
+}
+
 TEST_F(DataWindowTest, DuplicatesAndDeletesTheCurrentKeyframe) {
   StartWith();
   TDataWindow* w = Open(16, TSlot::DataM1);

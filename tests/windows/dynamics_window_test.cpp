@@ -243,6 +243,45 @@ TEST_F(TPreviewTest, DynamicsPickShowsPointsAndPictureWindowsAndWritesTheList) {
   ReleaseBMPFonts();
 }
 
+TEST_F(TPreviewTest, DynamicsOfAPointPickedInMovie2AreThoseOfMovie2) {
+  UseStartMovie(80, 60, false);
+  Start();
+  ASSERT_TRUE(RunPending());
+  LoadBMPFonts();
+  TShellState& s = Shell();
+  s.Movie2->Parameter[1].vsx += 0.5;
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 89));
+  ASSERT_TRUE(RunPending());
+  // P at pixel (30, 20) of Movie 2's half.
+  gui_.KeyDown('P', Area());
+  gui_.MouseMove(Area(), s.RenderM1->PaintOffsetX + 80 + 30, s.RenderM1->PaintOffsetY + 20);
+  gui_.KeyUp('P', Area());
+  ASSERT_TRUE(RunPending());
+  auto* points = dynamic_cast<TWindowPoints*>(SlotWindow(TSlot::Points));
+  ASSERT_NE(points, nullptr);
+  EXPECT_EQ(gui_.GetText(points->BildkoordinateX), RealText17(s.CurrentKeyM2->pox));
+
+  // "Print list" lists Movie 2's orbit under Movie 2's header.
+  ASSERT_TRUE(gui_.Click(points->Cmd_Zahlenliste));
+  ASSERT_TRUE(RunPending());
+  const TRender& r2 = *s.RenderM2;
+  const int n = static_cast<int>(r2.DynY[0]);
+  ASSERT_GT(n, 2);
+  const std::vector<std::string> lines = Lines(dir_ / "Output" / "ZList.txt");
+  ASSERT_EQ(lines.size(), 12u + (n - 1) + 1);
+  EXPECT_EQ(lines[0], "result X = " + RealText17(r2.bildX[20 * 80 + 30]));
+  EXPECT_EQ(lines[13], "i=2  x=" + RealText17(r2.DynX[2]) + "  y=" + RealText17(r2.DynY[2]));
+
+  // C of Movie 1 as the point afterwards: Movie 1's point, labelled M1.
+  PostShellCommand(80);
+  ASSERT_TRUE(RunPending());
+  auto* picture = dynamic_cast<TWindowPicture*>(SlotWindow(TSlot::DynamicsPicture));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(gui_.Gadget(picture->Window)->text.rfind("M1: ", 0), 0u);
+  EXPECT_EQ(gui_.GetText(points->BildkoordinateX), RealText17(s.CurrentKeyM1->CCx));
+  ReleaseBMPFonts();
+}
+
 TEST_F(TPreviewTest, DynamicsPictureWindowSizeShiftAndHandOver) {
   UseStartMovie(80, 60, false);
   Start();

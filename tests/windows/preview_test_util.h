@@ -30,7 +30,7 @@ class TPreviewTest : public TShellTest {
 
   // INI\Small.ini, a width x height copy of the start movie, as the start
   // movie; with startPreview the program starts with preview 1 (42).
-  void UseStartMovie(int width, int height, bool startPreview) {
+  void UseStartMovie(int width, int height, bool startPreview, bool maximize = false) {
     auto movie = TParameterAnim::Load("INI\\", "Default.ini", QuietHost());
     movie->OutputWidth = width;
     movie->OutputHeight = height;
@@ -38,7 +38,7 @@ class TPreviewTest : public TShellTest {
     std::string text = DefaultSettingsText();
     Replace(text, "Start-ini=Default.ini", "Start-ini=Small.ini");
     if (!startPreview) Replace(text, "StartVorschau=1", "StartVorschau=0");
-    Replace(text, "Maximize=1", "Maximize=0");
+    if (!maximize) Replace(text, "Maximize=1", "Maximize=0");
     WriteAll(dir_ / "INI" / "Settings.ini", text);
   }
 

@@ -96,6 +96,19 @@ TEST_F(TPreviewTest, PreviewWindowStartPreviewSizesAndClosingAll) {
   EXPECT_EQ(s.JuliaNext, 0);
 }
 
+TEST_F(TPreviewTest, StartPreviewLeavesTheMainAreaShowingThatItHasNoPicture) {
+  // Maximised at start, the picture area is made anew before the start
+  // preview computes, and the preview's polls take the pending events.
+  UseStartMovie(768, 576, true, true);
+  Start();
+  ASSERT_TRUE(RunPending());
+  ASSERT_NE(Preview(TSlot::PreviewM1_1), nullptr);
+  bool noImage = false;
+  for (const TDrawOp& op : gui_.Gadget(Area())->presentedOps) noImage |= op.text == "Kein Image";
+  EXPECT_TRUE(noImage);
+  EXPECT_FALSE(gui_.MenuEnabled(gui_.TopMenus(Window())[1]));  // the Back menu
+}
+
 TEST_F(TPreviewTest, PreviewWindowCancelAndMissingMovie) {
   UseStartMovie(80, 60, false);
   Start();

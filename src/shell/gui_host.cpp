@@ -1,4 +1,4 @@
-#include "gui/gui_host.h"
+#include "shell/gui_host.h"
 
 namespace ork {
 

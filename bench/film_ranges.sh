@@ -18,7 +18,7 @@ trap 'rm -rf "$dir"' EXIT
 settings='[Window]\r\nMaximize=1\r\nToolbar=1\r\n\r\n[User]\r\nLanguage=EN\r\n\r\n[Load]\r\nStart-ini=Default.ini\r\nStartVorschau=1\r\nPositionX=9999\r\nPositionY=9999\r\n\r\n[AnimMode]\r\nPreview=0\r\n\r\n[Anim]\r\nFPS=25\r\nJPG=0\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n\r\n[AnimPreview]\r\nFPS=25\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=70\r\n\r\n[SaveImage]\r\nJPG=1\r\nPNG=1\r\nBMP=1\r\n'
 # 4.04 s at 25 frames per second: 100 frames, every one computed, zooming
 # into the seahorse valley so that later frames cost more than early ones.
-key='NoOfFormula=1000\r\nMax_Iterat=600\r\nMax_(X+Y)=1000000000\r\nCycleTest=10\r\nColTabNo=14\r\nColFact=12\r\nDoCalculate=1\r\nInterpolationList=(HeightY,*):(MidPointX,+):(MidPointY,+):(ColShift,+)\r\n'
+key='NoOfFormula=1000\r\nMax_Iterat=2500\r\nMax_(X+Y)=1000000000\r\nCycleTest=10\r\nColTabNo=14\r\nColFact=12\r\nDoCalculate=1\r\nInterpolationList=(HeightY,*):(MidPointX,+):(MidPointY,+):(ColShift,+)\r\n'
 movie="[OUTPUT]\r\nWidth=320\r\nHeight=240\r\nFileName=Bench\r\n[KEYS]\r\nCount=2\r\nActual=1\r\n[KEY1]\r\nHeightY=2.5\r\nMidPointX=-0.5\r\nMidPointY=0\r\nColShift=0\r\nSecondsFor+=4.04\r\n${key}[KEY2]\r\nHeightY=0.02\r\nMidPointX=-0.7435\r\nMidPointY=0.1314\r\nColShift=2000\r\n${key}"
 for w in whole parts; do
   mkdir -p "$dir/$w/INI"

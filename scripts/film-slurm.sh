@@ -12,7 +12,8 @@
 # Run it on a login node. WORKDIR (holding INI/Settings.ini with the film
 # settings) and MOVIE must lie on a file system that every node sees; the
 # frames, the AVI and the film movie land in WORKDIR/Output. JOBS (default
-# 16) is the number of ranges; further options (--preview, --movie2 FILE,
+# 64) is the number of ranges: a few per node, as the later frames of a
+# zoom cost more than the first. Further options (--preview, --movie2 FILE,
 # --composition NAME, ...) are passed to every step. The renderer is
 # ORKELUND_RENDER, default orkelund-render on the PATH. Change the #SBATCH
 # lines above to your cluster's needs; --cpus-per-task becomes --threads.
@@ -29,7 +30,7 @@ if [ $# -lt 2 ]; then
 fi
 work=$(realpath "$1")
 movie=$(realpath "$2")
-jobs=16
+jobs=64
 options=("${@:3}")
 if [ ${#options[@]} -gt 0 ] && [[ ${options[0]} =~ ^[0-9]+$ ]]; then
   jobs=${options[0]}

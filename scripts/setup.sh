@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libjpeg62-turbo-dev
-          qt6-base-dev libgtest-dev libbenchmark-dev xvfb)
+          qt6-base-dev fonts-dejavu-extra libgtest-dev libbenchmark-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -113,6 +113,8 @@ class TGui {
   // Resizes the client area, keeping the position.
   virtual void SetClientSize(THandle window, int width, int height) = 0;
   virtual TSize ClientSize(THandle window) const = 0;
+  // The client area in desktop coordinates (below menu bar and toolbar).
+  virtual TRect ClientScreenRect(THandle window) const = 0;
   virtual void SetStatusText(THandle window, const std::string& text) = 0;
   // The usable area of the desktop (without task bars).
   virtual TSize DesktopSize() const = 0;
@@ -255,6 +257,10 @@ class TGui {
   virtual void MessageBox(const std::string& title, const std::string& text) = 0;
   // An OK/Cancel question; true means OK.
   virtual bool Question(const std::string& title, const std::string& text) = 0;
+  // The caption of the questions' Cancel button in the program's language;
+  // empty leaves the toolkit's own.
+  void SetCancelText(const std::string& text) { cancelText_ = text; }
+  const std::string& CancelText() const { return cancelText_; }
   // A file chooser. `pattern` lists filters separated by '|', each
   // "Description (*.ext *.ext)"; `path` is the proposed file or directory.
   // Returns the chosen native path, empty when cancelled.
@@ -272,6 +278,7 @@ class TGui {
   std::deque<TEvent> queue_;
   TEvent current_;
   std::vector<std::vector<THandle>> groups_;
+  std::string cancelText_;
 };
 
 // The current back end. Without one installed this is a process-wide

@@ -164,6 +164,11 @@ TSize TScriptedGui::ClientSize(THandle window) const {
   return {g->rect.width, g->rect.height};
 }
 
+TRect TScriptedGui::ClientScreenRect(THandle window) const {
+  const TScriptedGadget* g = FindConst(window);
+  return g && g->kind == TGadgetKind::Window ? g->rect : TRect{};
+}
+
 void TScriptedGui::SetStatusText(THandle window, const std::string& text) {
   if (TScriptedGadget* g = FindKind(window, TGadgetKind::Window)) g->statusText = text;
 }

@@ -188,6 +188,7 @@ class TScriptedGui : public TGui {
   void MaximizeWindow(THandle window) override;
   void SetClientSize(THandle window, int width, int height) override;
   TSize ClientSize(THandle window) const override;
+  TRect ClientScreenRect(THandle window) const override;
   void SetStatusText(THandle window, const std::string& text) override;
   TSize DesktopSize() const override { return desktop_; }
 

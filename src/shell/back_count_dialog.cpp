@@ -24,7 +24,7 @@ int AskBackCount(int& count) {
   const THandle calculate = gui.CreateButton(window, 10, 87, 150, 19, Tr(t::kBackCalculate),
                                              TButtonKind::DefaultOk);
   const THandle cancel = gui.CreateButton(window, 200, 87, 50, 19,
-                                          Tr(menu_texts::kChooserCancel), TButtonKind::Cancel);
+                                          Tr(menu_texts::kCancelButton), TButtonKind::Cancel);
   gui.SetFocus(window);
   gui.SetFocus(field);
   int result = 0;

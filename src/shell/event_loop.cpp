@@ -128,6 +128,7 @@ void StartSequence() {
   host.Diagnostic("MainLoop");
 
   const TStartSettings start = StartUpSettings(host);
+  gui.SetCancelText(Tr(menu_texts::kCancelButton));
   if (start.Maximize) gui.MaximizeWindow(window);
   s.ToolbarSetting = start.Toolbar != 0;
   if (start.Toolbar) {

@@ -38,7 +38,7 @@ bool RequestIniFile(const std::string& title, std::string& name) {
   const THandle ok = gui.CreateButton(window, 10, 250, 100, 20, "OK", TButtonKind::DefaultOk);
   gui.SetTextColor(ok, 0xFF00FF00u);
   const THandle cancel = gui.CreateButton(window, 210, 250, 100, 20,
-                                          Tr(menu_texts::kChooserCancel), TButtonKind::Cancel);
+                                          Tr(menu_texts::kCancelButton), TButtonKind::Cancel);
   std::error_code ec;
   for (std::filesystem::directory_iterator it(NativePath("INI\\"), ec), end; !ec && it != end;
        it.increment(ec)) {

@@ -225,7 +225,8 @@ inline constexpr TText2 kBeginnerMissing{
 inline constexpr TText2 kLoadFileFirst{"Bitte erst eine Datei laden ...",
                                        "Load an ini-file for M1, please."};
 inline constexpr TText2 kSelectStartFile{"Neue Startdatei auswählen", "Select new start file"};
-inline constexpr TText2 kChooserCancel{"Abbruch", "Cancel"};
+// The Cancel button of the chooser, the back-steps dialog and the questions.
+inline constexpr TText2 kCancelButton{"Abbruch", "Cancel"};
 inline constexpr TText2 kSaveFailed{"Das Bild konnte nicht gespeichert werden: ",
                                     "The picture could not be saved: "};
 

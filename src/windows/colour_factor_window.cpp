@@ -10,6 +10,7 @@
 #include "shell/main_window.h"
 #include "shell/shell_host.h"
 #include "windows/colour_window_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -44,7 +45,7 @@ std::unique_ptr<TWindowColFact> TWindowColFact::Open(THandle parent) {
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowColFact>();
   const TRect at = gui.Geometry(parent);
-  w->Window = gui.CreateWindow("", at.x, 35, at.width, kHeight,
+  w->Window = gui.CreateWindow("", at.x, BelowMenuBar(35, parent), at.width, kHeight,
                                kWinTitleBar | kWinClientSize, parent);
   w->Row = CreateRangeRow(w->Window, at.width);
   return w;

@@ -4,6 +4,7 @@
 #include "model/list_syntax.h"
 #include "windows/colour_window_common.h"
 #include "windows/colour_window_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -11,7 +12,8 @@ std::unique_ptr<TWindowColShift> TWindowColShift::Open(THandle parent) {
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowColShift>();
   const TRect at = gui.Geometry(parent);
-  w->Window = gui.CreateWindow(Tr(colour_texts::kShiftTitle), at.x, 50, at.width, 67,
+  w->Window = gui.CreateWindow(Tr(colour_texts::kShiftTitle), at.x, BelowMenuBar(50, parent),
+                               at.width, 67,
                                kWinTitleBar | kWinClientSize, parent);
   w->Label = gui.CreateLabel(w->Window, 0, 0, 120, 19, "");
   w->Slider = gui.CreateSlider(w->Window, 0, 19, at.width, 19, 0, 0);

@@ -11,6 +11,7 @@
 #include "shell/gui_host.h"
 #include "shell/shell_state.h"
 #include "windows/colour_window_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -90,7 +91,7 @@ TRect SamplePanelRect(int index, int x0, int y0, int step, int clientWidth) {
 
 THandle CreateSampleWindow(THandle parent, const std::string& title, int width, int height) {
   const TRect at = Gui().Geometry(parent);
-  return Gui().CreateWindow(title, at.x + 32, at.y + 32, width, height,
+  return Gui().CreateWindow(title, at.x + 32, BelowMenuBar(at.y + 32, parent), width, height,
                             kWinTitleBar | kWinStatusLine | kWinClientSize, parent);
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/language.h"
 #include "windows/data_window_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -67,7 +68,8 @@ void TDataWindow::Create(THandle mainWindow) {
   const TRect main = gui.Geometry(mainWindow);
   std::string title = Tr(movie2_ ? kTitleM2 : kTitleM1);
   if (part2_) title += Tr(kPart2Suffix);
-  Window = gui.CreateWindow(title, main.x, main.y + 68, kWidth, part2_ ? kHeightPart2 : kHeightFull,
+  Window = gui.CreateWindow(title, main.x, BelowMenuBar(main.y + 68, mainWindow), kWidth,
+                            part2_ ? kHeightPart2 : kHeightFull,
                             kWinTitleBar, mainWindow);
   const THandle w = Window;
   auto button = [&](int x, int y, int width, const std::string& text) {

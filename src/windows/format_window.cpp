@@ -5,6 +5,7 @@
 #include "model/latin1.h"
 #include "model/number_format.h"
 #include "windows/data_window_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -23,7 +24,8 @@ std::unique_ptr<TWindowOutputParameter> TWindowOutputParameter::Open(THandle par
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowOutputParameter>();
   const TRect at = gui.Geometry(parent);
-  w->Window = gui.CreateWindow(kFormatInitialTitle, at.x + 32, at.y + 64, 294, 171,
+  w->Window = gui.CreateWindow(kFormatInitialTitle, at.x + 32, BelowMenuBar(at.y + 64, parent),
+                               294, 171,
                                kWinTitleBar | kWinMenuBar | kWinClientSize, parent);
   const THandle win = w->Window;
   gui.CreateLabel(win, 10, 8, 56, kLine, kWidthPixel);

@@ -24,7 +24,8 @@ TAxisFields BuildAxis(THandle window, int y, const char* axis, double spacing, i
   TAxisFields f;
   gui.CreateLabel(window, 15, y, 91, 19, Tr(t::kSpacing) + " " + axis + ":");
   f.spacing = gui.CreateTextField(window, 105, y, 150, 19, RealText17(spacing));
-  f.labels = gui.CreateCheckBox(window, 260, y - 2, 15, 19, "..", labels == 1);
+  // Wide enough to show its ".." beside the box.
+  f.labels = gui.CreateCheckBox(window, 260, y - 2, 30, 19, "..", labels == 1);
   gui.CreateLabel(window, 15, y + 19, 180, 19, Tr(t::kDecimals));
   f.decimals = gui.CreateTextField(window, 210, y + 19, 45, 19, std::to_string(decimals));
   gui.CreateLabel(window, 15, y + 38, 180, 19, Tr(t::kShift));

@@ -9,6 +9,7 @@
 #include "shell/event_loop.h"
 #include "windows/dynamics_commands.h"
 #include "windows/dynamics_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -20,14 +21,19 @@ namespace t = dynamics_texts;
 // limiting them keeps every shifted position inside the int range.
 int LimitShift(int shift) { return std::clamp(shift, -kMaxDynamicsLength, kMaxDynamicsLength); }
 
+constexpr int kControlsWidth = 647 + 40 + 5;
+
 }  // namespace
 
 std::unique_ptr<TWindowPicture> TWindowPicture::Open(int size, THandle parent) {
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowPicture>();
-  const int x = gui.DesktopSize().width - size - 30;
-  const int y = gui.Geometry(parent).y + 64;
-  w->Window = gui.CreateWindow(t::kInitialTitle, x, y, size, size + 72,
+  // The size and shift controls reach to x 687: a smaller picture gets a
+  // window wide enough to show them, still 30 pixels from the right edge.
+  const int width = std::max(size, kControlsWidth);
+  const int x = gui.DesktopSize().width - width - 30;
+  const int y = PictureAreaTop(parent) + 64;
+  w->Window = gui.CreateWindow(t::kInitialTitle, x, y, width, size + 72,
                                kWinTitleBar | kWinStatusLine | kWinClientSize, parent);
   const THandle win = w->Window;
   gui.CreateLabel(win, 5, 6, 40, 19, Tr(t::kSize));
@@ -75,8 +81,15 @@ void TWindowPicture::Fill(int width, int height, double x, double y, const std::
   if (TPixmap* pixmap = d.DynamicsPixmap.get()) {
     TBMPFont& font = BMPFont(FontIndexForHeight(std::min(pixmap->Height(), 400)));
     font.SetOutputPixmap(pixmap);
-    font.Draw(0, height - d.DynamicsShiftUp - 44, "x=" + RealText17(x));
-    font.Draw(0, height - d.DynamicsShiftUp - 25, "y=" + RealText17(y));
+    // Two lines 19 rows apart fit the small font. A larger one ends the y
+    // line at the picture's bottom and puts the x line a whole text height
+    // above it, so that neither is cut off nor overlaps the other.
+    const std::string xText = "x=" + RealText17(x);
+    const std::string yText = "y=" + RealText17(y);
+    const int bottom = height - d.DynamicsShiftUp;
+    const int yTop = std::min(bottom - 25, bottom - font.Height(yText));
+    font.Draw(0, std::min(bottom - 44, yTop - font.Height(xText)), xText);
+    font.Draw(0, yTop, yText);
     font.SetOutputPixmap(nullptr);
     gui.SetPanelPixmap(PicturePanel, pixmap->Data(), pixmap->Width(), pixmap->Height());
   }

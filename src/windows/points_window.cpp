@@ -10,6 +10,7 @@
 #include "shell/event_loop.h"
 #include "windows/dynamics_commands.h"
 #include "windows/dynamics_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -37,7 +38,7 @@ void LimitRow(THandle window, int y, const std::string& label, THandle& value, T
 std::unique_ptr<TWindowPoints> TWindowPoints::Open(THandle parent) {
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowPoints>();
-  w->Window = gui.CreateWindow(Tr(t::kPointsTitle), 30, 79, 320, 295,
+  w->Window = gui.CreateWindow(Tr(t::kPointsTitle), 30, BelowMenuBar(79, parent), 320, 295,
                                kWinTitleBar | kWinMenuBar | kWinClientSize, parent);
   const THandle win = w->Window;
   w->Cmd_Dynamik = gui.CreateButton(win, 35, 0, 250, kRow, Tr(t::kShowPoints));

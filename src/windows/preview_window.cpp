@@ -9,6 +9,7 @@
 #include "shell/gui_host.h"
 #include "shell/shell_host.h"
 #include "windows/preview_texts.h"
+#include "windows/window_placement.h"
 
 namespace ork {
 
@@ -57,7 +58,7 @@ std::unique_ptr<TWindowPreview> TWindowPreview::Open(int kind, int number, THand
   TGui& gui = Gui();
   auto w = std::make_unique<TWindowPreview>();
   const int x = std::max(gui.DesktopSize().width / 2 - 300 + 50 * number, 10);
-  const int y = gui.Geometry(parent).y + 50 + 20 * kind;
+  const int y = PictureAreaTop(parent) + 50 + 20 * kind;
   w->Window = gui.CreateWindow(t::kInitialTitle, x, y, 32, 32, kWindowFlags, parent);
   w->Bildfolge = kind == 1 ? 2 : kind == 2 ? 3 : 1;
   return w;
@@ -126,7 +127,7 @@ std::unique_ptr<TWindowJulia> TWindowJulia::Open(int kind, int number, int width
   int x = desktop / 2 + 280 * number - 800;
   if (x < 10) x = 10;
   if (x > desktop - width) x = desktop - width;
-  const int y = gui.Geometry(parent).y + 50 + 20 * kind;
+  const int y = PictureAreaTop(parent) + 50 + 20 * kind;
   w->Window = gui.CreateWindow(t::kJuliaInitialTitle, x, y, width, height + 60, kWindowFlags,
                                parent);
   w->Bildfolge = kind == 1 ? 2 : 1;

@@ -51,6 +51,9 @@ std::unique_ptr<TWindowProgramm> TWindowProgramm::Open(THandle parent) {
   w->CK_PREV = gui.CreateCheckBox(win, 10, 218, 300, 19, Tr(t::kFilmPreview));
   w->PAN = BuildFilmPanel(win, 237, false, 40);
   w->PAN_PREV = BuildFilmPanel(win, 351, true, 32);
+  // The film dialog titles this panel "Vorschau" in both languages; here
+  // it follows the language.
+  gui.SetText(w->PAN_PREV.Panel, Tr(t::kPreviewPanel));
 
   w->PAN_SAVEIMG = gui.CreatePanel(win, 10, 508, 220, 48, Tr(t::kSaveImage));
   const std::string as = Tr(t::kAs);

@@ -17,6 +17,7 @@ inline constexpr TText2 kWithPreview{"mit Vorschaubild", "with preview"};
 inline constexpr TText2 kMainPicture{"Hauptbild", "main picture"};
 inline constexpr TText2 kFilmPreview{"Vorschau    Startwerte im Fenster für Film",
                                      "Preview     start values window for movie"};
+inline constexpr TText2 kPreviewPanel{"Vorschau", "Preview"};
 inline constexpr TText2 kSaveImage{"Bild Speichern", "Save Image"};
 inline constexpr TText2 kAs{"als", "as"};
 inline constexpr TText2 kToolbarPanel{"Toolbar AN / AUS", "Toolbar On / Off"};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QThread>
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -292,6 +294,77 @@ TEST(QtGui, CanvasDrawsAndReportsKeysAndMouse) {
   gui.Destroy(w);
 }
 
+// Hiding the toolbar of a maximised window gives its room to the client
+// area (no strip is left where it was), and the program hears the new size.
+TEST(QtGui, ToolbarOfAMaximisedWindowGivesItsRoomToTheClientArea) {
+  TQtGui& gui = QtBackEnd();
+  const THandle w = gui.CreateWindow("Maximised", 0, 0, 400, 300,
+                                     kWinTitleBar | kWinResizable | kWinMenuBar | kWinStatusLine);
+  gui.CreateMenu(w, "File");
+  std::vector<std::uint32_t> strip(40 * 20, 0xFF336699u);
+  const THandle tb = gui.CreateToolbar(w, strip.data(), 40, 20);
+  gui.MaximizeWindow(w);
+  Drain(gui);
+  const TSize before = gui.ClientSize(w);
+  gui.ShowGadget(tb, false);
+  TSize reported;
+  for (const TEvent& e : Drain(gui))
+    if (e.kind == TEventKind::WindowSize) reported = {e.x, e.y};
+  const TSize after = gui.ClientSize(w);
+  EXPECT_EQ(after.width, before.width);
+  EXPECT_GT(after.height, before.height);
+  EXPECT_EQ(reported.height, after.height);
+  EXPECT_EQ(MainWidget("Maximised")->centralWidget()->height(), after.height);
+  gui.Destroy(w);
+}
+
+// X11 flags only some repeated releases of a held key; the unflagged ones
+// come as a release and a press with one timestamp and must not end the key.
+TEST(QtGui, UnflaggedRepeatReleaseOfAHeldKeyIsNoRelease) {
+  TQtGui& gui = QtBackEnd();
+  const THandle w = gui.CreateWindow("Repeat", 0, 0, 100, 100, kWinTitleBar | kWinClientSize);
+  const THandle canvas = gui.CreateCanvas(w, 0, 0, 100, 100);
+  Drain(gui);
+  QWidget* area = MainWidget("Repeat")->centralWidget()->childAt(5, 5);
+  ASSERT_NE(area, nullptr);
+  struct TStep {
+    QEvent::Type type;
+    quint64 time;
+  };
+  // Held from 1000 to 1600 with two unflagged repeats, then pressed again.
+  const TStep steps[] = {{QEvent::KeyPress, 1000},   {QEvent::KeyRelease, 1500},
+                         {QEvent::KeyPress, 1500},   {QEvent::KeyRelease, 1533},
+                         {QEvent::KeyPress, 1533},   {QEvent::KeyRelease, 1600},
+                         {QEvent::KeyPress, 1700},   {QEvent::KeyRelease, 1750}};
+  for (const TStep& step : steps) {
+    QKeyEvent key(step.type, Qt::Key_Z, Qt::NoModifier, "z");
+    key.setTimestamp(step.time);
+    QApplication::sendEvent(area, &key);
+  }
+  std::vector<TEvent> events;
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 500) {
+    for (const TEvent& e : Drain(gui))
+      if (e.kind == TEventKind::KeyDown || e.kind == TEventKind::KeyUp) events.push_back(e);
+    QThread::msleep(10);
+  }
+  struct TExpected {
+    TEventKind kind;
+    int repeat;
+  };
+  const TExpected expected[] = {{TEventKind::KeyDown, 0}, {TEventKind::KeyDown, 1},
+                                {TEventKind::KeyDown, 1}, {TEventKind::KeyUp, 0},
+                                {TEventKind::KeyDown, 0}, {TEventKind::KeyUp, 0}};
+  ASSERT_EQ(events.size(), std::size(expected));
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].kind, expected[i].kind) << i;
+    EXPECT_EQ(events[i].data, expected[i].repeat) << i;
+    EXPECT_EQ(events[i].source, canvas) << i;
+  }
+  gui.Destroy(w);
+}
+
 TEST(QtGui, ModalQuestionReturnsTheChosenButton) {
   TQtGui& gui = QtBackEnd();
   auto answer = [](QMessageBox::StandardButton which) {
@@ -308,7 +381,15 @@ TEST(QtGui, ModalQuestionReturnsTheChosenButton) {
   answer(QMessageBox::Ok);
   EXPECT_TRUE(gui.Question("Orkelund", "Close really ?"));
   answer(QMessageBox::Cancel);
+  gui.SetCancelText("Abbruch");
+  QString cancelCaption;
+  QTimer::singleShot(5, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      cancelCaption = box->button(QMessageBox::Cancel)->text();
+  });
   EXPECT_FALSE(gui.Question("Orkelund", "Wirklich beenden ?"));
+  EXPECT_EQ(cancelCaption, QString("Abbruch"));
+  gui.SetCancelText("");
   answer(QMessageBox::Ok);
   gui.MessageBox("Orkelund", "Movie 1 and Movie 2 must be loaded.");
 }

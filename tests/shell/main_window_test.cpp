@@ -83,6 +83,7 @@ TEST_F(TShellTest, MainWindowMenusInGermanAndTheMenuGroups) {
   EXPECT_EQ(gui_.MenuText(gui_.FindMenuItem(Window(), 28)), "M1 Codierungs Auswahl");
   EXPECT_EQ(gui_.MenuText(gui_.FindMenuItem(Window(), 6)), Latin1("Neue Startdatei auswählen"));
   EXPECT_EQ(gui_.MenuText(gui_.FindMenuItem(Window(), 111)), "Stufe 1");
+  EXPECT_EQ(gui_.CancelText(), "Abbruch");  // the questions' Cancel button
   EXPECT_EQ(gui_.Gadget(MainWindow().Toolbar)->buttons[24].first,
             Latin1("Hilfe für Anfänger"));
   // Every menu separator is an empty item.

@@ -162,12 +162,13 @@ TEST_F(TPreviewTest, DynamicsPickShowsPointsAndPictureWindowsAndWritesTheList) {
   EXPECT_EQ(Composition().InsertPosX, 30);
 
   // The dynamics picture window: 400 x 445 picture at (0, 27) of a
-  // 400 x 472 client area, its title naming the point.
+  // 692 x 472 client area (wide enough for the shift controls), its title
+  // naming the point.
   auto* picture = dynamic_cast<TWindowPicture*>(SlotWindow(TSlot::DynamicsPicture));
   ASSERT_NE(picture, nullptr);
   const TScriptedGadget* pw = gui_.Gadget(picture->Window);
   EXPECT_EQ(pw->text, "M1: Dynamics at the point MX=30 MY=20");
-  EXPECT_EQ(gui_.ClientSize(picture->Window).width, 400);
+  EXPECT_EQ(gui_.ClientSize(picture->Window).width, 692);
   EXPECT_EQ(gui_.ClientSize(picture->Window).height, 472);
   EXPECT_EQ(pw->statusText, "Shift up0 Pix Shift to the Left:0 Pix");
   EXPECT_EQ(gui_.GetText(picture->TextBoxGr), "400");
@@ -189,6 +190,17 @@ TEST_F(TPreviewTest, DynamicsPickShowsPointsAndPictureWindowsAndWritesTheList) {
     }
   EXPECT_GT(orbit, 0);
   EXPECT_GT(text, 0);
+  // The large font's x= and y= lines lie apart: a row without text
+  // between the first and the last text row.
+  std::vector<int> textRows;
+  for (int y = 380; y < 445; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (pixel(x, y) == 0xFFFFFFu) {
+        textRows.push_back(y);
+        break;
+      }
+  ASSERT_FALSE(textRows.empty());
+  EXPECT_LT(static_cast<int>(textRows.size()), textRows.back() - textRows.front() + 1);
 
   // The points window shows the pixel's results and the orbit's length.
   auto* points = dynamic_cast<TWindowPoints*>(SlotWindow(TSlot::Points));
@@ -305,7 +317,7 @@ TEST_F(TPreviewTest, DynamicsPictureWindowSizeShiftAndHandOver) {
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(picture->Window, first);
   EXPECT_EQ(gui_.Gadget(first), nullptr);
-  EXPECT_EQ(gui_.ClientSize(picture->Window).width, 200);
+  EXPECT_EQ(gui_.ClientSize(picture->Window).width, 692);
   EXPECT_EQ(gui_.Gadget(picture->PicturePanel)->picture.height, 245);
   EXPECT_EQ(Dynamics().DynamicsMode, 0);
 

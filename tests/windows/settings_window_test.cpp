@@ -33,6 +33,7 @@ TEST_F(SettingsWindowTest, SavesChangedSettingsInPlace) {
     labelsOk = Label(w, "Point X  Pixel (0..669)") && Label(w, "Point Y  Pixel (0..330)");
     auto* sw = static_cast<TWindowProgramm*>(SlotWindow(TSlot::Settings));
     EXPECT_EQ(gui_.GetText(sw->Input1), "Mid");
+    EXPECT_EQ(gui_.GetText(sw->PAN_PREV.Panel), "Preview");
     EXPECT_EQ(gui_.GetState(sw->CK_StartRun), 1);
     EXPECT_EQ(gui_.GetState(sw->CK_StartVorschau), 0);
     gui_.TypeText(sw->Input1, "150");

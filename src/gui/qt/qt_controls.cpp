@@ -424,10 +424,14 @@ void TQtGui::ShowGadget(THandle handle, bool visible) {
   TQtItem* item = Lookup(*state_, handle);
   if (!item) return;
   if (item->kind == TGadgetKind::Toolbar) {
-    // A toolbar shown or hidden keeps the client area's size.
+    // A toolbar shown or hidden keeps the client area's size, except in a
+    // maximised window: that keeps its frame, and the client area takes
+    // the toolbar's room or gives it (reported as a WindowSize).
+    const QWidget* window = state_->items.at(item->window).widget;
+    const bool keepsFrame = window && (window->isMaximized() || window->isFullScreen());
     const TSize client = ClientSize(item->window);
     item->widget->setVisible(visible);
-    SetClientSize(item->window, client.width, client.height);
+    if (!keepsFrame) SetClientSize(item->window, client.width, client.height);
     return;
   }
   item->widget->setVisible(visible);
@@ -616,9 +620,11 @@ void TQtGui::MessageBox(const std::string& title, const std::string& text) {
 }
 
 bool TQtGui::Question(const std::string& title, const std::string& text) {
-  return QMessageBox::question(DialogParent(), FromLatin1(title), FromLatin1(text),
-                               QMessageBox::Ok | QMessageBox::Cancel,
-                               QMessageBox::Ok) == QMessageBox::Ok;
+  QMessageBox box(QMessageBox::Question, FromLatin1(title), FromLatin1(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+  box.setDefaultButton(QMessageBox::Ok);
+  if (!CancelText().empty()) box.button(QMessageBox::Cancel)->setText(FromLatin1(CancelText()));
+  return box.exec() == QMessageBox::Ok;
 }
 
 std::string TQtGui::FileRequester(const std::string& title, const std::string& path,

@@ -107,6 +107,15 @@ TSize TQtGui::ClientSize(THandle window) const {
   return {size.width(), size.height()};
 }
 
+TRect TQtGui::ClientScreenRect(THandle window) const {
+  auto it = state_->items.find(window);
+  TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second);
+  if (!w) return {};
+  const QPoint origin = w->Client()->mapToGlobal(QPoint(0, 0));
+  const QSize size = w->ClientArea();
+  return {origin.x(), origin.y(), size.width(), size.height()};
+}
+
 void TQtGui::SetStatusText(THandle window, const std::string& text) {
   auto it = state_->items.find(window);
   TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second);

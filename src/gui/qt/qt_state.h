@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QtCore/QPointer>
+#include <QtCore/QTimer>
+#include <QtGui/QFont>
 #include <QtGui/QImage>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMainWindow>
@@ -29,23 +31,36 @@ std::string ToLatin1(const QString& text);
 int VirtualKey(int qtKey);
 int MouseButtons(Qt::MouseButtons buttons);
 int Modifiers(Qt::KeyboardModifiers modifiers);
+// The one font of the gadgets in every window.
+QFont ToolWindowFont();
 
 // Queues an event; shared by all widgets of one back end.
 class TQtSink {
  public:
-  explicit TQtSink(TGui& gui) : gui_(gui) {}
+  explicit TQtSink(TGui& gui);
   void Post(TEventKind kind, THandle window, THandle source, int data = 0,
             const std::string& text = "");
   void PostMouse(TEventKind kind, THandle window, THandle source, int x, int y, int buttons,
                  int modifiers);
   // Key event; false when the key has no code (then nothing was queued).
+  // A held key repeats releases and presses. Only the presses are kept
+  // (marked as repeats), so a tool held down is released exactly once. X11
+  // does not flag every repeated release, so a release is held back for a
+  // moment: a press of the same key with the same timestamp turns it into
+  // a repeat, anything else lets it through first.
   bool PostKey(QKeyEvent* event, THandle window, THandle source, bool down);
+  // Queues a release held back for a possible repeat press.
+  void FlushRelease();
   // Signals fired by the program's own changes are not user actions; while
   // this is above 0 the widgets queue nothing for them.
   int quiet = 0;
 
  private:
   TGui& gui_;
+  QTimer releaseTimer_;
+  bool holdingRelease_ = false;
+  TEvent heldRelease_;
+  unsigned long long heldTimestamp_ = 0;
 };
 
 // A top-level window. The close box queues WindowClose and closes nothing;

@@ -69,11 +69,42 @@ int Modifiers(Qt::KeyboardModifiers modifiers) {
   return out;
 }
 
+QFont ToolWindowFont() {
+  // The windows' pixel layout was made for a small UI font; this narrow
+  // face at 10 pixels shows every text of the windows inside its gadget in
+  // both languages. A pixel size keeps text and layout in proportion on
+  // every screen resolution.
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStretch(QFont::SemiCondensed);
+  font.setPixelSize(10);
+  return font;
+}
+
 // ---- TQtSink -------------------------------------------------------------------
+
+namespace {
+// X11 sends a repeat's release and press together; this covers their
+// arrival in separate batches without delaying a real release noticeably.
+constexpr int kRepeatPairMs = 40;
+}  // namespace
+
+TQtSink::TQtSink(TGui& gui) : gui_(gui) {
+  releaseTimer_.setSingleShot(true);
+  releaseTimer_.setInterval(kRepeatPairMs);
+  QObject::connect(&releaseTimer_, &QTimer::timeout, [this] { FlushRelease(); });
+}
+
+void TQtSink::FlushRelease() {
+  if (!holdingRelease_) return;
+  holdingRelease_ = false;
+  releaseTimer_.stop();
+  gui_.PostEvent(heldRelease_);
+}
 
 void TQtSink::Post(TEventKind kind, THandle window, THandle source, int data,
                    const std::string& text) {
   if (quiet > 0) return;
+  FlushRelease();
   TEvent event;
   event.kind = kind;
   event.window = window;
@@ -85,6 +116,7 @@ void TQtSink::Post(TEventKind kind, THandle window, THandle source, int data,
 
 void TQtSink::PostMouse(TEventKind kind, THandle window, THandle source, int x, int y,
                         int buttons, int modifiers) {
+  FlushRelease();
   TEvent event;
   event.kind = kind;
   event.window = window;
@@ -99,16 +131,31 @@ void TQtSink::PostMouse(TEventKind kind, THandle window, THandle source, int x, 
 bool TQtSink::PostKey(QKeyEvent* qt, THandle window, THandle source, bool down) {
   const int key = VirtualKey(qt->key());
   if (key == 0) return false;
-  // A held key repeats presses and releases; only the presses are kept
-  // (marked), so that a tool held down is released exactly once.
-  if (!down && qt->isAutoRepeat()) return true;
+  bool repeat = qt->isAutoRepeat();
+  if (holdingRelease_) {
+    if (down && heldRelease_.key == key && heldTimestamp_ == qt->timestamp()) {
+      holdingRelease_ = false;
+      releaseTimer_.stop();
+      repeat = true;
+    } else {
+      FlushRelease();
+    }
+  }
+  if (!down && repeat) return true;
   TEvent event;
   event.kind = down ? TEventKind::KeyDown : TEventKind::KeyUp;
   event.window = window;
   event.source = source;
   event.key = key;
-  event.data = down && qt->isAutoRepeat() ? 1 : 0;
+  event.data = down && repeat ? 1 : 0;
   event.modifiers = Modifiers(qt->modifiers());
+  if (!down) {
+    heldRelease_ = event;
+    heldTimestamp_ = qt->timestamp();
+    holdingRelease_ = true;
+    releaseTimer_.start();
+    return true;
+  }
   gui_.PostEvent(event);
   return true;
 }
@@ -118,13 +165,20 @@ bool TQtSink::PostKey(QKeyEvent* qt, THandle window, THandle source, bool down) 
 TQtWindow::TQtWindow(TQtSink& sink, THandle handle, int flags, QWidget* parent)
     : QMainWindow(parent, Qt::Window), sink_(sink), handle_(handle), flags_(flags) {
   client_ = new QWidget(this);
+  client_->setFont(ToolWindowFont());
   client_->installEventFilter(this);
   setCentralWidget(client_);
   setAcceptDrops((flags & kWinAcceptDrop) != 0);
   if (flags & kWinStatusLine) statusBar()->setSizeGripEnabled((flags & kWinResizable) != 0);
-  Qt::WindowFlags wf = Qt::Window;
+  // A window with a parent is its dialog: only that type makes X11 window
+  // managers keep it above the parent (WM_TRANSIENT_FOR), so tool windows
+  // stay visible while the user clicks into the main picture.
+  Qt::WindowFlags wf = parent ? Qt::Dialog : Qt::Window;
   if (flags & kWinTitleBar) {
-    wf |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    // Only the boxes asked for: a fixed-size window has no minimise and
+    // maximise boxes, which leaves its title bar room for the title.
+    wf |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+          Qt::WindowSystemMenuHint;
     if (flags & kWinResizable) wf |= Qt::WindowMinMaxButtonsHint;
   } else {
     wf |= Qt::FramelessWindowHint;

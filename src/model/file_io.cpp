@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 
 namespace ork {
@@ -34,7 +33,7 @@ bool ReadFileBytes(const std::string& nativePath, size_t maxBytes, std::string& 
 
 bool ReplaceFileBytes(const std::string& nativePath, std::string_view bytes, bool& openFailed) {
   openFailed = false;
-  std::string temp = nativePath + ".~" + ProcessTag();
+  std::string temp = nativePath + ".~" + std::to_string(static_cast<long>(getpid()));
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) {
     openFailed = true;
@@ -47,15 +46,6 @@ bool ReplaceFileBytes(const std::string& nativePath, std::string_view bytes, boo
   if (ok) ok = std::rename(temp.c_str(), nativePath.c_str()) == 0;
   if (!ok) std::remove(temp.c_str());
   return ok;
-}
-
-std::string ProcessTag() {
-  char host[256] = {};
-  if (gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
-  std::string tag;
-  for (const char* c = host; *c; ++c)
-    tag += (std::isalnum(static_cast<unsigned char>(*c)) || *c == '-') ? *c : '_';
-  return tag + "-" + std::to_string(static_cast<long>(getpid()));
 }
 
 }  // namespace ork

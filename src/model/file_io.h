@@ -20,9 +20,4 @@ bool ReadFileBytes(const std::string& nativePath, size_t maxBytes, std::string& 
 // openFailed tells whether the temporary file could not even be created.
 bool ReplaceFileBytes(const std::string& nativePath, std::string_view bytes, bool& openFailed);
 
-// A name part that no other process writing into the same directory uses,
-// also on another machine sharing it (NFS): the host name and the process
-// id, e.g. "node07-4711".
-std::string ProcessTag();
-
 }  // namespace ork

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/file_io.h"
 #include "model/language.h"
 #include "model/paths.h"
 #include "scripted_host.h"
@@ -132,7 +131,7 @@ TEST(IniStore, FailedSaveLeavesOldFile) {
   test::TScriptedHost host;
   WriteAll(dir / "old.ini", "[OLD]\r\n");
   // The temporary name is taken by a directory, so nothing can be written.
-  std::filesystem::create_directory(dir / ("old.ini.~" + ProcessTag()));
+  std::filesystem::create_directory(dir / ("old.ini.~" + std::to_string(getpid())));
   TINI ini("", "old.ini");
   ini.Add("NEW");
   EXPECT_EQ(ini.Save("", "", host), 0);

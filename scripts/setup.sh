@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libjpeg62-turbo-dev
-          qt6-base-dev fonts-dejavu-extra libgtest-dev libbenchmark-dev xvfb)
+          qt6-base-dev fonts-dejavu-extra libgtest-dev libbenchmark-dev xvfb
+          libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
+          ffmpeg pngcheck)  # the last two: the tests read films and pictures back
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -43,13 +43,15 @@ bool ComputeFrame(TParameter& key, TRender& render, THost& host, TFilmRunResult&
 }  // namespace
 
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
-                          THost& host, TFilmView& view, uint64_t aviFileLimit, int lastFrame) {
+                          THost& host, TFilmView& view, uint64_t aviFileLimit,
+                          const std::vector<std::string>& videoFiles, int lastFrame) {
   using Clock = std::chrono::steady_clock;
   TFilmRunResult result;
   TCompositionState& comp = Composition();
   view.Begin(Tr(kRun) + Tr(kEsc));
 
-  const TFilmSettings fs = ReadFilmSettings(settings);
+  TFilmSettings fs = ReadFilmSettings(settings);
+  fs.VideoFiles = videoFiles;
   const int mode = FilmCompositionMode(comp.CompositionMode);
   const bool twoMovies = IsTwoMovieComposition(mode) && &film2 != &film1;
 
@@ -147,7 +149,8 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
 
     if (const TPixmapPtr picture = ShownPicture(render1, comp.ShownImage)) {
       output.Hand(*picture, p.FileNameKey);
-      ++result.FramesWritten;
+      if (result.FramesWritten++ == 0) result.FirstFrame = p.FileNameKey;
+      result.LastFrame = p.FileNameKey;
     }
     // A failed write is reported when the film learns of it, a frame or
     // two after the frame it belongs to; like a failure on the film's own
@@ -167,6 +170,7 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   // Frames already handed over are written also when the film was stopped.
   if (!output.Close()) result.WriteFailed = true;
   result.AviFiles = output.AviFiles();
+  result.VideoFiles = output.VideoFiles();
   view.End();
   host.StatusText("");
   host.Diagnostic("Animate End");

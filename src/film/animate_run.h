@@ -63,6 +63,8 @@ struct TFilmRunResult {
   bool Cancelled = false; // stopped by the user before the last frame
   bool WriteFailed = false;             // some picture file or AVI write failed
   std::vector<std::string> AviFiles;    // native paths, in film order
+  std::vector<std::string> VideoFiles;  // the completed MP4 / WebM files
+  std::string FirstFrame, LastFrame;    // FileNameKey of the first and last frame handed over
 };
 
 // Produces film1 (frames Actual..Count, or ..lastFrame when that is
@@ -77,8 +79,10 @@ struct TFilmRunResult {
 // TAviStream). film1's current key, InsertPosX and InsertPosY are restored
 // at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
 // last composition left them. A film of 0 frames writes nothing.
+// videoFiles: further video files (.mp4 / .webm, native paths) that
+// receive every written frame besides what the settings ask for.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
                           THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit,
-                          int lastFrame = 0);
+                          const std::vector<std::string>& videoFiles = {}, int lastFrame = 0);
 
 }  // namespace ork

@@ -68,7 +68,7 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
                               " more frames missing or damaged");
   if (problems > 0) return result;
 
-  // Only the film files: the frame pictures are there already.
+  // Only the AVI and the videos: the frame pictures are there already.
   TFilmSettings output = settings;
   output.Jpg = output.Png = output.Bmp = false;
   TFilmFrameWriter writer(output, std::max(0, film.Count), host, aviFileLimit);
@@ -85,11 +85,13 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
     ok = writer.Write(*picture, frame.FileNameKey);
   }
   ok = writer.Close() && ok;
-  result.AviFiles = writer.Avi().Files();
+  result.FilmFiles = writer.Avi().Files();
+  const std::vector<std::string>& videos = writer.Videos().Files();
+  result.FilmFiles.insert(result.FilmFiles.end(), videos.begin(), videos.end());
   if (!ok) {
     std::error_code ec;
-    for (const std::string& file : result.AviFiles) std::filesystem::remove(file, ec);
-    result.AviFiles.clear();
+    for (const std::string& file : result.FilmFiles) std::filesystem::remove(file, ec);
+    result.FilmFiles.clear();
     if (result.Problems.empty()) result.Problems.push_back("the film could not be written");
     return result;
   }

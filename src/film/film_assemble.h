@@ -1,6 +1,7 @@
-// The last step of a film produced in ranges: the film's AVI written from
-// the PNG frame files the range jobs left in "Output\", in film order,
-// with the same bytes as a film produced in one run.
+// The last step of a film produced in ranges: the film's AVI and videos
+// written from the PNG frame files the range jobs left in "Output\", in
+// film order, as a film produced in one run writes them (the AVI with the
+// same bytes).
 #pragma once
 
 #include <cstdint>
@@ -21,15 +22,16 @@ std::string AssemblyFramePath(const TParameter& frame);
 struct TAssemblyResult {
   bool Ok = false;                    // the film was written
   std::vector<std::string> Problems;  // one line per missing or damaged frame file
-  std::vector<std::string> AviFiles;  // native paths, in film order
+  std::vector<std::string> FilmFiles;  // the AVI and videos written, native paths
 };
 
 // Checks frames 1..frames of `film`: each frame file must exist, be a
 // complete PNG and hold width x height pixels. When one does not, every
 // such file is named in Problems and nothing is written. Otherwise the
-// frames are read in order and written as the film settings' AVI, planned
-// for film.Count frames as a whole run plans it; a frame that turns out
-// damaged while it is read is named, and the AVI written so far removed.
+// frames are read in order and written as the film settings' AVI and
+// videos (settings.VideoFiles too), planned for film.Count frames as a
+// whole run plans them; a frame that turns out damaged while it is read is
+// named, and what was written of the film removed.
 // Frame files and picture-file flags are left alone. Problems holds at
 // most maxProblems lines and a count of the others.
 TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, int height,

@@ -44,6 +44,7 @@ TFilmDialogValues::TKind ReadKind(const TINI& settings, std::string_view section
   k.Png = Ticked(settings, section, "PNG");
   k.Bmp = Ticked(settings, section, "BMP");
   k.Avi = Ticked(settings, section, "AVI");
+  k.Mp4 = Ticked(settings, section, "MP4");
   return k;
 }
 
@@ -54,6 +55,7 @@ void StoreKind(const TFilmDialogValues::TKind& k, TINI& settings, const std::str
   Put(settings, section, "PNG", flag(k.Png));
   Put(settings, section, "BMP", flag(k.Bmp));
   Put(settings, section, "AVI", flag(k.Avi));
+  if (k.Mp4 || Value(settings, section, "MP4")) Put(settings, section, "MP4", flag(k.Mp4));
 }
 
 }  // namespace
@@ -121,7 +123,7 @@ TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
   TParameterAnim& film1 = *films.Film1;
   film1.Actual = request.Frames.First;
   result.Run = AnimateRun(film1, films.Film2 ? *films.Film2 : film1, *request.Settings, host,
-                          view, request.AviFileLimit, request.Frames.Last);
+                          view, request.AviFileLimit, request.VideoFiles, request.Frames.Last);
   GridState().GridAutoMode = 0;
   return result;
 }

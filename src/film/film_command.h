@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "film/animate_run.h"
 #include "film/avi_writer.h"
@@ -33,6 +34,7 @@ struct TFilmDialogValues {
   struct TKind {
     std::string Fps;   // "FPS"
     bool Jpg = false, Png = false, Bmp = false, Avi = false;
+    bool Mp4 = false;  // "MP4"; a missing key is unticked
   };
   TKind Normal;        // [Anim]
   TKind PreviewKind;   // [AnimPreview]
@@ -45,7 +47,9 @@ struct TFilmDialogValues {
 TFilmDialogValues ReadFilmDialogValues(const TINI& settings);
 // What "Start" does: every check box stored as "1" or "0" and every text
 // field's text as typed, into the store in memory (missing sections and
-// keys are added); nothing is validated and no file is written.
+// keys are added); nothing is validated and no file is written. "MP4" is
+// not among the settings file's defaults: its key is added only once the
+// box is ticked.
 void StoreFilmDialogValues(const TFilmDialogValues& values, TINI& settings);
 
 // The film settings dialog. The GUI shows the window (246 x 345 pixels at
@@ -74,7 +78,8 @@ struct TFilmRequest {
   TParameterAnim* Movie2 = nullptr;  // required for two-movie compositions
   TINI* Settings = nullptr;          // the program settings (SettingsIni), required
   uint64_t AviFileLimit = kAviFileLimit;
-  TFrameRange Frames;         // the frames to produce; by default the whole film
+  std::vector<std::string> VideoFiles{};  // further videos (.mp4 / .webm), native paths
+  TFrameRange Frames{};       // the frames to produce; by default the whole film
   bool SaveFilmMovie = true;  // save "Output\" + name + "-Animation.ini"
 };
 

@@ -12,7 +12,7 @@ void TFilmFrameQueue::TLineKeeper::Diagnostic(const std::string& line) {
 TFilmFrameQueue::TFilmFrameQueue(const TFilmSettings& settings, int plannedFrames, THost& host,
                                  uint64_t aviFileLimit, int waiting)
     : host_(host), writer_(settings, plannedFrames, keeper_, aviFileLimit) {
-  if (!settings.Jpg && !settings.Png && !settings.Bmp && !settings.Avi) return;
+  if (!settings.AnyOutput()) return;
   waiting = std::max(waiting, 1);
   // One buffer being written besides the waiting ones; the queue itself
   // never fills, Hand waits for a buffer first.

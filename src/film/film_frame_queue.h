@@ -55,6 +55,8 @@ class TFilmFrameQueue {
 
   // The AVI files written, in film order; complete after Close.
   const std::vector<std::string>& AviFiles() const { return writer_.Avi().Files(); }
+  // The video files completed by Close.
+  const std::vector<std::string>& VideoFiles() const { return writer_.Videos().Files(); }
 
  private:
   // The writer's host: keeps its diagnostic lines for ReportFailures.

@@ -8,7 +8,7 @@ namespace ork {
 TFilmFrameWriter::TFilmFrameWriter(const TFilmSettings& settings, int plannedFrames, THost& host,
                                    uint64_t aviFileLimit)
     : settings_(settings), planned_(plannedFrames), host_(host), aviLimit_(aviFileLimit),
-      avi_(host) {}
+      avi_(host), videos_(settings) {}
 
 bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameName) {
   const std::string name = NativePath("Output\\" + frameName);
@@ -33,9 +33,19 @@ bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameNam
     }
     if (avi_.IsOpen()) check(WriteAviFrame(avi_, picture), avi_.Files().back());
   }
+  std::string error;
+  if (!videos_.Write(picture, name, error)) {
+    host_.Diagnostic("Film: could not write " + error);
+    ok = false;
+  }
   return ok;
 }
 
-bool TFilmFrameWriter::Close() { return avi_.Close(); }
+bool TFilmFrameWriter::Close() {
+  std::string error;
+  const bool videos = videos_.Close(error);
+  if (!videos) host_.Diagnostic("Film: could not write " + error);
+  return avi_.Close() && videos;
+}
 
 }  // namespace ork

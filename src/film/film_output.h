@@ -1,7 +1,8 @@
 // The files of a film: each frame as "Output\" + its name + ".jpg" (quality
 // 90), ".png" (level 5) and ".bmp" as the film settings ask, and one AVI
 // stream named after the first written frame, its header planned for the
-// film's frame count and completed on Close.
+// film's frame count and completed on Close; the same for the videos
+// (TFilmVideos).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "engine/pixmap.h"
 #include "film/avi_writer.h"
 #include "film/film_settings.h"
+#include "film/film_video_output.h"
 #include "model/host.h"
 
 namespace ork {
@@ -28,10 +30,12 @@ class TFilmFrameWriter {
   // result is false. An AVI file that cannot be created is not tried again
   // for the rest of the film.
   bool Write(const TPixmap& picture, const std::string& frameName);
-  // Closes the AVI stream; false when an AVI write had failed.
+  // Closes the AVI stream and completes the videos; false when an AVI or
+  // video write had failed.
   bool Close();
 
   const TAviStream& Avi() const { return avi_; }
+  const TFilmVideos& Videos() const { return videos_; }
 
  private:
   TFilmSettings settings_;
@@ -40,6 +44,7 @@ class TFilmFrameWriter {
   uint64_t aviLimit_;
   TAviStream avi_;
   bool aviTried_ = false;
+  TFilmVideos videos_;
 };
 
 }  // namespace ork

@@ -29,6 +29,7 @@ TFilmSettings ReadFilmSettings(const TINI& settings) {
   s.Png = IntSetting(settings, section, "PNG") != 0;
   s.Bmp = IntSetting(settings, section, "BMP") != 0;
   s.Avi = IntSetting(settings, section, "AVI") != 0;
+  s.Mp4 = IntSetting(settings, section, "MP4") != 0;
   s.PreviewWidth = IntSetting(settings, "AnimPreview", "Width");
   if (s.PreviewWidth < 8) s.PreviewWidth = 8;
   return s;

@@ -25,6 +25,18 @@ void ReleaseBMPFonts();
 // need not check.
 TBMPFont& BMPFont(int index);
 
+// The fonts for the lifetime of one program run: loaded from the working
+// directory on construction, released on destruction. The desktop
+// program's entry and the headless renderer hold one each, so pictures
+// print their texts and grid numbers alike.
+class TBMPFontsLoaded {
+ public:
+  TBMPFontsLoaded() { LoadBMPFonts(); }
+  ~TBMPFontsLoaded() { ReleaseBMPFonts(); }
+  TBMPFontsLoaded(const TBMPFontsLoaded&) = delete;
+  TBMPFontsLoaded& operator=(const TBMPFontsLoaded&) = delete;
+};
+
 // The font for a picture of `pictureHeight` rows: n = Int(H / 360 * 24);
 // n <= 18 gives 0, n > 36 gives 2, otherwise 1 (H < 285: 0, H >= 555: 2).
 int FontIndexForHeight(int pictureHeight);

@@ -7,10 +7,9 @@
 namespace ork {
 
 int RunProgram() {
-  LoadBMPFonts();
+  const TBMPFontsLoaded fonts;
   CreateMainWindow();
   MainLoop();
-  ReleaseBMPFonts();
   return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "picture/bmp_font_registry.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli_film.h"
 #include "shell/render_cli_engine.h"
@@ -81,16 +82,16 @@ std::string RenderHelpText() {
       "  --print-movie   write the loaded (and repaired) movie to standard output in\n"
       "                  the movie file format.\n"
       "  --yes, --no     answer the loader's questions yes (default) or no.\n"
-      "  --quiet         no progress rows; messages, diagnostic lines and errors\n"
-      "                  are still written.\n"
-      "  --verbose       also say how the picture is computed (threads, vector\n"
-      "                  lanes) and how long it took.\n"
+      "  --quiet         no progress rows; messages and errors are still written.\n"
+      "  --verbose       also the program's diagnostic lines, and how the picture\n"
+      "                  is computed (threads, vector lanes) and how long it took.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS); 1 computes row\n"
       "                  by row on one thread. The picture is the same either way.\n"
       "  --help          this text.\n"
       "\n"
-      "Messages of the loader, diagnostic lines and progress go to standard error.\n"
+      "Messages of the loader, errors, progress and at the end the path of every\n"
+      "file written go to standard error.\n"
       "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n";
 }
 
@@ -200,13 +201,15 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   std::vector<std::string> outs;
   for (const std::string& o : options.Outs) outs.push_back(Absolute(o));
 
-  TRenderHost host(err, options.Yes, options.Quiet);
+  TRenderHost host(err, options.Yes, options.Quiet, options.Verbose);
   const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
   if (!work.Ok()) {
     for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
     return kRenderFailed;
   }
   StartUpSettings(host);
+  // As the desktop program: texts and grid numbers are printed with them.
+  const TBMPFontsLoaded fonts;
 
   const fs::path movieFile(moviePath);
   std::unique_ptr<TParameterAnim> movie = TParameterAnim::Load(
@@ -253,13 +256,15 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
       err << "orkelund-render: " << ComputationReport(took.count()) << '\n';
     }
+    std::vector<std::string> written;
     for (const std::string& path : outs) {
       std::string error;
-      if (!PaintAndSave(*key, render, options.Composition, path, host, error)) {
+      if (!PaintAndSave(*key, render, options.Composition, path, host, written, error)) {
         err << "orkelund-render: " << error << '\n';
         status = kRenderFailed;
       }
     }
+    for (const std::string& file : written) err << "orkelund-render: wrote " << file << '\n';
   } catch (const std::bad_alloc& error) {
     host.EndProgress();
     ReportNoMemory(err, error);

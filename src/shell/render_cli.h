@@ -3,10 +3,12 @@
 //
 //   orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...
 //                   [--composition single|double|fourfold] [--print-movie]
-//                   [--yes|--no] [--quiet]
+//                   [--yes|--no] [--quiet] [--verbose] [--threads N]
 //
-// The loader's questions are answered from --yes/--no, its messages and the
-// diagnostic lines go to the error stream, progress rows too unless --quiet.
+// The loader's questions are answered from --yes/--no; its messages go to
+// the error stream, progress rows too unless --quiet, the diagnostic lines
+// only with --verbose. The three bitmap fonts are loaded as the desktop
+// program loads them, so the pictures print the same texts.
 #pragma once
 
 #include <iosfwd>
@@ -28,7 +30,7 @@ struct TRenderOptions {
   bool PrintMovie = false;  // write the loaded, repaired movie to the output stream
   bool Yes = true;          // answer of the loader's questions
   bool Quiet = false;       // no progress rows
-  bool Verbose = false;     // also how the picture is computed
+  bool Verbose = false;     // the diagnostic lines, and how the picture is computed
   int Threads = 0;          // computing threads; 0: the engine's own choice
   bool Help = false;
 };

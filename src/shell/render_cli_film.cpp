@@ -14,10 +14,12 @@
 #include "engine/worker_pool.h"
 #include "film/film_command.h"
 #include "film/film_settings.h"
+#include "film/video_writer.h"
 #include "model/host.h"
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "picture/bmp_font_registry.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
 #include "shell/render_cli_engine.h"
@@ -62,11 +64,12 @@ class TInterruptGuard {
 
 // Messages and questions as the renderer writes them; the per-row progress
 // of the computation is dropped in favour of the film's progress line, and
-// the diagnostic lines (several per frame) are shown only when verbose.
+// the diagnostic lines (several per frame) are shown only when verbose,
+// except those naming a file that could not be written.
 class TFilmCliHost final : public THost, public TFilmView {
  public:
   TFilmCliHost(std::ostream& err, const TFilmCliOptions& o)
-      : err_(err), inner_(err, o.Yes, true), quiet_(o.Quiet), verbose_(o.Verbose),
+      : err_(err), inner_(err, o.Yes, true, true), quiet_(o.Quiet), verbose_(o.Verbose),
         terminal_(&err == &std::cerr && ::isatty(2)) {}
   ~TFilmCliHost() override { EndLine(); }
 
@@ -79,7 +82,8 @@ class TFilmCliHost final : public THost, public TFilmView {
     return inner_.Question(text);
   }
   void Diagnostic(const std::string& line) override {
-    if (!verbose_) return;
+    // A file that could not be written is an error the user must see.
+    if (!verbose_ && line.rfind("Film: could not write", 0) != 0) return;
     EndLine();
     inner_.Diagnostic(line);
   }
@@ -202,6 +206,40 @@ bool PrepareComposition(int mode, const TParameterAnim& m1, TParameterAnim& m2,
   return error.empty();
 }
 
+// Names every file of the film at the end: the film movies, the frame
+// pictures of each format (first and last of the run), the AVI and videos.
+void AnnounceFilmFiles(const TParameterAnim& movie1, int mode, const TParameterAnim& movie2,
+                       const TFilmSettings& chosen, const TFilmRunResult& run,
+                       std::ostream& err) {
+  const std::string suffix = chosen.Preview ? "-Preview" : "";
+  std::vector<std::string> movies{movie1.FileName};
+  if (IsTwoMovieComposition(mode) && movie2.FileName != movie1.FileName)
+    movies.push_back(movie2.FileName);
+  std::error_code ec;
+  for (const std::string& name : movies) {
+    const std::string path = NativePath("Output\\" + name + suffix + "-Animation.ini");
+    if (fs::exists(path, ec)) err << "orkelund-render: wrote " << Absolute(path) << '\n';
+  }
+  if (run.FramesWritten > 0) {
+    const std::string first = Absolute(NativePath("Output\\" + run.FirstFrame));
+    const std::string last = Absolute(NativePath("Output\\" + run.LastFrame));
+    const struct {
+      bool on;
+      const char* ext;
+    } kinds[] = {{chosen.Jpg, ".jpg"}, {chosen.Png, ".png"}, {chosen.Bmp, ".bmp"}};
+    for (const auto& k : kinds) {
+      if (!k.on) continue;
+      err << "orkelund-render: wrote " << run.FramesWritten << " frame"
+          << (run.FramesWritten == 1 ? " " : "s ") << first << k.ext;
+      if (run.FramesWritten > 1) err << " ... " << last << k.ext;
+      err << '\n';
+    }
+  }
+  for (const auto* files : {&run.AviFiles, &run.VideoFiles})
+    for (const std::string& file : *files)
+      err << "orkelund-render: wrote " << Absolute(file) << '\n';
+}
+
 }  // namespace
 
 bool IsFilmInvocation(const std::vector<std::string>& args) {
@@ -214,8 +252,8 @@ std::string FilmHelpText() {
   return
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
-      "         [--workdir DIR] [--yes|--no] [--quiet] [--verbose] [--threads N]\n"
-      "         [--frames A-B | --plan [--jobs N] | --assemble]\n"
+      "         [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]\n"
+      "         [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
       "\n"
@@ -228,20 +266,26 @@ std::string FilmHelpText() {
       "  --composition   single (default), double, fourfold (colour variants of\n"
       "                  Movie 1); double12, fourfold12 (Movie 1 and Movie 2), insertA,\n"
       "                  insertB, add (Movie 2 inserted into / blended over Movie 1).\n"
+      "  --video FILE    also write the film as FILE (relative to the current\n"
+      "                  directory): .mp4 is H.264, .webm is VP9, both yuv420p at the\n"
+      "                  film's frame rate (odd picture sizes padded by one pixel).\n"
+      "                  May be given several times. \"MP4=1\" in [Anim] or\n"
+      "                  [AnimPreview] writes Output/<first frame>.mp4 as well.\n"
       "  --workdir DIR   working directory (default: the current directory); its\n"
       "                  INI/Settings.ini holds the film settings ([AnimMode], [Anim],\n"
       "                  [AnimPreview]) and is repaired when incomplete. The film\n"
       "                  movie (-Animation.ini), the frame pictures and the AVI file\n"
       "                  are written to DIR/Output/.\n"
       "  --yes, --no     answer the questions yes (default) or no.\n"
-      "  --quiet         no progress line.\n"
+      "  --quiet         no progress line; messages and errors are still written.\n"
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
       "\n" + FilmRangeHelpText() + "\n"
       "The progress line with the remaining time goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
-      "AVI file is completed; a second Ctrl-C ends the program at once.\n"
+      "AVI and video files are completed; a second Ctrl-C ends the program at once.\n"
+      "At the end every file written is named on standard error.\n"
       "Exit status: 0 film produced, 130 stopped early, 2 a movie file does not\n"
       "exist, 1 any other failure.\n";
 }
@@ -281,6 +325,14 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--workdir") ok = setText(options.WorkDir);
     else if (name == "--movie") ok = setText(options.Movie);
     else if (name == "--movie2") ok = setText(options.Movie2);
+    else if (name == "--video") {
+      ok = takeValue();
+      if (ok && VideoFormatOfPath(value) == TVideoFormat::None) {
+        error = "--video needs a file name ending in .mp4 or .webm (got '" + value + "')";
+        ok = false;
+      }
+      if (ok) options.Videos.push_back(value);
+    }
     else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
     else if (name == "--frames") {
       ok = takeValue() && ParseFrameRange(value, options.Frames, error);
@@ -326,6 +378,8 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     return kRenderFailed;
   }
   StartUpSettings(host);
+  // As the desktop program: texts and grid numbers are printed with them.
+  const TBMPFontsLoaded fonts;
 
   std::unique_ptr<TParameterAnim> movie1 = LoadMovie(path1, host);
   std::unique_ptr<TParameterAnim> movie2 = path2.empty() ? movie1->Copy() : LoadMovie(path2, host);
@@ -352,12 +406,14 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   request.Movie1 = movie1.get();
   request.Movie2 = movie2.get();
   request.Settings = &SettingsIni();
+  for (const std::string& v : options.Videos) request.VideoFiles.push_back(Absolute(v));
   const std::unique_ptr<TFilmSettingsDialog> dialog = FilmCliDialog(options);
   if (options.Plan || options.Assemble)
     return RunFilmPlanOrAssemble(options, request, *dialog, host, out, err);
   if (options.HasFrames) {
     request.Frames = options.Frames;
     request.SaveFilmMovie = false;
+    request.VideoFiles.clear();  // written by the assembly
   }
   TFilmCommandResult result;
   try {
@@ -388,7 +444,7 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     frames = last - options.Frames.First + 1;
   }
   const TFilmSettings chosen = ReadFilmSettings(SettingsIni());
-  if (!chosen.Jpg && !chosen.Png && !chosen.Bmp && !chosen.Avi) {
+  if (!chosen.AnyOutput() && options.Videos.empty()) {
     err << "orkelund-render: " << run.FramesShown << " of " << frames
         << " frames produced; no output format is switched on in ["
         << (chosen.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini\n";
@@ -396,7 +452,7 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     err << "orkelund-render: " << run.FramesWritten << " of " << frames
         << " frames written to " << NativePath("Output\\") << '\n';
   }
-  for (const std::string& avi : run.AviFiles) err << "orkelund-render: film " << avi << '\n';
+  AnnounceFilmFiles(*movie1, options.CompositionMode, *movie2, chosen, run, err);
   if (run.WriteFailed) {
     err << "orkelund-render: some frame files could not be written\n";
     return kRenderFailed;

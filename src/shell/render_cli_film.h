@@ -2,8 +2,8 @@
 //
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
-//       [--workdir DIR] [--yes|--no] [--quiet] [--verbose] [--threads N]
-//       [--frames A-B | --plan [--jobs N] | --assemble]
+//       [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]
+//       [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]
 //
 // --frames, --plan and --assemble produce one film in parts, on as many
 // processes or machines as a job scheduler offers (render_cli_film_range.h).
@@ -13,7 +13,8 @@
 // movie and every frame are written to DIR/Output/. The progress line with
 // the remaining time goes to the error stream (updated in place on a
 // terminal, one line per frame otherwise); SIGINT stops the film like
-// Escape: the frames written so far stay and the AVI file is completed.
+// Escape: the frames written so far stay and the AVI and video files are
+// completed. At the end every file written is named.
 #pragma once
 
 #include <iosfwd>
@@ -28,6 +29,7 @@ struct TFilmCliOptions {
   std::string WorkDir = ".";
   std::string Movie;   // Movie 1, native path relative to the current directory
   std::string Movie2;  // Movie 2; empty: a copy of Movie 1
+  std::vector<std::string> Videos;  // --video files (.mp4 / .webm), as given
   int CompositionMode = 1;
   bool Preview = false;
   bool Yes = true;       // answer of the questions

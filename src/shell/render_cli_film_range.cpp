@@ -1,6 +1,8 @@
 #include "shell/render_cli_film_range.h"
 
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 #include "film/animate_run.h"
 #include "film/film_assemble.h"
@@ -21,8 +23,8 @@ class TRangeJobDialog final : public TFilmSettingsDialog {
     if (!preset_.Run(settings)) return false;
     TFilmDialogValues v = ReadFilmDialogValues(settings);
     TFilmDialogValues::TKind& kind = v.Preview ? v.PreviewKind : v.Normal;
-    if (kind.Avi) {
-      kind.Avi = false;
+    if (kind.Avi || kind.Mp4) {
+      kind.Avi = kind.Mp4 = false;
       kind.Png = true;
     }
     StoreFilmDialogValues(v, settings);
@@ -49,12 +51,14 @@ std::string FilmRangeHelpText() {
       "  --jobs N        the number of ranges --plan makes (default 1), each with\n"
       "                  about the same number of frames to compute.\n"
       "  --frames A-B    produce frames A to B only (1-based; A- to the end): the\n"
-      "                  frame files are those of a whole run, byte for byte; with\n"
-      "                  AVI switched on, PNG frames are written for --assemble\n"
-      "                  instead. Writes nothing else, so jobs can share Output/.\n"
+      "                  frame files are those of a whole run, byte for byte; for\n"
+      "                  the AVI, MP4 and --video files, PNG frames are written for\n"
+      "                  --assemble instead. Writes nothing else, so jobs can share\n"
+      "                  Output/.\n"
       "  --assemble      once every range is done: check that every PNG frame is\n"
       "                  there and complete (naming those that are not, writing\n"
-      "                  nothing then), write the AVI from them, save the film movie.\n";
+      "                  nothing then), write the AVI, MP4 and --video files from\n"
+      "                  them, save the film movie.\n";
 }
 
 bool ParseJobCount(const std::string& text, int& jobs, std::string& error) {
@@ -109,10 +113,11 @@ int RunFilmPlanOrAssemble(const TFilmCliOptions& options, const TFilmRequest& re
     return kRenderOk;
   }
 
-  const TFilmSettings settings = ReadFilmSettings(*request.Settings);
-  if (!settings.Avi) {
-    err << "orkelund-render: nothing to assemble: AVI is switched off in ["
-        << (settings.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini\n";
+  TFilmSettings settings = ReadFilmSettings(*request.Settings);
+  settings.VideoFiles = request.VideoFiles;
+  if (!settings.Avi && !settings.Mp4 && settings.VideoFiles.empty()) {
+    err << "orkelund-render: nothing to assemble: neither AVI nor MP4 is switched on in ["
+        << (settings.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini, and no --video\n";
     return kRenderFailed;
   }
   const int mode = FilmCompositionMode(Composition().CompositionMode);
@@ -126,7 +131,11 @@ int RunFilmPlanOrAssemble(const TFilmCliOptions& options, const TFilmRequest& re
     return kRenderFailed;
   }
   err << "orkelund-render: " << frames << " frames assembled\n";
-  for (const std::string& avi : result.AviFiles) err << "orkelund-render: film " << avi << '\n';
+  for (const std::string& file : result.FilmFiles) {
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(file, ec);
+    err << "orkelund-render: wrote " << (ec ? file : path.lexically_normal().string()) << '\n';
+  }
   return kRenderOk;
 }
 

@@ -5,9 +5,9 @@
 //       N ranges of about equal computing work, one "A-B" per line; saves
 //       the film movie "-Animation.ini"
 //   orkelund-render --film --frames A-B ...      frames A..B, each file the
-//       same bytes as in a whole run; the AVI's share as PNG frames
-//   orkelund-render --film --assemble ...        the AVI from the PNG frames,
-//       once every frame is there; saves the film movie
+//       same bytes as in a whole run; for the AVI and videos PNG frames
+//   orkelund-render --film --assemble ...        the AVI and videos from the
+//       PNG frames, once every frame is there; saves the film movie
 //
 // Range jobs write nothing but their own frame files, each under a
 // temporary name first, so jobs may share one Output directory and a job
@@ -38,7 +38,7 @@ bool CheckFilmRangeArgs(const std::vector<std::string>& args, const TFilmCliOpti
 
 // The answer of the film settings dialog: the settings as they are, with
 // --preview's choice; for a range job the AVI's frames as PNG files instead
-// of the AVI itself (the assembly writes it).
+// of the AVI, MP4 and --video files (the assembly writes those).
 std::unique_ptr<TFilmSettingsDialog> FilmCliDialog(const TFilmCliOptions& options);
 
 // --plan or --assemble for the prepared request; an exit status, the

@@ -28,8 +28,9 @@ void ReportNoMemory(std::ostream& err, const std::bad_alloc& error) {
   err << "orkelund-render: " << Latin1ToUtf8(AllocationMessage(error)) << '\n';
 }
 
-TRenderHost::TRenderHost(std::ostream& err, bool answerYes, bool quiet)
-    : err_(err), yes_(answerYes), quiet_(quiet), terminal_(&err == &std::cerr && ::isatty(2)) {}
+TRenderHost::TRenderHost(std::ostream& err, bool answerYes, bool quiet, bool verbose)
+    : err_(err), yes_(answerYes), quiet_(quiet), verbose_(verbose),
+      terminal_(&err == &std::cerr && ::isatty(2)) {}
 
 TRenderHost::~TRenderHost() { EndProgress(); }
 
@@ -85,6 +86,7 @@ std::string TRenderHost::ChooseSaveFile(const std::string&, const std::string&,
 }
 
 void TRenderHost::Diagnostic(const std::string& line) {
+  if (!verbose_) return;
   EndProgress();
   err_ << Latin1ToUtf8(line) << '\n';
 }

@@ -1,7 +1,7 @@
 // The host of the headless renderer: messages, questions and diagnostic
 // lines go to an error stream (converted from ISO-8859-1 to UTF-8),
 // questions are answered from a flag, progress rows are shown unless quiet
-// (messages, questions and diagnostic lines always are),
+// and diagnostic lines only when verbose (messages and questions always are),
 // the save-file dialog answers with the path set beforehand, and nothing is
 // ever cancelled.
 #pragma once
@@ -17,7 +17,7 @@ namespace ork {
 
 class TRenderHost final : public THost {
  public:
-  TRenderHost(std::ostream& err, bool answerYes, bool quiet);
+  TRenderHost(std::ostream& err, bool answerYes, bool quiet, bool verbose);
   ~TRenderHost() override;
 
   void Information(const std::string& text) override;
@@ -41,6 +41,7 @@ class TRenderHost final : public THost {
   std::ostream& err_;
   bool yes_;
   bool quiet_;
+  bool verbose_;
   bool terminal_;
   bool progressOpen_ = false;
   int lastTenth_ = -1;

@@ -10,7 +10,8 @@
 namespace ork {
 
 bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
-                  const std::string& path, TRenderHost& host, std::string& error) {
+                  const std::string& path, TRenderHost& host, std::vector<std::string>& written,
+                  std::string& error) {
   int painted = 0;
   switch (composition) {
     case TRenderComposition::Single:
@@ -32,6 +33,7 @@ bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition compositi
   }
   host.SetSaveAnswer(path);
   const TSaveImageResult result = SaveImage(render, key.FileNameKey, SaveImageFormats(), host);
+  written.insert(written.end(), result.written.begin(), result.written.end());
   if (!result.failed.empty()) {
     error = "cannot write";
     for (const std::string& f : result.failed) error += " '" + f + "'";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "shell/render_cli.h"
 
@@ -18,8 +19,10 @@ class TRenderHost;
 // that ShownImage selects to `path` by the extension rules of saving
 // (unknown or no extension: the [SaveImage] formats). False with a message
 // in error when painting failed, a file could not be written or nothing at
-// all was written.
+// all was written. The native paths of the files written are appended to
+// `written`.
 bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
-                  const std::string& path, TRenderHost& host, std::string& error);
+                  const std::string& path, TRenderHost& host, std::vector<std::string>& written,
+                  std::string& error);
 
 }  // namespace ork

@@ -19,6 +19,7 @@ TFilmPanel BuildFilmPanel(THandle parent, int y, bool preview, int fpsWidth) {
   p.Png = gui.CreateCheckBox(p.Panel, 10, 38, 130, 19, "PNG");
   p.Bmp = gui.CreateCheckBox(p.Panel, 10, 57, 130, 19, "BMP");
   p.Avi = gui.CreateCheckBox(p.Panel, 10, 76, 130, 19, "AVI");
+  p.Mp4 = gui.CreateCheckBox(p.Panel, 150, 76, 60, 19, "MP4");
   if (preview) {
     gui.CreateLabel(p.Panel, 10, 103, 130, 19, Tr(t::kWidth));
     p.Width = gui.CreateTextField(p.Panel, 150, 100, 32, 19);
@@ -33,6 +34,7 @@ void FillFilmPanel(const TFilmPanel& panel, const TINI& store, std::string_view 
   gui.SetState(panel.Png, StoreTicked(store, section, "PNG"));
   gui.SetState(panel.Bmp, StoreTicked(store, section, "BMP"));
   gui.SetState(panel.Avi, StoreTicked(store, section, "AVI"));
+  gui.SetState(panel.Mp4, StoreTicked(store, section, "MP4"));
   if (panel.Width) gui.SetText(panel.Width, StoreText(store, section, "Width"));
 }
 
@@ -43,6 +45,10 @@ void StoreFilmPanel(const TFilmPanel& panel, TINI& store, const std::string& sec
   SetStoreValue(store, section, "PNG", BoxValue(panel.Png));
   SetStoreValue(store, section, "BMP", BoxValue(panel.Bmp));
   SetStoreValue(store, section, "AVI", BoxValue(panel.Avi));
+  // The settings file's defaults have no "MP4"; it appears once switched on.
+  const TINIGroup* group = store.Find(section);
+  if (gui.GetState(panel.Mp4) || (group && group->Find("MP4")))
+    SetStoreValue(store, section, "MP4", BoxValue(panel.Mp4));
   if (panel.Width) SetStoreValue(store, section, "Width", gui.GetText(panel.Width));
 }
 
@@ -54,6 +60,7 @@ void FillFilmPanel(const TFilmPanel& panel, const TFilmDialogValues::TKind& kind
   gui.SetState(panel.Png, kind.Png);
   gui.SetState(panel.Bmp, kind.Bmp);
   gui.SetState(panel.Avi, kind.Avi);
+  gui.SetState(panel.Mp4, kind.Mp4);
   if (panel.Width) gui.SetText(panel.Width, width);
 }
 
@@ -65,6 +72,7 @@ TFilmDialogValues::TKind ReadFilmPanel(const TFilmPanel& panel) {
   kind.Png = gui.GetState(panel.Png) != 0;
   kind.Bmp = gui.GetState(panel.Bmp) != 0;
   kind.Avi = gui.GetState(panel.Avi) != 0;
+  kind.Mp4 = gui.GetState(panel.Mp4) != 0;
   return kind;
 }
 

@@ -18,6 +18,7 @@ struct TFilmPanel {
   THandle Panel = 0;
   THandle Fps = 0;                          // text field "FPS"
   THandle Jpg = 0, Png = 0, Bmp = 0, Avi = 0;  // check boxes
+  THandle Mp4 = 0;                          // check box beside AVI
   THandle Width = 0;                        // preview panel only: "Width"
 };
 
@@ -29,7 +30,8 @@ TFilmPanel BuildFilmPanel(THandle parent, int y, bool preview, int fpsWidth);
 // Fills the panel from [section] of the store (a missing key shows as an
 // empty field or an unticked box).
 void FillFilmPanel(const TFilmPanel& panel, const TINI& store, std::string_view section);
-// Writes the panel's fields as typed and its boxes as "1" / "0".
+// Writes the panel's fields as typed and its boxes as "1" / "0"; "MP4"
+// only when ticked or already in the store.
 void StoreFilmPanel(const TFilmPanel& panel, TINI& store, const std::string& section);
 
 // The same through the film dialog's values (a box shows a non-zero value

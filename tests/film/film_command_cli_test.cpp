@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "film/avi_check.h"
+#include "film/video_probe.h"
+#include "picture/picture_files.h"
 
 namespace {
 
@@ -153,6 +155,11 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
                    work.string()});
   ASSERT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(Files(out, ".png").size(), 4u) << "the film ends with the shorter Movie 2";
+  if (test::HaveTool("pngcheck")) {
+    for (const std::string& png : Files(out, ".png"))
+      EXPECT_EQ(std::system(("pngcheck -q '" + (out / png).string() + "' >/dev/null").c_str()), 0)
+          << png;
+  }
   avi = test::CheckAvi(
       test::ReadFileBytes((out / "Spirale-Preview-Anim-S00001-F01.avi").string()));
   ASSERT_TRUE(avi.ok) << avi.error;
@@ -205,8 +212,10 @@ TEST_F(FilmCli, InterruptKeepsTheWrittenFramesAndCompletesTheAvi) {
   // 40 s at 25 frames per second: far more frames than are made before
   // the interrupt arrives.
   WriteText(dir_ / "long.ini", MovieText("Lang", 160, 120, 40, 3000));
+  const std::string video = (dir_ / "long.mp4").string();
   const TProcess p =
-      RunRenderer({"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
+      RunRenderer({"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string(),
+                   "--video", video},
                   [](const std::string& line) { return line.find("pict. 3/999") != std::string::npos; });
   EXPECT_EQ(p.status, 130) << p.err;
   EXPECT_NE(p.err.find("stopped early"), std::string::npos) << p.err;
@@ -219,6 +228,96 @@ TEST_F(FilmCli, InterruptKeepsTheWrittenFramesAndCompletesTheAvi) {
   ASSERT_TRUE(avi.ok) << avi.error;
   EXPECT_EQ(avi.chunks, jpgs.size()) << "every written frame is in the AVI, and only those";
   EXPECT_EQ(avi.totalFrames, jpgs.size());
+  if (test::HaveTool("ffprobe")) {
+    EXPECT_EQ(test::ProbeVideo(video)["nb_read_frames"], std::to_string(jpgs.size()))
+        << "the video is completed with every written frame";
+  }
+}
+
+// The settings' MP4 and --video files: the film's size (odd sizes padded by
+// one pixel), frame rate and frame count, yuv420p, announced at the end.
+TEST_F(FilmCli, VideosCarryEveryFrameAtTheFilmsRate) {
+  if (!test::HaveTool("ffprobe")) GTEST_SKIP() << "ffprobe is not installed";
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=0\r\nPNG=0\r\nBMP=1\r\nAVI=0\r\nMP4=1\r\n",
+                         "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 41, 31, 2, 50));
+  const std::string webm = (dir_ / "film.webm").string();
+  const TProcess p = RunRenderer(
+      {"--film", "--movie", (dir_ / "a.ini").string(), "--workdir", work.string(), "--video", webm});
+  ASSERT_EQ(p.status, 0) << p.err;
+  const fs::path out = work / "Output";
+  const std::string mp4 = (out / "Spirale-Anim-S00001-F01.mp4").string();
+  const size_t frames = Files(out, ".bmp").size();
+  ASSERT_EQ(frames, 9u);
+  for (const auto& [path, codec] : {std::pair{mp4, "h264"}, std::pair{webm, "vp9"}}) {
+    auto probe = test::ProbeVideo(path);
+    EXPECT_EQ(probe["codec_name"], codec) << path;
+    EXPECT_EQ(probe["width"], "42");
+    EXPECT_EQ(probe["height"], "32");
+    EXPECT_EQ(probe["pix_fmt"], "yuv420p");
+    EXPECT_EQ(probe["r_frame_rate"], "5/1");
+    EXPECT_EQ(probe["nb_read_frames"], std::to_string(frames));
+    EXPECT_NE(p.err.find("orkelund-render: wrote " + path + "\n"), std::string::npos) << p.err;
+  }
+  for (const auto& e : fs::directory_iterator(out))
+    EXPECT_EQ(e.path().filename().string().find(".mp4."), std::string::npos) << "temporary file left";
+  EXPECT_NE(p.err.find("wrote 9 frames " + (out / "Spirale-Anim-S00001-F01.bmp").string() + " ... " +
+                       (out / "Spirale-Anim-S00002-F04.bmp").string()),
+            std::string::npos)
+      << p.err;
+}
+
+// A decoded frame keeps the picture's detail: at least 40 dB luma PSNR
+// against the frame's BMP, in both formats.
+TEST_F(FilmCli, DecodedVideoFramesMatchTheBmpFrames) {
+  if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=0\r\nPNG=0\r\nBMP=1\r\nAVI=0\r\n",
+                         "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  // Sea-horse valley in the shipped colours: fine structure in every frame.
+  const std::string key =
+      "NoOfFormula=1000\r\nMax_Iterat=341\r\nColTabNo=14\r\nColShift=1200\r\nColFact=12\r\n"
+      "DoCalculate=1\r\nInterpolationList=(HeightY,*):(MidPointX,+):(MidPointY,+)\r\n";
+  WriteText(dir_ / "a.ini",
+            "[OUTPUT]\r\nWidth=160\r\nHeight=120\r\nFileName=Detail\r\n[KEYS]\r\nCount=2\r\n"
+            "Actual=1\r\n[KEY1]\r\nHeightY=0.04\r\nMidPointX=-0.7445\r\nMidPointY=0.129\r\n"
+            "SecondsFor+=2\r\n" + key + "[KEY2]\r\nHeightY=0.006\r\nMidPointX=-0.74364\r\n"
+            "MidPointY=0.13183\r\n" + key);
+  const std::string mp4 = (dir_ / "film.mp4").string(), webm = (dir_ / "film.webm").string();
+  const TProcess p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir",
+                                  work.string(), "--video", mp4, "--video", webm});
+  ASSERT_EQ(p.status, 0) << p.err;
+  const std::vector<std::string> bmps = Files(work / "Output", ".bmp");
+  ASSERT_EQ(bmps.size(), 9u);
+  for (const std::string& video : {mp4, webm}) {
+    for (int frame : {0, 8}) {
+      const ork::TPixmapPtr bmp = ork::LoadBmp((work / "Output" / bmps[frame]).string());
+      ASSERT_TRUE(bmp);
+      const std::vector<uint8_t> luma = test::DecodedLuma(video, frame, 160, 120);
+      ASSERT_FALSE(luma.empty()) << video;
+      EXPECT_GE(test::LumaPsnr(*bmp, luma), 40.0) << video << " frame " << frame;
+    }
+  }
+}
+
+TEST_F(FilmCli, VideoFailuresAreReported) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=0\r\n",
+                         "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 40, 30, 1, 50));
+  TProcess p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--video", "film.avi"});
+  EXPECT_EQ(p.status, 1);
+  EXPECT_NE(p.err.find("--video needs a file name ending in .mp4 or .webm"), std::string::npos);
+  const std::string lost = (dir_ / "missing" / "film.mp4").string();
+  p = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir", work.string(),
+                   "--video", lost});
+  EXPECT_EQ(p.status, 1) << p.err;
+  EXPECT_NE(p.err.find("Film: could not write " + lost), std::string::npos) << p.err;
+  EXPECT_EQ(Files(work / "Output", ".jpg").size(), 4u) << "the other outputs go on";
 }
 
 // A film with still frames, hold frames, an interval that computes only

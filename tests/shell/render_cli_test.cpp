@@ -15,6 +15,7 @@
 #include "model/movie.h"
 #include "picture/picture_files.h"
 #include "shell/render_cli_host.h"
+#include "film/video_probe.h"
 #include "settings_test_util.h"
 
 namespace ork {
@@ -198,7 +199,17 @@ TEST(RenderCli, RendersTheStartMovieToPngJpegAndBmp) {
                 (out / "start.bmp").string(), "--out", (out / "all").string()});
   ASSERT_EQ(r.status, kRenderOk) << r.err;
   EXPECT_NE(r.err.find("Please wait, line "), std::string::npos);
-  EXPECT_NE(r.err.find("> Calculate "), std::string::npos);
+  // Diagnostic lines only with --verbose; every file written is named at the end.
+  EXPECT_EQ(r.err.find("> Calculate "), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("TypDef Anfang"), std::string::npos) << r.err;
+  for (const char* name : {"start.png", "start.jpg", "start.bmp", "all.jpg", "all.png", "all.bmp"})
+    EXPECT_NE(r.err.find("orkelund-render: wrote " + (out / name).string() + "\n"), std::string::npos)
+        << name << "\n" << r.err;
+  if (test::HaveTool("pngcheck")) {
+    for (const char* name : {"start.png", "all.png"})
+      EXPECT_EQ(std::system(("pngcheck -q '" + (out / name).string() + "' >/dev/null").c_str()), 0)
+          << name;
+  }
 
   TPixmapPtr png = LoadPng((out / "start.png").string());
   TPixmapPtr jpg = LoadJpeg((out / "start.jpg").string());
@@ -245,6 +256,7 @@ TEST(RenderCli, ThreadsChangeNothingButTheTime) {
               std::string::npos) << r.err;
     EXPECT_NE(r.err.find("for formula 1000"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("computed in "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("> Calculate"), std::string::npos) << r.err;
     bytes[threads - 1] = ReadAll(out);
   }
   SetWorkerThreads(0);
@@ -258,7 +270,7 @@ TEST(RenderCli, CompositionsAndFailures) {
                 "--out", (dir / "d.png").string(), "--quiet"});
   ASSERT_EQ(d.status, kRenderOk) << d.err;
   EXPECT_EQ(d.err.find("Please wait"), std::string::npos);
-  EXPECT_NE(d.err.find("> Calculate"), std::string::npos);
+  EXPECT_EQ(d.err.find("> Calculate"), std::string::npos) << "diagnostic lines need --verbose";
   TRun s = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out",
                 (dir / "s.bmp").string(), "--quiet"});
   TRun f = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--composition",
@@ -367,7 +379,7 @@ namespace {
 TEST(RenderCli, HostWritesMessagesProgressAndAnswers) {
   std::ostringstream err;
   {
-    TRenderHost host(err, false, false);
+    TRenderHost host(err, false, false, true);
     for (int row = 0; row < 100; ++row) host.StatusText("Please wait, line " + std::to_string(row) + "/100");
     EXPECT_FALSE(host.Question("Count +1 ?"));
     host.Information(Latin1("Größe"));
@@ -385,12 +397,13 @@ TEST(RenderCli, HostWritesMessagesProgressAndAnswers) {
 
   std::ostringstream quiet;
   {
-    TRenderHost host(quiet, true, true);
+    TRenderHost host(quiet, true, true, false);
     host.StatusText("Please wait, line 1/2");
     host.Diagnostic("> Calculate ");
     EXPECT_TRUE(host.Question("q"));
   }
-  EXPECT_EQ(quiet.str(), "> Calculate \norkelund-render: question: q -> yes\n");
+  // Diagnostic lines only when verbose; questions and messages always.
+  EXPECT_EQ(quiet.str(), "orkelund-render: question: q -> yes\n");
   EXPECT_EQ(Latin1ToUtf8("a\xE4\xFF"), "a\xC3\xA4\xC3\xBF");
 }
 

@@ -31,7 +31,7 @@ class FilmWindowTest : public TModalWindowTest {
   }
   // The dialog's preview film: 1 frame per second, 20 pixels wide, JPEG
   // frames and the AVI file.
-  void TypeSmallPreviewFilm(THandle window, bool pressStart = true) {
+  void TypeSmallPreviewFilm(THandle window, bool pressStart = true, bool mp4 = false) {
     const THandle preview = Check(window, "Preview");
     ASSERT_NE(preview, 0);
     if (!gui_.GetState(preview)) gui_.Click(preview);
@@ -39,12 +39,13 @@ class FilmWindowTest : public TModalWindowTest {
     gui_.TypeText(Field(window, 1), "1");
     gui_.TypeText(Field(window, 2), "20");
     const auto boxes = gui_.FindGadgets(window, TGadgetKind::CheckBox);
-    ASSERT_EQ(boxes.size(), 9u);
-    // Preview panel: JPG, PNG, BMP, AVI are boxes 5..8.
-    if (!gui_.GetState(boxes[5])) gui_.Click(boxes[5]);
-    if (gui_.GetState(boxes[6])) gui_.Click(boxes[6]);
+    ASSERT_EQ(boxes.size(), 11u);
+    // Preview panel: JPG, PNG, BMP, AVI, MP4 are boxes 6..10.
+    if (!gui_.GetState(boxes[6])) gui_.Click(boxes[6]);
     if (gui_.GetState(boxes[7])) gui_.Click(boxes[7]);
-    if (!gui_.GetState(boxes[8])) gui_.Click(boxes[8]);
+    if (gui_.GetState(boxes[8])) gui_.Click(boxes[8]);
+    if (!gui_.GetState(boxes[9])) gui_.Click(boxes[9]);
+    if (mp4 != (gui_.GetState(boxes[10]) != 0)) gui_.Click(boxes[10]);
     if (pressStart) gui_.Click(Button(window, "Start"));
   }
 };
@@ -78,6 +79,27 @@ TEST_F(FilmWindowTest, ProducesFramesAndAviThroughTheDialog) {
   EXPECT_EQ(Status(), "");
   // The menus are usable again.
   EXPECT_TRUE(gui_.MenuChoosable(gui_.FindMenuItem(Window(), 122)));
+}
+
+// "MP4" beside AVI: a Settings.ini without the key shows it unticked and
+// gains the key only in the section where the user switched it on; the
+// film then also lands in Output as an H.264 video.
+TEST_F(FilmWindowTest, Mp4ChoiceWritesAVideoAndItsKeyOnlyWhenSwitchedOn) {
+  ASSERT_EQ(SettingsValue("Anim", "MP4"), nullptr);
+  bool unticked = false;
+  OnWindow("Movie settings", [&](THandle w) {
+    const auto boxes = gui_.FindGadgets(w, TGadgetKind::CheckBox);
+    unticked = boxes.size() == 11u && !gui_.GetState(boxes[5]) && !gui_.GetState(boxes[10]);
+    TypeSmallPreviewFilm(w, true, true);
+  });
+  Choose(122);
+  ASSERT_TRUE(Opened());
+  EXPECT_TRUE(unticked);
+  ASSERT_NE(SettingsValue("AnimPreview", "MP4"), nullptr);
+  EXPECT_EQ(*SettingsValue("AnimPreview", "MP4"), "1");
+  EXPECT_EQ(SettingsValue("Anim", "MP4"), nullptr);
+  EXPECT_EQ(Count(".mp4"), 1);
+  EXPECT_EQ(Count(".avi"), 1);
 }
 
 TEST_F(FilmWindowTest, EscapeStopsAndCancelProducesNothing) {

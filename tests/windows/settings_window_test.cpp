@@ -23,7 +23,7 @@ TEST_F(SettingsWindowTest, SavesChangedSettingsInPlace) {
   Replace(expected, "Language=EN", "Language=de");
   Replace(expected, "PositionY=9999", "PositionY=9999");
   Replace(expected, "FPS=25", "FPS=12");
-  Replace(expected, "Width=70", "Width=abc");
+  Replace(expected, "Width=70", "Width=abc\r\nMP4=1");  // the key appears once switched on
   Replace(expected, "BMP=1", "BMP=0");
   Replace(expected, "Toolbar=1", "Toolbar=0");
 
@@ -42,6 +42,7 @@ TEST_F(SettingsWindowTest, SavesChangedSettingsInPlace) {
     gui_.TypeText(sw->TXT_Language, "de");
     gui_.TypeText(sw->PAN.Fps, "12");
     gui_.TypeText(sw->PAN_PREV.Width, "abc");  // stored as typed
+    gui_.Click(sw->PAN_PREV.Mp4);
     gui_.Click(sw->CK_IMGBMP);
     gui_.Click(sw->CK_Toolbar);
     gui_.Click(sw->Cmd_OK);

@@ -1,0 +1,325 @@
+#include "film/video_writer.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+namespace ork {
+
+namespace {
+
+std::string AvError(int code) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return text;
+}
+
+// Constant-quality settings: the pictures are full of fine detail and sharp
+// colour edges, which the encoders' default quality smears visibly.
+struct TEncoderChoice {
+  const char* encoder;  // FFmpeg's encoder name
+  const char* codecName;
+  const char* muxer;
+  std::vector<std::pair<const char*, const char*>> options;
+};
+
+TEncoderChoice EncoderFor(TVideoFormat format) {
+  if (format == TVideoFormat::Mp4)
+    return {"libx264", "H.264", "mp4", {{"crf", "14"}, {"preset", "medium"}}};
+  // VP9 has constant quality only with the bit rate left at 0.
+  return {"libvpx-vp9",
+          "VP9",
+          "webm",
+          {{"crf", "20"}, {"deadline", "good"}, {"cpu-used", "4"}, {"row-mt", "1"}}};
+}
+
+// mkstemp makes its file 0600; a film gets the permissions of any new file.
+// The mask is read once: reading it means setting it for a moment.
+mode_t CreationMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
+}  // namespace
+
+TVideoFormat VideoFormatOfPath(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  const size_t slash = path.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return TVideoFormat::None;
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == "mp4") return TVideoFormat::Mp4;
+  if (ext == "webm") return TVideoFormat::WebM;
+  return TVideoFormat::None;
+}
+
+struct TVideoWriter::TState {
+  std::string path, temp;
+  AVFormatContext* format = nullptr;
+  AVCodecContext* codec = nullptr;
+  AVStream* stream = nullptr;
+  SwsContext* scaler = nullptr;
+  AVFrame* frame = nullptr;
+  AVPacket* packet = nullptr;
+  int width = 0, height = 0;     // the pictures'
+  std::vector<uint32_t> padded;  // an odd-sized picture grown to even size
+  bool failed = false;
+
+  ~TState() {
+    av_packet_free(&packet);
+    av_frame_free(&frame);
+    sws_freeContext(scaler);
+    avcodec_free_context(&codec);
+    if (format) {
+      avio_closep(&format->pb);
+      avformat_free_context(format);
+    }
+    if (!temp.empty()) std::remove(temp.c_str());
+  }
+
+  // Sends a frame (null: the end of the film) and writes every packet the
+  // encoder has ready.
+  bool Encode(const AVFrame* input, std::string& error) {
+    int rc = avcodec_send_frame(codec, input);
+    if (rc < 0) {
+      error = "cannot encode a frame: " + AvError(rc);
+      return false;
+    }
+    for (;;) {
+      rc = avcodec_receive_packet(codec, packet);
+      if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
+      if (rc < 0) {
+        error = "cannot encode a frame: " + AvError(rc);
+        return false;
+      }
+      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+      packet->stream_index = stream->index;
+      rc = av_interleaved_write_frame(format, packet);
+      if (rc < 0 || format->pb->error < 0) {
+        error = AvError(rc < 0 ? rc : format->pb->error);
+        return false;
+      }
+    }
+  }
+};
+
+TVideoWriter::TVideoWriter() = default;
+
+TVideoWriter::~TVideoWriter() {
+  std::string ignored;
+  Close(ignored);
+}
+
+bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
+                        std::string& error) {
+  std::string ignored;
+  Close(ignored);
+  frames_ = 0;
+  const TVideoFormat format = VideoFormatOfPath(path);
+  if (format == TVideoFormat::None) {
+    error = "not a video file name (.mp4 or .webm)";
+    return false;
+  }
+  if (width < 1 || height < 1) {
+    error = "no picture to encode";
+    return false;
+  }
+  fps = std::max(fps, 1);
+  // The encoders' statistics would break into the film's progress line;
+  // what fails is reported by the messages below.
+  av_log_set_level(AV_LOG_ERROR);
+  const TEncoderChoice choice = EncoderFor(format);
+  const AVCodec* encoder = avcodec_find_encoder_by_name(choice.encoder);
+  if (!encoder) {
+    error = std::string("the FFmpeg libraries of this system have no ") +
+            choice.codecName + " encoder '" + choice.encoder + "'";
+    return false;
+  }
+
+  auto s = std::make_unique<TState>();
+  s->path = path;
+  s->width = width;
+  s->height = height;
+  std::vector<char> name(path.begin(), path.end());
+  const char suffix[] = ".XXXXXX";
+  name.insert(name.end(), suffix, suffix + sizeof suffix);
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  s->temp.assign(name.data());
+  fchmod(fd, CreationMode());
+  ::close(fd);
+
+  const int w = (width + 1) & ~1, h = (height + 1) & ~1;
+  int rc = avformat_alloc_output_context2(&s->format, nullptr, choice.muxer, s->temp.c_str());
+  if (rc < 0 || !s->format) {
+    error = AvError(rc);
+    return false;
+  }
+  s->stream = avformat_new_stream(s->format, nullptr);
+  s->codec = avcodec_alloc_context3(encoder);
+  s->frame = av_frame_alloc();
+  s->packet = av_packet_alloc();
+  if (!s->stream || !s->codec || !s->frame || !s->packet) {
+    error = "not enough memory for the encoder";
+    return false;
+  }
+  AVCodecContext* c = s->codec;
+  c->width = w;
+  c->height = h;
+  c->pix_fmt = AV_PIX_FMT_YUV420P;
+  c->time_base = AVRational{1, fps};
+  c->framerate = AVRational{fps, 1};
+  c->bit_rate = 0;
+  // What swscale's conversion below produces: BT.601, limited range.
+  c->color_range = AVCOL_RANGE_MPEG;
+  c->colorspace = AVCOL_SPC_SMPTE170M;
+  c->color_primaries = AVCOL_PRI_SMPTE170M;
+  c->color_trc = AVCOL_TRC_SMPTE170M;
+  if (s->format->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  for (const auto& [key, value] : choice.options) av_opt_set(c->priv_data, key, value, 0);
+  rc = avcodec_open2(c, encoder, nullptr);
+  if (rc < 0) {
+    error = std::string("the ") + choice.codecName + " encoder refuses " + std::to_string(w) +
+            " x " + std::to_string(h) + " pixels: " + AvError(rc);
+    return false;
+  }
+  rc = avcodec_parameters_from_context(s->stream->codecpar, c);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  s->stream->time_base = c->time_base;
+  s->stream->avg_frame_rate = s->stream->r_frame_rate = c->framerate;
+
+  rc = avio_open(&s->format->pb, s->temp.c_str(), AVIO_FLAG_WRITE);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  AVDictionary* muxing = nullptr;
+  // The index goes in front: players and web pages start before the end arrives.
+  if (format == TVideoFormat::Mp4) av_dict_set(&muxing, "movflags", "+faststart", 0);
+  rc = avformat_write_header(s->format, &muxing);
+  av_dict_free(&muxing);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+
+  s->frame->format = c->pix_fmt;
+  s->frame->width = w;
+  s->frame->height = h;
+  rc = av_frame_get_buffer(s->frame, 0);
+  // ARGB words in memory are the bytes B, G, R, A.
+  s->scaler = sws_getContext(w, h, AV_PIX_FMT_BGRA, w, h, AV_PIX_FMT_YUV420P,
+                             SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr,
+                             nullptr);
+  if (rc < 0 || !s->scaler) {
+    error = "not enough memory for the encoder";
+    return false;
+  }
+  if (w != width || h != height) s->padded.resize(static_cast<size_t>(w) * h);
+  state_ = std::move(s);
+  encodedWidth_ = w;
+  encodedHeight_ = h;
+  return true;
+}
+
+bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
+  TState* s = state_.get();
+  if (!s) {
+    error = "no video file is open";
+    return false;
+  }
+  if (s->failed) {
+    error = "abandoned after an earlier failure";
+    return false;
+  }
+  if (picture.Width() != s->width || picture.Height() != s->height) {
+    error = "a frame of " + std::to_string(picture.Width()) + " x " +
+            std::to_string(picture.Height()) + " pixels in a film of " + std::to_string(s->width) +
+            " x " + std::to_string(s->height);
+    s->failed = true;
+    return false;
+  }
+  const uint32_t* pixels = picture.Data();
+  if (!s->padded.empty()) {
+    // The last column and row repeated: no edge of another colour to blur in.
+    const int w = encodedWidth_;
+    for (int y = 0; y < encodedHeight_; ++y) {
+      const uint32_t* src = picture.Row(std::min(y, s->height - 1));
+      uint32_t* dst = s->padded.data() + static_cast<size_t>(y) * w;
+      std::copy(src, src + s->width, dst);
+      if (w > s->width) dst[s->width] = src[s->width - 1];
+    }
+    pixels = s->padded.data();
+  }
+  int rc = av_frame_make_writable(s->frame);
+  if (rc < 0) {
+    s->failed = true;
+    error = "cannot encode a frame: " + AvError(rc);
+    return false;
+  }
+  const uint8_t* source[1] = {reinterpret_cast<const uint8_t*>(pixels)};
+  const int stride[1] = {encodedWidth_ * 4};
+  sws_scale(s->scaler, source, stride, 0, encodedHeight_, s->frame->data, s->frame->linesize);
+  s->frame->pts = frames_;
+  if (!s->Encode(s->frame, error)) {
+    s->failed = true;
+    return false;
+  }
+  ++frames_;
+  return true;
+}
+
+bool TVideoWriter::Close(std::string& error) {
+  if (!state_) return true;
+  std::unique_ptr<TState> s = std::move(state_);
+  if (s->failed) {
+    error = "not completed after an earlier failure";
+    return false;  // ~TState removes the temporary file
+  }
+  if (!s->Encode(nullptr, error)) return false;
+  int rc = av_write_trailer(s->format);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  rc = avio_closep(&s->format->pb);
+  if (rc < 0) {
+    error = AvError(rc);
+    return false;
+  }
+  if (std::rename(s->temp.c_str(), s->path.c_str()) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  s->temp.clear();
+  return true;
+}
+
+}  // namespace ork

@@ -12,8 +12,33 @@
 #include "shell/workdir.h"
 #include "windows/tool_windows.h"
 
+namespace {
+
+void PrintHelp() {
+  std::printf(
+      "Usage: orkelund [--workdir DIR | --user-folder]\n"
+      "\n"
+      "Computes, colours and animates escape-time fractals.\n"
+      "\n"
+      "  --workdir DIR   working directory (default: the current directory); its\n"
+      "                  INI/, Output/, TEMP/ and BMPFont/ are created when missing\n"
+      "                  and the shipped files are copied in when absent; existing\n"
+      "                  files are never replaced.\n"
+      "  --user-folder   work in the folder Orkelund in the home folder, made and\n"
+      "                  filled the same way on the first start (here:\n"
+      "                  %s). The desktop menu entry starts the\n"
+      "                  program so; --workdir overrides it.\n"
+      "  --help          this text.\n"
+      "\n"
+      "%s",
+      ork::UserWorkDir().c_str(), ork::ShippedDataHelp().c_str());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  std::string workdir = ".";
+  std::string workdir;
+  bool userFolder = false;
   bool smoke = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -21,17 +46,34 @@ int main(int argc, char** argv) {
       workdir = argv[++i];
     } else if (a.rfind("--workdir=", 0) == 0) {
       workdir = a.substr(std::strlen("--workdir="));
+    } else if (a == "--user-folder") {
+      userFolder = true;
     } else if (a == "--smoke") {
       // Ends the program once the first picture is shown (start-up check).
       smoke = true;
     } else if (a == "--help" || a == "-h") {
-      std::printf("Usage: orkelund [--workdir DIR]\n");
+      PrintHelp();
       return 0;
     }
   }
+  if (workdir.empty() && userFolder) {
+    workdir = ork::UserWorkDir();
+    if (workdir.empty()) {
+      std::fprintf(stderr, "orkelund: no home folder is known for --user-folder\n");
+      return 1;
+    }
+  }
+  if (workdir.empty()) workdir = ".";
   const ork::TWorkDirReport report = ork::PrepareWorkDir(workdir, ork::ShippedDataDir());
-  for (const std::string& e : report.Errors) std::fprintf(stderr, "orkelund: %s\n", e.c_str());
-  if (!report.Ok()) return 1;
+  std::string errors;
+  for (const std::string& e : report.Errors) {
+    std::fprintf(stderr, "orkelund: %s\n", e.c_str());
+    errors += e + "\n";
+  }
+  if (!report.Ok()) {
+    if (userFolder) ork::TQtGui(argc, argv).MessageBox("Orkelund", errors);  // no terminal to read
+    return 1;
+  }
   ork::TQtGui gui(argc, argv);
   ork::SetGui(&gui);
   ork::RegisterToolWindows();

@@ -92,7 +92,8 @@ std::string RenderHelpText() {
       "\n"
       "Messages of the loader, errors, progress and at the end the path of every\n"
       "file written go to standard error.\n"
-      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n";
+      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n"
+      "\n" + ShippedDataHelp();
 }
 
 bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,

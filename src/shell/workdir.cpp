@@ -1,14 +1,23 @@
 #include "shell/workdir.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "model/paths.h"
+
+// Where an installed program's data lies, seen from its executable's folder.
+#ifndef ORK_DATA_FROM_BIN
+#define ORK_DATA_FROM_BIN "../share/orkelund"
+#endif
 
 namespace ork {
 
@@ -76,17 +85,60 @@ void SeedDirectory(const fs::path& from, const std::string& programDir, bool ini
   }
 }
 
+struct TDataPlace {
+  std::string Where;  // how --help names the place
+  std::string Dir;    // empty when it does not apply
+  bool Found;
+};
+
+// The places ShippedDataDir tries, in order.
+std::vector<TDataPlace> DataPlaces() {
+  std::vector<TDataPlace> places;
+  const char* env = std::getenv("ORKELUND_DATA");
+  const std::string envDir = env ? env : "";
+  places.push_back({"$ORKELUND_DATA", envDir, !envDir.empty() && IsDir(envDir)});
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  const auto fromBin = [&](const fs::path& relative) {
+    return ec ? std::string() : (exe.parent_path() / relative).lexically_normal().string();
+  };
+  for (const auto& [relative, what] : {std::pair{ORK_DATA_FROM_BIN, "installed"},
+                                       std::pair{"../../data", "build tree"}}) {
+    const std::string dir = fromBin(relative);
+    places.push_back({std::string(relative) + " from the executable's folder (" + what + ")", dir,
+                      !dir.empty() && IsDir(fs::path(dir) / "INI")});
+  }
+  places.push_back({"the source tree it was built from", ORK_DATA_DIR, IsDir(ORK_DATA_DIR)});
+  return places;
+}
+
 }  // namespace
 
 std::string ShippedDataDir() {
-  if (const char* env = std::getenv("ORKELUND_DATA"); env && *env && IsDir(env)) return env;
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const fs::path beside = exe.parent_path().parent_path().parent_path() / "data";
-    if (IsDir(beside / "INI")) return beside.string();
-  }
+  for (const TDataPlace& place : DataPlaces())
+    if (place.Found) return place.Dir;
   return ORK_DATA_DIR;
+}
+
+std::string ShippedDataHelp() {
+  std::string text =
+      "The shipped start movie, bitmap fonts and toolbar strip are copied from\n"
+      "the first of these folders that exists:\n";
+  int n = 0;
+  for (const TDataPlace& place : DataPlaces())
+    text += "  " + std::to_string(++n) + ". " + place.Where + "\n     " +
+            (place.Dir.empty() ? "(not set)" : place.Dir) + "\n";
+  return text + "In use: " + ShippedDataDir() + "\n";
+}
+
+std::string UserWorkDir() {
+  std::string home;
+  if (const char* env = std::getenv("HOME"); env && *env) {
+    home = env;
+  } else if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && *entry->pw_dir) {
+    home = entry->pw_dir;
+  }
+  return home.empty() ? home : (fs::path(home) / "Orkelund").string();
 }
 
 TWorkDirReport PrepareWorkDir(const std::string& workdir, const std::string& dataDir) {

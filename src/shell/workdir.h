@@ -10,11 +10,22 @@
 
 namespace ork {
 
-// The directory of the shipped files: the environment variable
-// ORKELUND_DATA when it names a directory, else "data" two levels above the
-// running executable (build/bin/../../data) when that exists, else the data
-// directory of the source tree the program was built from.
+// The directory of the shipped files, the first of: the environment
+// variable ORKELUND_DATA when it names a directory; share/orkelund beside the
+// running executable's folder (an installed program, bin/../share/orkelund,
+// wherever the prefix was moved to); "data" two levels above the executable
+// (a build tree, build/bin/../../data); the data directory of the source
+// tree the program was built from.
 std::string ShippedDataDir();
+
+// The paragraph of the --help texts that lists these places, resolved for
+// this executable, and names the one in use.
+std::string ShippedDataHelp();
+
+// The per-user working directory of a program started from the desktop
+// menu: "Orkelund" in the home folder ($HOME, else the password database's
+// entry). Empty when no home folder is known.
+std::string UserWorkDir();
 
 struct TWorkDirReport {
   std::vector<std::string> Created;  // directories made, native paths

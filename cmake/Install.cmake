@@ -1,0 +1,62 @@
+# What `cmake --install` puts where, and the Debian package `cpack -G DEB`
+# makes of it. The executables find the shipped data relative to their own
+# folder (ORK_DATA_FROM_BIN), so an installed prefix may be moved.
+include(GNUInstallDirs)
+
+set(ORK_APP_ID org.orkelund.Orkelund)
+set(ORK_INSTALL_DATA ${CMAKE_INSTALL_DATADIR}/orkelund)
+file(RELATIVE_PATH ork_data_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/orkelund)
+target_compile_definitions(ork_shell PRIVATE ORK_DATA_FROM_BIN="${ork_data_from_bin}")
+
+install(TARGETS orkelund-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY data/INI data/BMPFont DESTINATION ${ORK_INSTALL_DATA})
+install(FILES data/toolbar20.png DESTINATION ${ORK_INSTALL_DATA})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orkelund)
+
+set(man_pages orkelund-render)
+if(TARGET orkelund)
+  install(TARGETS orkelund RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES packaging/${ORK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES packaging/${ORK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  foreach(size 48 64 128 256)
+    install(FILES packaging/icons/orkelund-${size}.png RENAME ${ORK_APP_ID}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  install(FILES packaging/icons/orkelund.svg RENAME ${ORK_APP_ID}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  list(APPEND man_pages orkelund)
+endif()
+
+set(man_gz)
+foreach(page ${man_pages})
+  set(in ${CMAKE_SOURCE_DIR}/packaging/${page}.1)
+  set(out ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  add_custom_command(OUTPUT ${out} DEPENDS ${in} ${CMAKE_SOURCE_DIR}/cmake/Gzip.cmake
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+                     COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} -P ${CMAKE_SOURCE_DIR}/cmake/Gzip.cmake
+                     VERBATIM)
+  list(APPEND man_gz ${out})
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${man_gz})
+install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The Debian package: the runtime dependencies are computed from the
+# executables' shared libraries (dpkg-shlibdeps, package dpkg-dev).
+set(ORK_PACKAGE_CONTACT "Orkelund maintainers <maintainers@orkelund.org>" CACHE STRING
+    "Maintainer named in the Debian package")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orkelund)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${ORK_PACKAGE_CONTACT})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compute, colour and animate escape-time fractals")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Orkelund computes, colours and animates escape-time fractals: Mandelbrot-\n\
+and Julia-type sets of a catalogue of formulas. A desktop program explores\n\
+them with mouse tools and recolours pictures without computing them again;\n\
+orkelund-render computes pictures and films of movie files without a window.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)

@@ -40,7 +40,7 @@ void BM_AviWriter(benchmark::State& state) {
     avi.Close();
     bytes += ork::kAviHeaderBytes + int64_t{kFrames} * (int64_t{w} * h * 4 + 8);
     state.PauseTiming();
-    for (const auto& file : avi.Files()) std::filesystem::remove(file);
+    std::filesystem::remove(avi.Path());
     state.ResumeTiming();
   }
   state.SetBytesProcessed(bytes);

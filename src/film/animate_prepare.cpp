@@ -8,6 +8,7 @@
 #include "film/film_settings.h"
 #include "film/interpolation.h"
 #include "film/texts.h"
+#include "model/file_io.h"
 #include "model/ini_store.h"
 #include "model/list_syntax.h"
 #include "model/number_format.h"
@@ -283,7 +284,7 @@ std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& sour
   }
 
   if (save && !builder.Abandoned() && film->Count > 1 && film->Save("", "", host) == 0)
-    host.Information(Tr(kSaveFailed));
+    host.Information(Tr(kSaveFailed) + "\n" + film->Path + film->File + LastSaveReason());
   return film;
 }
 

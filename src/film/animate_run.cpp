@@ -149,13 +149,11 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
 
     if (const TPixmapPtr picture = ShownPicture(render1, comp.ShownImage)) {
       output.Hand(*picture, p.FileNameKey);
-      if (result.FramesWritten++ == 0) result.FirstFrame = p.FileNameKey;
-      result.LastFrame = p.FileNameKey;
+      if (result.FirstFrame.empty()) result.FirstFrame = p.FileNameKey;
     }
-    // A failed write is reported when the film learns of it, a frame or
-    // two after the frame it belongs to; like a failure on the film's own
-    // thread it skips that file and the film goes on.
-    if (output.ReportFailures()) result.WriteFailed = true;
+    // A failed write is known a frame or two after the frame it belongs to;
+    // the frames handed over since are not written.
+    if (output.ReportFailures()) break;
 
     const double dtMs =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -168,10 +166,16 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   }
 
   // Frames already handed over are written also when the film was stopped.
-  if (!output.Close()) result.WriteFailed = true;
-  result.AviFiles = output.AviFiles();
+  if (!output.Close()) {
+    result.WriteFailed = true;
+    result.WriteError = output.Error();
+  }
+  result.FramesWritten = output.FramesWritten();
+  result.LastFrame = output.LastWritten();
+  if (const std::string avi = output.AviFile(); !avi.empty()) result.AviFiles.push_back(avi);
   result.VideoFiles = output.VideoFiles();
   view.End();
+  if (result.WriteFailed) host.Information(Tr(kWriteStopped) + result.WriteError);
   host.StatusText("");
   host.Diagnostic("Animate End");
   return result;

@@ -9,7 +9,8 @@
 // and once per picture row inside the computation) and TFilmView (the
 // picture area and its progress label). The frame files and the AVI are
 // encoded and written on a background thread (TFilmFrameQueue), in frame
-// order; AnimateRun returns when every frame handed over is written.
+// order; AnimateRun returns when every frame handed over is written. The
+// first file that cannot be written stops the film with a message.
 #pragma once
 
 #include <cstdint>
@@ -58,13 +59,15 @@ int FilmCompositionMode(int compositionMode);
 // What a film run did.
 struct TFilmRunResult {
   int FramesShown = 0;    // frames composed and shown
-  int FramesWritten = 0;  // frames handed to the picture files / AVI stream
+  int FramesWritten = 0;  // frames whose every file (pictures, AVI, videos) was written
   int FramesComputed = 0; // fractal computations run (Movie 1 and Movie 2)
   bool Cancelled = false; // stopped by the user before the last frame
-  bool WriteFailed = false;             // some picture file or AVI write failed
-  std::vector<std::string> AviFiles;    // native paths, in film order
+  bool WriteFailed = false;             // a write failed and stopped the film
+  std::string WriteError;               // then: "<path>: <reason>"
+  std::vector<std::string> AviFiles;    // the AVI file (a native path), when one was kept
   std::vector<std::string> VideoFiles;  // the completed MP4 / WebM files
-  std::string FirstFrame, LastFrame;    // FileNameKey of the first and last frame handed over
+  std::string FirstFrame;  // FileNameKey of the first frame handed over
+  std::string LastFrame;   // FileNameKey of the last frame written completely
 };
 
 // Produces film1 (frames Actual..Count, or ..lastFrame when that is
@@ -74,11 +77,12 @@ struct TFilmRunResult {
 // of the two films. A film that starts after frame 1 writes its frames
 // exactly as the whole film would: the frames before are replayed
 // (ReplayFilmFrames) and a first frame that only repeats a picture gets
-// the picture of the last frame before that was computed. settings holds [AnimMode], [Anim] and
-// [AnimPreview]. aviFileLimit is the largest size of one AVI file (see
-// TAviStream). film1's current key, InsertPosX and InsertPosY are restored
-// at the end; KeepLeftPicture, ShownImage and CompositionMode stay as the
-// last composition left them. A film of 0 frames writes nothing.
+// the picture of the last frame before that was computed. settings holds
+// [AnimMode], [Anim] and [AnimPreview]. aviFileLimit replaces the AVI's
+// 1 GiB size limit (see TAviStream; tests use small ones). film1's current
+// key, InsertPosX and InsertPosY are restored at the end; KeepLeftPicture,
+// ShownImage and CompositionMode stay as the last composition left them. A
+// film of 0 frames writes nothing.
 // videoFiles: further video files (.mp4 / .webm, native paths) that
 // receive every written frame besides what the settings ask for.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,

@@ -85,14 +85,15 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
     ok = writer.Write(*picture, frame.FileNameKey);
   }
   ok = writer.Close() && ok;
-  result.FilmFiles = writer.Avi().Files();
+  if (writer.Avi().Kept()) result.FilmFiles.push_back(writer.Avi().Path());
   const std::vector<std::string>& videos = writer.Videos().Files();
   result.FilmFiles.insert(result.FilmFiles.end(), videos.begin(), videos.end());
   if (!ok) {
     std::error_code ec;
     for (const std::string& file : result.FilmFiles) std::filesystem::remove(file, ec);
     result.FilmFiles.clear();
-    if (result.Problems.empty()) result.Problems.push_back("the film could not be written");
+    if (result.Problems.empty())
+      result.Problems.push_back(writer.Failed() ? writer.Error() : "the film could not be written");
     return result;
   }
   result.Ok = true;

@@ -38,7 +38,8 @@ void TFilmFrameQueue::Write(TFrame& frame) {
   const bool ok = writer_.Write(frame.picture, frame.name);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!ok) failed_ = true;
+    if (!ok && error_.empty()) error_ = writer_.Error();
+    framesWritten_ = writer_.FramesWritten();
     ++written_;
   }
   written_cv_.notify_one();
@@ -46,20 +47,35 @@ void TFilmFrameQueue::Write(TFrame& frame) {
 
 bool TFilmFrameQueue::ReportFailures() {
   std::vector<std::string> lines;
-  bool failed;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     lines.swap(lines_);
-    failed = failed_;
   }
   for (const std::string& line : lines) host_.Diagnostic(line);
-  return failed;
+  return Failed();
+}
+
+bool TFilmFrameQueue::Failed() { return !Error().empty(); }
+
+std::string TFilmFrameQueue::Error() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return error_;
+}
+
+int TFilmFrameQueue::FramesWritten() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return framesWritten_;
 }
 
 bool TFilmFrameQueue::Close() {
   thread_.reset();  // runs what is queued, then joins
   const bool closed = writer_.Close();
-  return !ReportFailures() && closed;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!closed && error_.empty()) error_ = writer_.Error();
+    framesWritten_ = writer_.FramesWritten();
+  }
+  return !ReportFailures();
 }
 
 }  // namespace ork

@@ -9,7 +9,8 @@
 // when every buffer is still waiting to be written, Hand waits for the
 // writer. Every frame handed over is written, also when the film stops
 // early: Close (and the destructor) write what is queued, complete the AVI
-// header and end the thread.
+// header and end the thread. After the first failed write no further
+// frame is written; the film learns of it from Failed and stops.
 #pragma once
 
 #include <condition_variable>
@@ -43,18 +44,25 @@ class TFilmFrameQueue {
   // Does nothing when the settings ask for no output.
   void Hand(const TPixmap& picture, const std::string& frameName);
 
-  // Passes the writer's diagnostic lines so far (one per file that could
-  // not be written, "ChunkSize =" of the AVI) to the host. True when a
-  // write has failed since the queue was made.
+  // Passes the writer's diagnostic lines so far (the file that could not
+  // be written, "ChunkSize =" of the AVI) to the host. True when a write
+  // has failed since the queue was made.
   bool ReportFailures();
+  bool Failed();
+  // The first failure, "<path>: <reason>"; empty while none.
+  std::string Error();
+  // Frames whose every file was written; final after Close.
+  int FramesWritten();
 
   // Writes every frame handed over, closes the AVI stream and ends the
   // thread, then reports as ReportFailures. False when any write failed.
   // Closing twice is harmless; Hand after Close does nothing.
   bool Close();
 
-  // The AVI files written, in film order; complete after Close.
-  const std::vector<std::string>& AviFiles() const { return writer_.Avi().Files(); }
+  // The AVI file, when Close put it under its name; else empty.
+  std::string AviFile() const { return writer_.Avi().Kept() ? writer_.Avi().Path() : ""; }
+  // The name of the last frame written completely; complete after Close.
+  const std::string& LastWritten() const { return writer_.LastWritten(); }
   // The video files completed by Close.
   const std::vector<std::string>& VideoFiles() const { return writer_.Videos().Files(); }
 
@@ -84,7 +92,8 @@ class TFilmFrameQueue {
   std::mutex mutex_;     // guards what follows
   std::condition_variable written_cv_;
   uint64_t written_ = 0;
-  bool failed_ = false;
+  int framesWritten_ = 0;
+  std::string error_;
   std::vector<std::string> lines_;
 
   std::unique_ptr<TSerialQueue> thread_;  // null without output and after Close

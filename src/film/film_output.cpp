@@ -10,42 +10,53 @@ TFilmFrameWriter::TFilmFrameWriter(const TFilmSettings& settings, int plannedFra
     : settings_(settings), planned_(plannedFrames), host_(host), aviLimit_(aviFileLimit),
       avi_(host), videos_(settings) {}
 
+bool TFilmFrameWriter::Fail(const std::string& error) {
+  if (error_.empty()) {
+    error_ = error;
+    host_.Diagnostic("Film: could not write " + error_);
+  }
+  return false;
+}
+
+bool TFilmFrameWriter::Check(bool written, const std::string& path, const std::string& reason) {
+  return written || Fail(path + ": " + reason);
+}
+
 bool TFilmFrameWriter::Write(const TPixmap& picture, const std::string& frameName) {
+  if (Failed()) return false;
   const std::string name = NativePath("Output\\" + frameName);
-  bool ok = true;
-  auto check = [&](bool written, const std::string& path) {
-    if (!written) {
-      host_.Diagnostic("Film: could not write " + path);
-      ok = false;
-    }
-  };
-  if (settings_.Jpg) check(SaveJpeg(picture, name + ".jpg", 90), name + ".jpg");
-  if (settings_.Png) check(SavePng(picture, name + ".png", 5), name + ".png");
-  if (settings_.Bmp) check(SaveBmp24(picture, name + ".bmp"), name + ".bmp");
+  TWriteContext context;
+  context.leftovers = &leftovers_;
+  if (settings_.Jpg && !Check(SaveJpeg(picture, name + ".jpg", 90, &context), name + ".jpg",
+                              context.reason))
+    return false;
+  if (settings_.Png && !Check(SavePng(picture, name + ".png", 5, &context), name + ".png",
+                              context.reason))
+    return false;
+  if (settings_.Bmp &&
+      !Check(SaveBmp24(picture, name + ".bmp", &context), name + ".bmp", context.reason))
+    return false;
   if (settings_.Avi) {
-    if (!aviTried_) {
-      aviTried_ = true;
-      if (avi_.Create(name + ".avi", aviLimit_))
-        check(WriteAviHeader(avi_, picture.Width(), picture.Height(), planned_, settings_.Fps),
-              name + ".avi");
-      else
-        check(false, name + ".avi");
+    if (!avi_.IsOpen() && !avi_.Failed()) {
+      if (!avi_.Create(name + ".avi", aviLimit_) ||
+          !WriteAviHeader(avi_, picture.Width(), picture.Height(), planned_, settings_.Fps))
+        return Fail(avi_.Failed() ? avi_.Error()
+                                  : name + ".avi: the frames are too large for an AVI file");
     }
-    if (avi_.IsOpen()) check(WriteAviFrame(avi_, picture), avi_.Files().back());
+    if (!WriteAviFrame(avi_, picture))
+      return Fail(avi_.Failed() ? avi_.Error()
+                                : avi_.Path() + ": a frame of another size than the film's");
   }
-  std::string error;
-  if (!videos_.Write(picture, name, error)) {
-    host_.Diagnostic("Film: could not write " + error);
-    ok = false;
-  }
-  return ok;
+  if (std::string error; !videos_.Write(picture, name, error)) return Fail(error);
+  ++written_;
+  lastWritten_ = frameName;
+  return true;
 }
 
 bool TFilmFrameWriter::Close() {
-  std::string error;
-  const bool videos = videos_.Close(error);
-  if (!videos) host_.Diagnostic("Film: could not write " + error);
-  return avi_.Close() && videos;
+  if (std::string error; !videos_.Close(error)) Fail(error);
+  if (!avi_.Close()) Fail(avi_.Error());
+  return !Failed();
 }
 
 }  // namespace ork

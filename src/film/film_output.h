@@ -3,6 +3,10 @@
 // stream named after the first written frame, its header planned for the
 // film's frame count and completed on Close; the same for the videos
 // (TFilmVideos).
+//
+// The first file that cannot be written ends the film's output: Write
+// returns false, Error names the file and the reason, and every later
+// frame is refused. A frame counts as written when all its files are.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +17,7 @@
 #include "film/film_settings.h"
 #include "film/film_video_output.h"
 #include "model/host.h"
+#include "picture/picture_files_atomic.h"
 
 namespace ork {
 
@@ -25,25 +30,37 @@ class TFilmFrameWriter {
   TFilmFrameWriter(const TFilmFrameWriter&) = delete;
   TFilmFrameWriter& operator=(const TFilmFrameWriter&) = delete;
 
-  // Writes picture as the frame named frameName (its FileNameKey). A file
-  // that cannot be written is skipped (a diagnostic line names it) and the
-  // result is false. An AVI file that cannot be created is not tried again
-  // for the rest of the film.
+  // Writes picture as the frame named frameName (its FileNameKey). False
+  // when a file could not be written now or before (see Error); a
+  // diagnostic line names the file then.
   bool Write(const TPixmap& picture, const std::string& frameName);
-  // Closes the AVI stream and completes the videos; false when an AVI or
-  // video write had failed.
+  // Closes the AVI stream (it is renamed into place) and completes the
+  // videos; false when any write failed.
   bool Close();
 
+  bool Failed() const { return !error_.empty(); }
+  // The first failure: "<path>: <reason>", e.g.
+  // "Output/F.png: No space left on device". Empty while none.
+  const std::string& Error() const { return error_; }
+  int FramesWritten() const { return written_; }
+  // The name of the last frame written completely; empty before the first.
+  const std::string& LastWritten() const { return lastWritten_; }
   const TAviStream& Avi() const { return avi_; }
   const TFilmVideos& Videos() const { return videos_; }
 
  private:
+  bool Fail(const std::string& error);  // keeps the first error; false
+  bool Check(bool written, const std::string& path, const std::string& reason);
+
   TFilmSettings settings_;
   int planned_;
   THost& host_;
   uint64_t aviLimit_;
   TAviStream avi_;
-  bool aviTried_ = false;
+  TLeftoverTemps leftovers_;  // the Output folder is listed once per film
+  std::string error_;
+  int written_ = 0;
+  std::string lastWritten_;
   TFilmVideos videos_;
 };
 

@@ -54,4 +54,10 @@ inline constexpr TText2 kMinutes{" Min.", "min"};
 inline constexpr TText2 kSeconds{" Sek.", "sec"};
 inline constexpr TText2 kStill{" Standbild ", "stationary image"};
 
+// A frame file or the film file could not be written; the file and the
+// reason follow.
+inline constexpr TText2 kWriteStopped{
+    "Der Film wurde angehalten, eine Datei konnte nicht geschrieben werden:\n",
+    "The movie was stopped, a file could not be written:\n"};
+
 }  // namespace ork::film_texts

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ork {
 
@@ -14,10 +16,42 @@ namespace ork {
 bool ReadFileBytes(const std::string& nativePath, size_t maxBytes, std::string& bytes,
                    bool& truncated);
 
+// The temporary files that writers killed while writing left beside their
+// targets. Each directory is listed once, when a target in it is first
+// written through this object; a film keeps one object for all its frames,
+// so that a directory of thousands of frames is not listed per frame.
+class TLeftoverTemps {
+ public:
+  // Removes every "<path>.XXXXXX" (six letters or digits) beside path.
+  void RemoveFor(const std::string& path);
+
+ private:
+  // Per directory: the names that look like temporary files.
+  std::map<std::string, std::vector<std::string>> listed_;
+};
+
+// Creates an empty temporary file "<path>.XXXXXX" with the permissions a
+// new file gets. Returns its descriptor and sets temp to its name, or -1
+// with errno set.
+int CreateTempBeside(const std::string& path, std::string& temp);
+
+// The system's text for an errno value ("No space left on device").
+std::string SystemErrorText(int error);
+
 // Writes bytes to a temporary file beside nativePath and renames it over
 // nativePath only when every byte was written and the file closed cleanly.
 // On failure the old file is untouched, the temporary file removed, and
 // openFailed tells whether the temporary file could not even be created.
+// Leftovers of writers killed while writing nativePath are removed first.
 bool ReplaceFileBytes(const std::string& nativePath, std::string_view bytes, bool& openFailed);
+
+// Why the last file save on this thread failed, as the system says it
+// ("No space left on device"); empty after one that succeeded. Set by
+// ReplaceFileBytes and by the INI store's Save; callers whose messages pass
+// through layers that return a bare status (movie saves) read it.
+const std::string& LastSaveError();
+void SetLastSaveError(const std::string& reason);
+// ": " + LastSaveError(), or nothing when it is empty.
+std::string LastSaveReason();
 
 }  // namespace ork

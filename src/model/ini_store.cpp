@@ -209,6 +209,7 @@ std::string TINI::ToBytes() const {
 int TINI::Save(const std::string& path, const std::string& file, THost& host) {
   if (!path.empty()) Path = path;
   if (!file.empty()) File = file;
+  SetLastSaveError("");
   std::error_code ec;
   std::string dir = DirectoryOf(Path);
   if (!std::filesystem::exists(dir, ec)) {
@@ -218,6 +219,7 @@ int TINI::Save(const std::string& path, const std::string& file, THost& host) {
     }
     host.Diagnostic("INI: create Path '" + Path + "'");
     if (!std::filesystem::create_directory(dir, ec) || ec) {
+      SetLastSaveError(ec ? ec.message() : "the folder could not be created");
       host.Information(Tr(model_texts::kCreateFailed));
       return 0;
     }

@@ -280,10 +280,10 @@ std::string TextOutputEntryName(std::string_view entry) {
   return Trim(entry);
 }
 
-std::string RemoveNamed(std::string_view list, std::string_view name,
+std::string RemoveNamed(const std::vector<std::string>& entries, std::string_view name,
                         std::string (*entryName)(std::string_view)) {
   std::vector<std::string> kept;
-  for (const std::string& entry : SplitFields(list, ':')) {
+  for (const std::string& entry : entries) {
     if (Trim(entry).empty()) continue;
     if (entryName(entry) != name) kept.push_back(entry);
   }
@@ -348,7 +348,7 @@ std::string InterpolationListAdd(std::string_view list, std::string_view name, c
 }
 
 std::string InterpolationListRemove(std::string_view list, std::string_view name) {
-  return RemoveNamed(list, name, &InterpolationEntryName);
+  return RemoveNamed(SplitFields(list, ':'), name, &InterpolationEntryName);
 }
 
 std::string InterpolationCheckBox(std::string_view list, std::string_view name, char mode,
@@ -360,11 +360,11 @@ std::string InterpolationCheckBox(std::string_view list, std::string_view name, 
 
 void ParseTextOutputList(TParameter& key) {
   key.ParamText.fill(0);
-  ForEachField(key.TextOutputList, ':', [&](std::string_view entry) {
-    if (!IsEnclosed(entry)) return;
+  for (const std::string& entry : SplitEnclosedEntries(key.TextOutputList)) {
+    if (!IsEnclosed(entry)) continue;
     int index = TextOutputIndex(Trim(FieldAt(StripParens(entry), ',', 3)));
     if (index > 0) key.ParamText[index] = 1;
-  });
+  }
 }
 
 void ParseTextOutputList(TParameterAnim& movie) {
@@ -394,7 +394,7 @@ std::string TextOutputListAdd(std::string_view list, std::string_view name) {
 }
 
 std::string TextOutputListRemove(std::string_view list, std::string_view name) {
-  return RemoveNamed(list, name, &TextOutputEntryName);
+  return RemoveNamed(SplitEnclosedEntries(list), name, &TextOutputEntryName);
 }
 
 }  // namespace ork

@@ -13,6 +13,23 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(b, e - b));
 }
 
+std::vector<std::string> SplitEnclosedEntries(std::string_view list) {
+  std::vector<std::string> entries;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t from = start;
+    if (start < list.size() && list[start] == '(') {
+      const size_t close = list.find(')', start);
+      if (close != std::string_view::npos) from = close;
+    }
+    size_t end = list.find(':', from);
+    if (end == std::string_view::npos) end = list.size();
+    entries.emplace_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return entries;
+}
+
 std::vector<std::string> SplitFields(std::string_view text, char sep) {
   std::vector<std::string> out;
   size_t start = 0;

@@ -28,6 +28,12 @@ void ForEachField(std::string_view text, char sep, Visit visit) {
   }
 }
 
+// Entries of a ":" list whose enclosed entries may hold ":" in a text
+// field (a label such as "Zoom: "): an entry that starts with "(" runs at
+// least to the next ")"; everything else splits at every ":". Entries are
+// untrimmed.
+std::vector<std::string> SplitEnclosedEntries(std::string_view list);
+
 // Field i of text split at sep, or "" when the text has fewer fields;
 // untrimmed. Scans only as far as field i.
 std::string FieldAt(std::string_view text, char sep, size_t i);

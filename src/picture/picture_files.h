@@ -6,7 +6,9 @@
 // an existing file only after the new one has been written completely: on
 // any failure (directory missing, disk full, encoder error) they return
 // false, leave an existing file under that name untouched and leave no
-// partial file behind. An empty pixmap is never written (false).
+// partial file behind. An empty pixmap is never written (false). Leftover
+// temporary files of writers killed while writing the same target are
+// removed (see picture_files_atomic.h).
 #pragma once
 
 #include <string>
@@ -15,17 +17,31 @@
 
 namespace ork {
 
+class TLeftoverTemps;
+
+// What a run of writes shares, and what a failed write tells its caller.
+struct TWriteContext {
+  // Lists each directory once for leftover temporary files; null: the
+  // target's directory is listed for this one write.
+  TLeftoverTemps* leftovers = nullptr;
+  // Set by a failed write: why, as the system says it ("No space left on
+  // device"), or what was wrong with the picture.
+  std::string reason;
+};
+
 // JPEG, 8 bits per colour channel, the alpha byte dropped. Quality 0-100.
-bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality = 90);
+bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality = 90,
+              TWriteContext* context = nullptr);
 
 // PNG, 8-bit RGBA (colour type 6), alpha written as it is in the pixmap.
 // Compression level is zlib's 0-9.
-bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel = 5);
+bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel = 5,
+             TWriteContext* context = nullptr);
 
 // Uncompressed 24-bit BMP: 54-byte header (file header and 40-byte
 // information header, no colour table), rows bottom-up, each row blue,
 // green, red per pixel and zero-padded to a multiple of 4 bytes.
-bool SaveBmp24(const TPixmap& pixmap, const std::string& path);
+bool SaveBmp24(const TPixmap& pixmap, const std::string& path, TWriteContext* context = nullptr);
 
 // Readers: null when the file is missing, unreadable, damaged or of a kind
 // the reader does not know. Every read pixel gets its alpha from the file

@@ -1,27 +1,16 @@
 #include "picture/picture_files_atomic.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <vector>
+
+#include "picture/picture_files.h"
 
 namespace ork {
 
 namespace {
-
-// mkstemp creates the file with mode 0600; a saved picture should get the
-// permissions any newly created file gets.
-mode_t CreationMode() {
-  static const mode_t mode = [] {
-    mode_t mask = umask(0);
-    umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  return mode;
-}
 
 // The writers hand over a row or a few kilobytes at a time, and stdio's
 // default block-sized buffer would make a system call of each. One larger
@@ -37,17 +26,28 @@ thread_local TThreadBuffer t_buffer;
 
 }  // namespace
 
-TAtomicFile::TAtomicFile(const std::string& path) : path_(path) {
+bool WriteFailed(TWriteContext* context, const TAtomicFile* file, const char* otherwise) {
+  if (context) {
+    context->reason = file ? file->Reason() : std::string();
+    if (context->reason.empty()) context->reason = otherwise;
+  }
+  return false;
+}
+
+TAtomicFile::TAtomicFile(const std::string& path, TLeftoverTemps* leftovers) : path_(path) {
   if (path.empty()) return;
-  std::vector<char> name(path.begin(), path.end());
-  const char suffix[] = ".XXXXXX";
-  name.insert(name.end(), suffix, suffix + sizeof(suffix));  // includes the NUL
-  int fd = mkstemp(name.data());
-  if (fd < 0) return;
-  temp_.assign(name.data());
-  fchmod(fd, CreationMode());
+  if (leftovers)
+    leftovers->RemoveFor(path);
+  else
+    TLeftoverTemps().RemoveFor(path);
+  const int fd = CreateTempBeside(path, temp_);
+  if (fd < 0) {
+    Note(errno);
+    return;
+  }
   stream_ = fdopen(fd, "wb");
   if (!stream_) {
+    Note(errno);
     close(fd);
     std::remove(temp_.c_str());
     temp_.clear();
@@ -63,7 +63,10 @@ TAtomicFile::TAtomicFile(const std::string& path) : path_(path) {
 TAtomicFile::~TAtomicFile() { Discard(); }
 
 void TAtomicFile::CloseStream(bool& ok) {
-  if (std::fclose(stream_) != 0) ok = false;
+  if (std::fclose(stream_) != 0 && ok) {
+    ok = false;
+    Note(errno);
+  }
   stream_ = nullptr;
   if (borrowed_) t_buffer.lent = borrowed_ = false;
 }
@@ -79,11 +82,28 @@ void TAtomicFile::Discard() {
   }
 }
 
+void TAtomicFile::Note(int error) {
+  if (error_ == 0) error_ = error;
+}
+
+std::string TAtomicFile::Reason() const {
+  if (error_ != 0) return SystemErrorText(error_);
+  // An encoder stops at the first failed write; errno is still that write's.
+  if (stream_ && std::ferror(stream_) && errno != 0) return SystemErrorText(errno);
+  return std::string();
+}
+
 bool TAtomicFile::Commit() {
   if (!stream_) return false;
-  bool ok = std::fflush(stream_) == 0 && !std::ferror(stream_);
+  // A write that failed earlier left its errno; a failing flush sets its own.
+  const bool hadError = std::ferror(stream_) != 0;
+  bool ok = std::fflush(stream_) == 0 && !hadError;
+  if (!ok) Note(errno);
   CloseStream(ok);
-  if (ok) ok = std::rename(temp_.c_str(), path_.c_str()) == 0;
+  if (ok) {
+    ok = std::rename(temp_.c_str(), path_.c_str()) == 0;
+    if (!ok) Note(errno);
+  }
   if (ok) {
     temp_.clear();
   } else {

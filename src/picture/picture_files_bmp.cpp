@@ -28,13 +28,14 @@ constexpr size_t kHeaderSize = 54;
 
 }  // namespace
 
-bool SaveBmp24(const TPixmap& pixmap, const std::string& path) {
-  if (pixmap.Empty()) return false;
+bool SaveBmp24(const TPixmap& pixmap, const std::string& path, TWriteContext* context) {
+  if (pixmap.Empty()) return WriteFailed(context, nullptr, "the picture is empty");
   const int w = pixmap.Width();
   const int h = pixmap.Height();
   const uint64_t rowBytes = (3ull * w + 3) / 4 * 4;
   const uint64_t dataBytes = rowBytes * h;
-  if (dataBytes + kHeaderSize > 0xFFFFFFFFull) return false;  // sizes must fit the header
+  if (dataBytes + kHeaderSize > 0xFFFFFFFFull)  // sizes must fit the header
+    return WriteFailed(context, nullptr, "the picture is too large for a BMP file");
 
   uint8_t header[kHeaderSize] = {};
   Put16(header + 0, 19778);  // "BM"
@@ -47,9 +48,10 @@ bool SaveBmp24(const TPixmap& pixmap, const std::string& path) {
   Put16(header + 28, 24);
   Put32(header + 34, static_cast<uint32_t>(dataBytes));
 
-  TAtomicFile file(path);
-  if (!file.Stream()) return false;
-  if (std::fwrite(header, 1, kHeaderSize, file.Stream()) != kHeaderSize) return false;
+  TAtomicFile file(path, context ? context->leftovers : nullptr);
+  if (!file.Stream()) return WriteFailed(context, &file, "cannot create the file");
+  if (std::fwrite(header, 1, kHeaderSize, file.Stream()) != kHeaderSize)
+    return WriteFailed(context, &file, "write error");
   std::vector<uint8_t> row(rowBytes, 0);  // the padding bytes stay zero
   for (int y = h - 1; y >= 0; --y) {
     const uint32_t* src = pixmap.Row(y);
@@ -59,9 +61,10 @@ bool SaveBmp24(const TPixmap& pixmap, const std::string& path) {
       d[1] = static_cast<uint8_t>(src[x] >> 8);
       d[2] = static_cast<uint8_t>(src[x] >> 16);
     }
-    if (std::fwrite(row.data(), 1, row.size(), file.Stream()) != row.size()) return false;
+    if (std::fwrite(row.data(), 1, row.size(), file.Stream()) != row.size())
+      return WriteFailed(context, &file, "write error");
   }
-  return file.Commit();
+  return file.Commit() || WriteFailed(context, &file, "write error");
 }
 
 TPixmapPtr LoadBmp(const std::string& path) {

@@ -120,16 +120,19 @@ void AllocateTarget(void* ctx, int width, int height, uint8_t** pixels) {
 
 }  // namespace
 
-bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality) {
-  if (pixmap.Empty() || pixmap.Width() > JPEG_MAX_DIMENSION || pixmap.Height() > JPEG_MAX_DIMENSION)
-    return false;
+bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality,
+              TWriteContext* context) {
+  if (pixmap.Empty()) return WriteFailed(context, nullptr, "the picture is empty");
+  if (pixmap.Width() > JPEG_MAX_DIMENSION || pixmap.Height() > JPEG_MAX_DIMENSION)
+    return WriteFailed(context, nullptr, "the picture is too large for a JPEG file");
   if (quality < 0) quality = 0;
   if (quality > 100) quality = 100;
   std::vector<uint8_t> row(static_cast<size_t>(pixmap.Width()) * 3);
-  TAtomicFile file(path);
-  if (!file.Stream()) return false;
-  if (!EncodeJpeg(file.Stream(), pixmap, quality, row.data())) return false;
-  return file.Commit();
+  TAtomicFile file(path, context ? context->leftovers : nullptr);
+  if (!file.Stream()) return WriteFailed(context, &file, "cannot create the file");
+  if (!EncodeJpeg(file.Stream(), pixmap, quality, row.data()))
+    return WriteFailed(context, &file, "the JPEG encoder failed");
+  return file.Commit() || WriteFailed(context, &file, "write error");
 }
 
 TPixmapPtr LoadJpeg(const std::string& path) {

@@ -96,15 +96,17 @@ bool EncodePng(FILE* out, const TPixmap& pixmap, int level, uint8_t* row) {
 
 }  // namespace
 
-bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel) {
-  if (pixmap.Empty()) return false;
+bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLevel,
+             TWriteContext* context) {
+  if (pixmap.Empty()) return WriteFailed(context, nullptr, "the picture is empty");
   if (compressionLevel < 0) compressionLevel = 0;
   if (compressionLevel > 9) compressionLevel = 9;
   std::vector<uint8_t> row(static_cast<size_t>(pixmap.Width()) * kBpp);
-  TAtomicFile file(path);
-  if (!file.Stream()) return false;
-  if (!EncodePng(file.Stream(), pixmap, compressionLevel, row.data())) return false;
-  return file.Commit();
+  TAtomicFile file(path, context ? context->leftovers : nullptr);
+  if (!file.Stream()) return WriteFailed(context, &file, "cannot create the file");
+  if (!EncodePng(file.Stream(), pixmap, compressionLevel, row.data()))
+    return WriteFailed(context, &file, "the PNG encoder failed");
+  return file.Commit() || WriteFailed(context, &file, "write error");
 }
 
 TPixmapPtr LoadPng(const std::string& path) {

@@ -30,11 +30,12 @@ std::string AbsoluteProposal(const std::string& proposedPath) {
   return text;
 }
 
-bool Write(TImageFormat format, const TPixmap& picture, const std::string& path) {
+bool Write(TImageFormat format, const TPixmap& picture, const std::string& path,
+           TWriteContext& context) {
   switch (format) {
-    case TImageFormat::Jpeg: return SaveJpeg(picture, path, 90);
-    case TImageFormat::Png: return SavePng(picture, path, 5);
-    case TImageFormat::Bmp: return SaveBmp24(picture, path);
+    case TImageFormat::Jpeg: return SaveJpeg(picture, path, 90, &context);
+    case TImageFormat::Png: return SavePng(picture, path, 5, &context);
+    case TImageFormat::Bmp: return SaveBmp24(picture, path, &context);
   }
   return false;
 }
@@ -81,7 +82,11 @@ TSaveImageResult SavePictureAs(const TPixmap* picture, const std::string& propos
   }
   for (const TImageTarget& target : SaveImageTargets(answer, formats)) {
     const std::string native = NativePath(target.path);
-    (Write(target.format, *picture, native) ? result.written : result.failed).push_back(native);
+    TWriteContext context;
+    if (Write(target.format, *picture, native, context))
+      result.written.push_back(native);
+    else
+      result.failed.push_back(native + ": " + context.reason);
   }
   return result;
 }

@@ -42,7 +42,7 @@ struct TSaveImageResult {
   bool nothingToSave = false;       // no picture: no dialog was shown
   bool cancelled = false;           // the dialog was cancelled
   std::vector<std::string> written;  // native paths of the files written
-  std::vector<std::string> failed;   // native paths that could not be written
+  std::vector<std::string> failed;   // "<native path>: <reason>" of each file not written
   bool Ok() const { return failed.empty(); }
 };
 

@@ -86,7 +86,7 @@ void DrawTextOutput(TParameter* keyframe, TRender* render) {
 
   int x = 8, y = 4, decimals = 5;
   std::string fontChoice;
-  for (const std::string& entry : SplitFields(keyframe->TextOutputList, ':')) {
+  for (const std::string& entry : SplitEnclosedEntries(keyframe->TextOutputList)) {
     if (Trim(entry).empty()) continue;
     std::string label, name;
     if (IsEnclosed(entry)) {

@@ -4,6 +4,7 @@
 
 #include "film/texts.h"
 #include "gui/gui.h"
+#include "model/file_io.h"
 #include "model/movie.h"
 #include "model/process_state.h"
 #include "shell/commands.h"
@@ -96,7 +97,7 @@ void SaveChosen(int movieNo, TParameterAnim& movie, const std::string& name) {
   if (repaired) ClearRepairMarks(movie);
   if (movie.Save("INI\\", name, ShellHost()) != 1) {
     before.Restore(movie);
-    ShellHost().Information(Tr(film_texts::kSaveFailed) + "\nINI\\" + name);
+    ShellHost().Information(Tr(film_texts::kSaveFailed) + "\nINI\\" + name + LastSaveReason());
     return;
   }
   // At start Movie 2 is a copy of the repaired start movie just saved.
@@ -110,7 +111,8 @@ bool SaveCopy(TParameterAnim& movie, const std::string& path, const std::string&
   const bool ok = movie.Save(path, file, ShellHost()) == 1;
   movie.Path = oldPath;
   movie.File = oldFile;
-  if (!ok) ShellHost().Information(Tr(film_texts::kSaveFailed) + "\n" + path + file);
+  if (!ok)
+    ShellHost().Information(Tr(film_texts::kSaveFailed) + "\n" + path + file + LastSaveReason());
   return ok;
 }
 

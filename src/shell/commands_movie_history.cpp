@@ -10,6 +10,7 @@
 #include "engine/render.h"
 #include "film/texts.h"
 #include "gui/gui.h"
+#include "model/file_io.h"
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
@@ -135,7 +136,7 @@ bool WriteNextHistoryFile(TParameterAnim& movie, TWrite write) {
   movie.Path = path;
   movie.File = file;
   if (!ok) {
-    ShellHost().Information(Tr(film_texts::kSaveFailed) + "\nTEMP\\" + next);
+    ShellHost().Information(Tr(film_texts::kSaveFailed) + "\nTEMP\\" + next + LastSaveReason());
     return false;
   }
   s.TempCounter += 1;

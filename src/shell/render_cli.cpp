@@ -1,5 +1,6 @@
 #include "shell/render_cli.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "engine/render.h"
 #include "engine/worker_pool.h"
+#include "model/file_io.h"
 #include "model/ini_store.h"
 #include "model/movie.h"
 #include "model/paths.h"
@@ -232,10 +234,13 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   if (options.PrintMovie) {
     // The bytes saving would write.
     const std::string bytes = movie->ToIni(host)->ToBytes();
+    errno = 0;  // what a failed write leaves here is its reason
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {
-      err << "orkelund-render: cannot write the movie to standard output\n";
+      const int error = errno;
+      err << "orkelund-render: cannot write the movie to standard output"
+          << (error ? ": " + SystemErrorText(error) : std::string()) << '\n';
       return kRenderFailed;
     }
   }

@@ -453,10 +453,8 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
         << " frames written to " << NativePath("Output\\") << '\n';
   }
   AnnounceFilmFiles(*movie1, options.CompositionMode, *movie2, chosen, run, err);
-  if (run.WriteFailed) {
-    err << "orkelund-render: some frame files could not be written\n";
-    return kRenderFailed;
-  }
+  // The film's message has named the file and the reason.
+  if (run.WriteFailed) return kRenderFailed;
   if (run.Cancelled) {
     err << "orkelund-render: the film was stopped early\n";
     return kFilmInterrupted;

@@ -36,7 +36,7 @@ bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition compositi
   written.insert(written.end(), result.written.begin(), result.written.end());
   if (!result.failed.empty()) {
     error = "cannot write";
-    for (const std::string& f : result.failed) error += " '" + f + "'";
+    for (const std::string& f : result.failed) error += " " + f;
     return false;
   }
   if (result.written.empty()) {

@@ -1,8 +1,13 @@
 #include "film/avi_writer.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 
@@ -157,54 +162,151 @@ TEST(AviWriter, StoppedFilmDescribesExactlyTheFramesItHolds) {
   std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 
-TEST(AviWriter, FilmBeyondTheFileLimitContinuesInFurtherFiles) {
+// ffprobe's count of the video packets and the stream's duration in
+// seconds, or an empty text when ffprobe is missing or fails.
+std::string Probe(const std::string& path) {
+  const std::string command =
+      "ffprobe -v error -select_streams v:0 -count_packets -show_entries "
+      "stream=nb_read_packets,duration -of csv=p=0 '" + path + "' 2>/dev/null";
+  std::string out;
+  if (std::FILE* p = ::popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p)) out += buffer;
+    ::pclose(p);
+  }
+  return out;
+}
+
+bool HaveFfprobe() { return std::system("command -v ffprobe >/dev/null 2>&1") == 0; }
+
+TEST(AviWriter, FilmBeyondTheLimitIsOneOpenDmlFile) {
   const std::string dir = TempDir();
   const std::string path = dir + "/Spirale-Anim-S00001-F01.avi";
-  // Chunks of 40 bytes, room for three frames per file.
-  const uint64_t limit = 216 + 3 * 40 + 39;
+  // Chunks of 40 bytes; a limit of 1024 bytes leaves room for 20 frames in
+  // the plain layout, so 30 planned frames take the OpenDML layout.
   TAviStream avi;
-  ASSERT_TRUE(avi.Create(path, limit));
-  ASSERT_TRUE(WriteAviHeader(avi, 4, 2, 8, 25));
-  EXPECT_EQ(avi.FramesPerFile(), 3u);
-  for (uint32_t i = 0; i < 7; ++i) ASSERT_TRUE(WriteAviFrame(avi, NumberedPicture(4, 2, i)));
-  ASSERT_TRUE(avi.Close());  // stopped one frame before the planned eight
+  ASSERT_TRUE(avi.Create(path, 1024));
+  ASSERT_TRUE(WriteAviHeader(avi, 4, 2, 30, 25));
+  EXPECT_TRUE(avi.Extended());
+  for (uint32_t i = 0; i < 27; ++i) ASSERT_TRUE(WriteAviFrame(avi, NumberedPicture(4, 2, i)));
+  EXPECT_FALSE(std::filesystem::exists(path)) << "under its name only when complete";
+  ASSERT_TRUE(avi.Close());  // stopped three frames before the planned thirty
 
-  const std::vector<std::string> names = {path, dir + "/Spirale-Anim-S00001-F01-2.avi",
-                                          dir + "/Spirale-Anim-S00001-F01-3.avi"};
-  EXPECT_EQ(avi.Files(), names);
-  const uint32_t frames[] = {3, 3, 1};
-  uint32_t seed = 0;
-  for (int i = 0; i < 3; ++i) {
-    const auto bytes = ReadFileBytes(names[i]);
-    const auto check = CheckAvi(bytes);
-    EXPECT_TRUE(check.ok) << names[i] << ": " << check.error;
-    EXPECT_EQ(check.totalFrames, frames[i]) << names[i];
-    EXPECT_LE(bytes.size(), limit);
-    // The frames continue in order across the files.
-    for (uint32_t k = 0; k < frames[i]; ++k, ++seed) {
-      const TPixmap expect = NumberedPicture(4, 2, seed);
-      EXPECT_EQ(U32At(bytes, check.firstChunkData + k * 40), expect.Get(0, 1));
-    }
+  const auto check = test::CheckOpenDml(path);
+  ASSERT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.riffs, 2u);
+  EXPECT_EQ(check.frames.size(), 27u);
+  EXPECT_EQ(check.dmlhFrames, 27u);
+  EXPECT_LT(check.avihFrames, 27u) << "the main header counts the first RIFF chunk only";
+  const auto bytes = ReadFileBytes(path);
+  EXPECT_LE(U32At(bytes, 4) + 8u, 1024u);
+  for (uint32_t k = 0; k < 27; ++k)  // the frames in film order, bottom-left pixel first
+    EXPECT_EQ(U32At(bytes, check.frames[k]), NumberedPicture(4, 2, k).Get(0, 1)) << k;
+  if (HaveFfprobe()) {
+    EXPECT_EQ(Probe(path), "1.080000,27\n");
   }
   std::filesystem::remove_all(dir);
 }
 
-TEST(AviWriter, FailedWritesAreReported) {
+TEST(AviWriter, FailedCreateSaysWhy) {
   TAviStream missing;
   EXPECT_FALSE(missing.Create("/nonexistent-dir/x.avi"));
+  EXPECT_EQ(missing.Error(), "/nonexistent-dir/x.avi: No such file or directory");
   EXPECT_FALSE(WriteAviHeader(missing, 4, 2, 3, 25));
   EXPECT_FALSE(WriteAviFrame(missing, TPixmap(4, 2)));
-
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  TAviStream full;
-  ASSERT_TRUE(full.Create("/dev/full"));
-  EXPECT_FALSE(WriteAviHeader(full, 4, 2, 3, 25));
-  EXPECT_TRUE(full.Failed());
-  EXPECT_FALSE(WriteAviFrame(full, TPixmap(4, 2)));
-  EXPECT_FALSE(full.Close());
+  EXPECT_FALSE(missing.Close());
 }
 
+// A file-size limit in a child process stands for a full disk: the write
+// that meets it fails (SIGXFSZ ignored), the partial frame is cut off and
+// the film keeps the frames before it, its headers saying so.
+TEST(AviWriter, FullDiskKeepsAConsistentFilmOfTheFramesWritten) {
+  struct TCase {
+    const char* name;
+    uint64_t limit;  // plain layout: the default; OpenDML: small RIFF chunks
+    rlim_t fileSize;
+  };
+  const TCase cases[] = {{"plain", kAviFileLimit, 216 + 40 * 5 + 20},
+                         {"opendml", 1024, 1024 + 300}};
+  for (const TCase& c : cases) {
+    const std::string path = TempDir() + "/" + c.name + ".avi";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{c.fileSize, c.fileSize};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      TAviStream avi;
+      if (!avi.Create(path, c.limit) || !WriteAviHeader(avi, 4, 2, 60, 25)) ::_exit(101);
+      for (uint32_t i = 0; i < 60; ++i)
+        if (!WriteAviFrame(avi, NumberedPicture(4, 2, i))) break;
+      const bool closed = avi.Close();
+      const bool said = avi.Error() == path + ": File too large";
+      ::_exit(!closed && said ? avi.FramesWritten() : 102);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << c.name;
+    const int frames = WEXITSTATUS(status);
+    ASSERT_LT(frames, 60) << c.name;
+    ASSERT_GT(frames, 0) << c.name;
+    if (c.limit == kAviFileLimit) {
+      const auto check = CheckAvi(ReadFileBytes(path));
+      EXPECT_TRUE(check.ok) << check.error;
+      EXPECT_EQ(check.chunks, static_cast<uint32_t>(frames));
+    } else {
+      const auto check = test::CheckOpenDml(path);
+      EXPECT_TRUE(check.ok) << check.error;
+      EXPECT_EQ(check.frames.size(), static_cast<size_t>(frames));
+    }
+    std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+  }
+}
+
+// kill -9 while a film is written: the film of the same name from before
+// stays as it was, and the temporary file left behind is removed when the
+// film is written the next time.
+TEST(AviWriter, KilledWriterLeavesThePreviousFilm) {
+  const std::string dir = TempDir();
+  const std::string path = dir + "/film.avi";
+  {
+    TAviStream avi;
+    ASSERT_TRUE(avi.Create(path));
+    ASSERT_TRUE(WriteAviHeader(avi, 4, 2, 2, 25));
+    ASSERT_TRUE(WriteAviFrame(avi, NumberedPicture(4, 2, 1)));
+    ASSERT_TRUE(WriteAviFrame(avi, NumberedPicture(4, 2, 2)));
+  }
+  const auto before = ReadFileBytes(path);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    TAviStream avi;
+    avi.Create(path);
+    WriteAviHeader(avi, 4, 2, 9, 25);
+    WriteAviFrame(avi, NumberedPicture(4, 2, 7));
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(ReadFileBytes(path), before);
+  auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+      names.push_back(e.path().filename().string());
+    return names;
+  };
+  EXPECT_EQ(entries().size(), 2u) << "the film and the killed writer's temporary file";
+
+  TAviStream again;
+  ASSERT_TRUE(again.Create(path));
+  ASSERT_TRUE(again.Close());
+  EXPECT_EQ(entries(), std::vector<std::string>{"film.avi"});
+  std::filesystem::remove_all(dir);
+}
+
+// The real size: a 1920 x 1080 film beyond 1 GiB is one file that ffprobe
+// reads to its last frame.
 TEST(AviWriter, FullHdFilmOverOneGigabyteOnRamDisk) {
+  if (!HaveFfprobe()) GTEST_SKIP() << "no ffprobe";
   struct statvfs fs {};
   if (::statvfs("/dev/shm", &fs) != 0) GTEST_SKIP() << "no /dev/shm";
   const uint64_t free = static_cast<uint64_t>(fs.f_bavail) * fs.f_frsize;
@@ -214,37 +316,21 @@ TEST(AviWriter, FullHdFilmOverOneGigabyteOnRamDisk) {
 
   const std::string dir = "/dev/shm/ork_avi_" + std::to_string(::getpid());
   std::filesystem::create_directories(dir);
+  const std::string path = dir + "/Big.avi";
   const TPixmap picture = NumberedPicture(w, h, 1);
-  std::vector<std::string> files;
   {
     TAviStream avi;
-    ASSERT_TRUE(avi.Create(dir + "/Big.avi"));
+    ASSERT_TRUE(avi.Create(path));
     ASSERT_TRUE(WriteAviHeader(avi, w, h, n, 25));
+    EXPECT_TRUE(avi.Extended());
     for (int i = 0; i < n; ++i) ASSERT_TRUE(WriteAviFrame(avi, picture)) << i;
     ASSERT_TRUE(avi.Close());
-    files = avi.Files();
   }
-  const uint64_t perFile = (kAviFileLimit - 216) / chunk;
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[1], dir + "/Big-2.avi");
-  uint64_t seen = 0;
-  for (const auto& f : files) {
-    const uint64_t size = std::filesystem::file_size(f);
-    EXPECT_LE(size, kAviFileLimit);
-    // Header and chunk walk without loading the whole file.
-    std::vector<uint8_t> head(216);
-    std::FILE* in = std::fopen(f.c_str(), "rb");
-    ASSERT_NE(in, nullptr);
-    ASSERT_EQ(std::fread(head.data(), 1, 216, in), 216u);
-    std::fclose(in);
-    const uint32_t frames = U32At(head, 48);
-    EXPECT_EQ(U32At(head, 4) + 8ull, size);
-    EXPECT_EQ(216 + frames * chunk, size);
-    EXPECT_EQ(U32At(head, 140), frames);
-    seen += frames;
-  }
-  EXPECT_EQ(seen, static_cast<uint64_t>(n));
-  EXPECT_EQ(std::filesystem::file_size(files[0]), 216 + perFile * chunk);
+  EXPECT_GT(std::filesystem::file_size(path), kAviFileLimit);
+  const auto check = test::CheckOpenDml(path);
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.riffs, 2u);
+  EXPECT_EQ(Probe(path), "5.600000,140\n");
   std::filesystem::remove_all(dir);
 }
 

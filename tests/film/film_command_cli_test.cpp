@@ -2,6 +2,7 @@
 // process in a fresh working directory.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,16 +31,21 @@ struct TProcess {
 };
 
 // Runs the renderer; onLine sees every complete line of its standard error
-// and may return true once to have SIGINT sent to it. Standard output goes
-// to `out` when given (a few kilobytes at most), else nowhere.
+// and may return true once to have `signal` sent to it. fileSize limits the
+// size of every file it writes (a full disk; SIGXFSZ ignored). Standard
+// output goes to `out` when given (a few kilobytes at most), else nowhere.
 TProcess RunRenderer(const std::vector<std::string>& args,
                      const std::function<bool(const std::string&)>& onLine = {},
+                     int signal = SIGINT, rlim_t fileSize = RLIM_INFINITY,
                      std::string* out = nullptr) {
   TProcess p;
   int pipeFd[2], outFd[2];
   if (::pipe(pipeFd) != 0 || ::pipe(outFd) != 0) return p;
   const pid_t pid = ::fork();
   if (pid == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{fileSize, fileSize};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
     ::dup2(pipeFd[1], 2);
     ::dup2(outFd[1], 1);
     for (int fd : {pipeFd[0], pipeFd[1], outFd[0], outFd[1]}) ::close(fd);
@@ -63,7 +69,7 @@ TProcess RunRenderer(const std::vector<std::string>& args,
         continue;
       }
       if (!signalled && onLine && onLine(line)) {
-        ::kill(pid, SIGINT);
+        ::kill(pid, signal);
         signalled = true;
       }
       line.clear();
@@ -317,7 +323,96 @@ TEST_F(FilmCli, VideoFailuresAreReported) {
                    "--video", lost});
   EXPECT_EQ(p.status, 1) << p.err;
   EXPECT_NE(p.err.find("Film: could not write " + lost), std::string::npos) << p.err;
-  EXPECT_EQ(Files(work / "Output", ".jpg").size(), 4u) << "the other outputs go on";
+  // Like any other file, the video's first failed write stops the film.
+  EXPECT_NE(p.err.find("The movie was stopped, a file could not be written:\n" + lost),
+            std::string::npos) << p.err;
+  EXPECT_LT(Files(work / "Output", ".jpg").size(), 4u);
+}
+
+// kill -9 in the middle of a film: the film of the same name made before
+// stays whole, and the next film removes what the killed one left behind.
+TEST_F(FilmCli, KilledFilmLeavesThePreviousFilm) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=25\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                         "FPS=25\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=70\r\n"));
+  WriteText(dir_ / "short.ini", MovieText("Lang", 160, 120, 0.2, 50));
+  WriteText(dir_ / "long.ini", MovieText("Lang", 160, 120, 40, 3000));
+  const std::vector<std::string> shortFilm = {"--film", "--movie", (dir_ / "short.ini").string(),
+                                              "--workdir", work.string()};
+  ASSERT_EQ(RunRenderer(shortFilm).status, 0);
+  const fs::path avi = work / "Output" / "Lang-Anim-S00001-F01.avi";
+  const auto before = test::ReadFileBytes(avi.string());
+  ASSERT_TRUE(test::CheckAvi(before).ok);
+
+  // Frame 5 is shown only after frame 1 was written (the queue holds
+  // three frames), so the new film's file exists by then.
+  const TProcess killed = RunRenderer(
+      {"--film", "--movie", (dir_ / "long.ini").string(), "--workdir", work.string()},
+      [](const std::string& line) { return line.find("pict. 5/999") != std::string::npos; },
+      SIGKILL);
+  ASSERT_EQ(killed.status, 128 + SIGKILL) << killed.err;
+  EXPECT_EQ(test::ReadFileBytes(avi.string()), before);
+  EXPECT_FALSE(Files(work / "Output", ".avi").empty()) << "nothing left for the next film";
+  auto leftovers = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(work / "Output"))
+      if (e.path().filename().string().find(".avi.") != std::string::npos)
+        names.push_back(e.path().filename().string());
+    return names;
+  };
+  EXPECT_EQ(leftovers().size(), 1u) << "the killed film's temporary file";
+  ASSERT_EQ(RunRenderer(shortFilm).status, 0);
+  EXPECT_TRUE(leftovers().empty());
+}
+
+// A full disk (here a file-size limit) or an unwritable folder stops the
+// film at the first failed write, names the file and the system's reason,
+// counts only the frames written and ends with status 1; the AVI holds
+// what its header says.
+TEST_F(FilmCli, FailedWriteStopsTheFilmWithTheReason) {
+  struct TCase {
+    const char* name;
+    rlim_t fileSize;
+    std::string fileName;  // the movie's FileName
+    bool readOnly;
+    const char* reason;
+  };
+  const TCase cases[] = {
+      {"full", 3000000, "Voll", false, "File too large"},
+      {"long name", RLIM_INFINITY, std::string(250, 'n'), false, "File name too long"},
+      {"read-only", RLIM_INFINITY, "Nur", true, "Permission denied"},
+  };
+  for (const TCase& c : cases) {
+    if (c.readOnly && ::geteuid() == 0) continue;  // root writes anyway
+    const fs::path work = dir_ / c.name;
+    WriteText(work / "INI" / "Settings.ini",
+              SettingsText("FPS=25\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                           "FPS=25\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=70\r\n"));
+    WriteText(dir_ / "m.ini", MovieText(c.fileName, 160, 120, 8, 50));
+    fs::create_directories(work / "Output");
+    if (c.readOnly) fs::permissions(work / "Output", fs::perms::owner_read | fs::perms::owner_exec);
+    const TProcess p = RunRenderer(
+        {"--film", "--movie", (dir_ / "m.ini").string(), "--workdir", work.string()}, {}, SIGINT,
+        c.fileSize);
+    if (c.readOnly) fs::permissions(work / "Output", fs::perms::owner_all);
+    EXPECT_EQ(p.status, 1) << c.name << p.err;
+    EXPECT_NE(p.err.find(": " + std::string(c.reason) + "\n"), std::string::npos) << c.name << p.err;
+    EXPECT_NE(p.err.find("The movie was stopped, a file could not be written"), std::string::npos)
+        << c.name << p.err;
+    const size_t jpgs = Files(work / "Output", ".jpg").size();
+    EXPECT_LT(jpgs, 199u) << c.name;
+    EXPECT_NE(p.err.find(" " + std::to_string(c.fileSize == RLIM_INFINITY ? 0 : jpgs - 1) +
+                         " of 199 frames written"),
+              std::string::npos)
+        << c.name << p.err;
+    if (c.fileSize != RLIM_INFINITY) {
+      const test::TAviCheck avi = test::CheckAvi(
+          test::ReadFileBytes((work / "Output" / (c.fileName + "-Anim-S00001-F01.avi")).string()));
+      ASSERT_TRUE(avi.ok) << avi.error;
+      EXPECT_EQ(avi.chunks, jpgs - 1) << "the frame whose AVI chunk failed has its JPEG";
+    }
+  }
 }
 
 // A film with still frames, hold frames, an interval that computes only
@@ -373,7 +468,7 @@ TEST_F(FilmCli, FilmInRangesAndAssembledEqualsTheWholeRun) {
   std::string plan;
   p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--plan", "--jobs",
                    "3"},
-                  {}, &plan);
+                  {}, SIGINT, RLIM_INFINITY, &plan);
   ASSERT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(plan.substr(0, 3), "42\n") << plan;
   EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 4) << plan;

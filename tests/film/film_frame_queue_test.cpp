@@ -71,7 +71,7 @@ TEST(FilmFrameQueue, FailedWritesAreReportedOnTheFilmsThread) {
   EXPECT_TRUE(queue.ReportFailures());
   ASSERT_FALSE(host.threads.empty());
   for (const std::thread::id id : host.threads) EXPECT_EQ(id, std::this_thread::get_id());
-  EXPECT_TRUE(queue.AviFiles().empty());
+  EXPECT_TRUE(queue.AviFile().empty());
   fs::remove_all(dir);
 }
 

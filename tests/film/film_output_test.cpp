@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "film/film_progress.h"
 #include "model/ini_store.h"
 #include "model/language.h"
+#include "picture/picture_files.h"
 
 namespace ork {
 namespace {
@@ -83,15 +85,66 @@ TEST(FilmOutput, StoppedFilmAndUnwritableFiles) {
   EXPECT_TRUE(check.ok) << check.error;
   EXPECT_EQ(check.totalFrames, 10u);
 
-  // No Output folder: every file fails, reported, the AVI not tried again.
+  // No Output folder: the first file fails with its reason, and the film's
+  // output ends there.
   std::filesystem::remove_all(dir / "Output");
   settings.Png = true;
   TFilmFrameWriter out(settings, 60, host);
   host.Diagnostics.clear();
   EXPECT_FALSE(out.Write(TPixmap(8, 4), "A"));
   EXPECT_FALSE(out.Write(TPixmap(8, 4), "B"));
-  EXPECT_EQ(host.Diagnostics.size(), 3u) << "two PNG files, one AVI attempt";
-  EXPECT_TRUE(out.Avi().Files().empty());
+  const std::string error = NativePath("Output\\A.png") + ": No such file or directory";
+  EXPECT_EQ(out.Error(), error);
+  EXPECT_EQ(host.Diagnostics, std::vector<std::string>{"Film: could not write " + error});
+  EXPECT_EQ(out.FramesWritten(), 0);
+  EXPECT_FALSE(out.Close());
+  EXPECT_FALSE(out.Avi().Kept());
+  std::filesystem::remove_all(dir);
+}
+
+// What a player shows: ffmpeg decodes every AVI frame, in both layouts, to
+// exactly the pixels of the BMP frame file written beside it.
+TEST(FilmOutput, DecodedAviFramesEqualTheBmpFrames) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "no ffmpeg";
+  const auto dir = test::FilmScratchDir("Decoded");
+  test::TFilmHost host;
+  TFilmSettings settings;
+  settings.Fps = 25;
+  settings.Bmp = settings.Avi = true;
+  constexpr int kFrames = 6, kWidth = 13, kHeight = 7;
+  // The full limit gives the plain layout; RIFF chunks of 2 KiB the OpenDML one.
+  for (const uint64_t limit : {kAviFileLimit, uint64_t{2048}}) {
+    const std::string film = "L" + std::to_string(limit);
+    {
+      TFilmFrameWriter out(settings, kFrames, host, limit);
+      for (int i = 1; i <= kFrames; ++i) {
+        TPixmap picture(kWidth, kHeight);
+        for (int y = 0; y < kHeight; ++y)
+          for (int x = 0; x < kWidth; ++x)
+            picture.Set(x, y, 0xFF000000u | ((x * 37 + y * 101 + i * 59) * 2654435761u >> 8));
+        ASSERT_TRUE(out.Write(picture, film + "-F" + std::to_string(i)));
+      }
+      ASSERT_TRUE(out.Close());
+      EXPECT_EQ(out.Avi().Extended(), limit != kAviFileLimit);
+    }
+    const auto output = dir / "Output";
+    const std::string command = "ffmpeg -v error -i '" + (output / (film + "-F1.avi")).string() +
+                                "' -pix_fmt bgr24 '" + (output / "d%d.bmp").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (int i = 1; i <= kFrames; ++i) {
+      const TPixmapPtr decoded = LoadBmp((output / ("d" + std::to_string(i) + ".bmp")).string());
+      const TPixmapPtr written =
+          LoadBmp((output / (film + "-F" + std::to_string(i) + ".bmp")).string());
+      ASSERT_TRUE(decoded && written) << film << " frame " << i;
+      ASSERT_EQ(decoded->Width(), kWidth);
+      ASSERT_EQ(decoded->Height(), kHeight);
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          ASSERT_EQ(decoded->Get(x, y), written->Get(x, y)) << film << " frame " << i;
+    }
+    EXPECT_FALSE(std::filesystem::exists(output / ("d" + std::to_string(kFrames + 1) + ".bmp")));
+    for (int i = 1; i <= kFrames; ++i) std::filesystem::remove(output / ("d" + std::to_string(i) + ".bmp"));
+  }
   std::filesystem::remove_all(dir);
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/file_io.h"
 #include "model/language.h"
 #include "model/paths.h"
 #include "scripted_host.h"
@@ -129,13 +130,15 @@ TEST(IniStore, SaveWritesCrLfAndReadsBack) {
 TEST(IniStore, FailedSaveLeavesOldFile) {
   auto dir = test::ScratchDir("IniSaveFail");
   test::TScriptedHost host;
-  WriteAll(dir / "old.ini", "[OLD]\r\n");
-  // The temporary name is taken by a directory, so nothing can be written.
-  std::filesystem::create_directory(dir / ("old.ini.~" + std::to_string(getpid())));
-  TINI ini("", "old.ini");
+  // A name so long that the temporary name beside it is too long: nothing
+  // can be written, and the reason is kept for the message.
+  const std::string old = std::string(250, 'o') + ".ini";
+  WriteAll(dir / old, "[OLD]\r\n");
+  TINI ini("", old);
   ini.Add("NEW");
   EXPECT_EQ(ini.Save("", "", host), 0);
-  EXPECT_EQ(ReadAll(dir / "old.ini"), "[OLD]\r\n");
+  EXPECT_EQ(ReadAll(dir / old), "[OLD]\r\n");
+  EXPECT_EQ(LastSaveError(), "File name too long");
   // A directory where the file should be: the rename fails, nothing changes.
   std::filesystem::create_directory(dir / "sub");
   std::filesystem::create_directory(dir / "sub" / "x.ini");

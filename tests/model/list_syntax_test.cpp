@@ -227,7 +227,7 @@ TEST(ListSyntax, InterpolationCheckBoxes) {
 
 TEST(ListSyntax, TextOutputListAndPositions) {
   TParameter p;
-  p.TextOutputList = "(10,50%,Zoom ,HeightY,3,2):KeyNr:(0,0,a,ColFact): (1,1,b,Degree) :(1,1,c,Bogus)";
+  p.TextOutputList = "(10,50%,Zoom: ,HeightY,3,2):KeyNr:(0,0,a,ColFact): (1,1,b,Degree) :(1,1,c,Bogus)";
   ParseTextOutputList(p);
   EXPECT_EQ(p.ParamText[4], 1);
   EXPECT_EQ(p.ParamText[22], 1);
@@ -247,8 +247,8 @@ TEST(ListSyntax, TextOutputListAndPositions) {
 
   EXPECT_EQ(TextOutputListAdd("", "HeightY"), "(0,0,HeightY=,HeightY)");
   EXPECT_EQ(TextOutputListAdd("KeyNr", "Degree"), "(0,0,Degree=,Degree):KeyNr");
-  EXPECT_EQ(TextOutputListRemove("(0,0,HeightY=,HeightY):KeyNr: :(1,2,HeightY):HeightY", "HeightY"),
-            "KeyNr:(1,2,HeightY)");
+  EXPECT_EQ(TextOutputListRemove("(0,0,HeightY=,HeightY):KeyNr: :(1,2,a:b,HeightY):HeightY:(1,1,c:d,Degree)", "HeightY"),
+            "KeyNr:(1,1,c:d,Degree)");
   EXPECT_EQ(TextOutputListRemove("(1,2,x)", ""), "");  // fewer than four fields: empty name
 }
 

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <iterator>
 #include <string>
 
+#include "picture/picture_files.h"
 #include "picture/temp_dir.h"
 
 namespace ork {
@@ -28,6 +31,19 @@ TEST(AtomicFile, FilesOpenTogetherKeepTheirOwnBytes) {
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(bytes, std::string(200000, c)) << name;
   }
+}
+
+// A writer killed while writing leaves "<target>.XXXXXX"; the next write of
+// the same target removes it, and only it.
+TEST(AtomicFile, NextWriteOfTheTargetRemovesLeftoversOfKilledWriters) {
+  picture_test::TempDir dir;
+  for (const char* name : {"o.png.aXfYIq", "o.png.keep", "o.png.a-fYIq", "p.png.aXfYIq"})
+    std::ofstream(dir / name) << "x";
+  ASSERT_TRUE(SavePng(TPixmap(2, 2), dir / "o.png"));
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    names.insert(e.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"o.png", "o.png.keep", "o.png.a-fYIq", "p.png.aXfYIq"}));
 }
 
 }  // namespace

@@ -429,7 +429,7 @@ TEST(PictureFiles, SavePictureAsAsksAndWritesEveryTarget) {
   host.answer = "blocked";
   r = SavePictureAs(&pic, "x", {}, host);
   EXPECT_FALSE(r.Ok());
-  EXPECT_EQ(r.failed, std::vector<std::string>{dir / "blocked.png"});
+  EXPECT_EQ(r.failed, std::vector<std::string>{(dir / "blocked.png") + ": Is a directory"});
   EXPECT_EQ(r.written, (std::vector<std::string>{dir / "blocked.jpg", dir / "blocked.bmp"}));
   SetWorkDir(oldWorkDir);
 }

@@ -119,6 +119,14 @@ TEST_F(TextOutput, EnclosedEntriesSetPositionDecimalsAndFont) {
       .Line(2, 400, 8 + BMPFont(1).Height("Y"), "Hallo")
       .Line(1, 400, 8 + BMPFont(1).Height("Y") + BMPFont(2).Height("Y"), "Note: Unknown");
   EXPECT_TRUE(Same(*render.Image, f.picture));
+
+  // A ":" inside an enclosed entry's label belongs to the label.
+  render = Render(401, 300);
+  key.TextOutputList = "(10,50%,Zoom: ,HeightY,3,2)";
+  DrawTextOutput(&key, &render);
+  Expected g(401, 300);
+  g.Line(1, 10, 149, "Zoom: " + FormatNumber(2.123456, 3));
+  EXPECT_TRUE(Same(*render.Image, g.picture));
 }
 
 TEST_F(TextOutput, FixedTextsBlankListsAndMissingPictures) {

@@ -156,7 +156,7 @@ TEST_F(TMovieCommandTest, CommandsMovieFailedSaveIsReportedAndKeepsTheRepairStat
   ASSERT_TRUE(Run(7));
   ASSERT_FALSE(gui_.Messages().empty());
   EXPECT_EQ(gui_.Messages().back(),
-            "Attention: The animation file could not be saved!?\nINI\\Blocked.ini");
+            "Attention: The animation file could not be saved!?\nINI\\Blocked.ini: Is a directory");
   EXPECT_TRUE(fs::is_directory(dir_ / "INI" / "Blocked.ini"));
   // Still unsaved: the marks stay.
   EXPECT_EQ(m1.Run, "[KEYS]-all");
@@ -253,7 +253,7 @@ TEST_F(TMovieCommandTest, CommandsMovieSwapAndTakeC) {
   ASSERT_TRUE(Run(9));
   EXPECT_EQ(Shell().Movie1.get(), movie1);
   EXPECT_EQ(gui_.Messages().back(),
-            "Attention: The animation file could not be saved!?\nTEMP\\Tausch1B1.ini");
+            "Attention: The animation file could not be saved!?\nTEMP\\Tausch1B1.ini: Is a directory");
 
   // Command 10: Movie 2's current key and its C go into Movie 1.
   TParameterAnim& m1 = *Shell().Movie1;

@@ -122,5 +122,21 @@ TEST_F(FilmWindowTest, EscapeStopsAndCancelProducesNothing) {
   EXPECT_EQ(Status(), "");
 }
 
+// A film that cannot write its files stops at the first one and says which
+// file and why in a message.
+TEST_F(FilmWindowTest, FailedWriteStopsTheFilmWithAMessage) {
+  fs::remove_all(dir_ / "Output");
+  WriteAll(dir_ / "Output", "a file where the folder should be");
+  gui_.AnswerQuestion(false);  // not to make the Output folder for the film movie
+  OnWindow("Movie settings", [&](THandle w) { TypeSmallPreviewFilm(w); });
+  Choose(122);
+  ASSERT_TRUE(Opened());
+  ASSERT_FALSE(gui_.Messages().empty());
+  const std::string message = gui_.Messages().back();
+  EXPECT_EQ(message.rfind("The movie was stopped, a file could not be written:\n", 0), 0u) << message;
+  EXPECT_NE(message.find(".jpg: Not a directory"), std::string::npos) << message;
+  EXPECT_EQ(Status(), "");
+}
+
 }  // namespace
 }  // namespace ork::test

@@ -1,7 +1,8 @@
 // Picture file writing speed on a computed and coloured 320 x 240 film
 // frame, written to the RAM disk (/dev/shm, else the temporary directory)
 // as a film writes its frames. Pixel rates are reported as items per
-// second; the PNG writer dominates a film whose frames only recolour.
+// second; the PNG writer dominates a film whose frames only recolour. The
+// readers' refusal of hostile files is timed as well.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -62,6 +63,22 @@ bool Bmp(const ork::TPixmap& p, const std::string& path) { return ork::SaveBmp24
 void BM_SaveBmp24(benchmark::State& state) { Write<Bmp>(state, ".bmp"); }
 
 }  // namespace
+
+// A hostile picture file (a small file declaring a huge picture, from the
+// picture fuzz target's corpus) must be refused in well under 100 ms.
+void BM_RefuseBomb(benchmark::State& state, const char* name) {
+  const std::string path = std::string(ORK_SOURCE_DIR) + "/tests/fuzz/corpus/picture/" + name;
+  for (auto _ : state) {
+    if (ork::LoadPicture(path) != nullptr) {
+      state.SkipWithError("the bomb was loaded");
+      break;
+    }
+  }
+}
+BENCHMARK_CAPTURE(BM_RefuseBomb, png, "png_bomb.png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseBomb, progressive_jpeg, "jpeg_progressive_bomb.jpg")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseBomb, wide_jpeg, "jpeg_wide_bomb.jpg")->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);

@@ -101,7 +101,7 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     TRowProgress progress(status, showIntermediate, H);
     ClearParallelStats();
     const int threads = WorkerThreads();
-    if (!dynamics && !ctx.StopFrame() && threads > 1 &&
+    if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && threads > 1 &&
         static_cast<long long>(W) * H >= kParallelPixels) {
       // The helpers read the keyframe as it is now; painting the picture so
       // far (Q) may change its colour fields meanwhile.

@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-#include "engine/allocation.h"
 #include "engine/texts.h"
 
 namespace ork {
@@ -44,6 +43,12 @@ inline v2d Abs2(v2d v) {
 
 }  // namespace
 
+// The long history (iteration_long.cpp).
+int LongCycleHistoryFrom();
+TPixelResult RunPixelLong(TIterationContext& ctx, TOrbit z);
+long long RunRowLong(TIterationContext& ctx, const TViewMapping& view, int row, int begin,
+                     int end, const TRowBuffers& out);
+
 template <int F, bool kOneSlot>
 TPixelResult RunPixel(TIterationContext& ctx, const TOrbit& start);
 template <bool kOneSlot>
@@ -76,12 +81,17 @@ TIterationContext::TIterationContext(const TParameter& k)
   fast_1000_ = kind_ == kF1000 && !env_.coupled &&
                std::numeric_limits<double>::infinity() > max_abs_;
 
+  long_history_ = cycle_test_ >= LongCycleHistoryFrom();
+  if (long_history_) {
+    long_.Start(cycle_test_ - 1, Tr(engine_texts::kCycleHistory) +
+                                     std::to_string(cycle_test_) + Tr(engine_texts::kEntries));
+    fast_ = [](TIterationContext& c, const TOrbit& z) { return RunPixelLong(c, z); };
+    fast_row_ = &RunRowLong;
+    return;
+  }
   const size_t n = static_cast<size_t>(cycle_test_);
   // The plain history (five arrays of n + 1) and the ring (2n + 2 slots of
-  // four): a cycle test in the billions is refused with a message.
-  CheckAllocation(8.0 * (5.0 * (n + 1) + 4.0 * (2.0 * n + 2)),
-                  Tr(engine_texts::kCycleHistory) + std::to_string(cycle_test_) +
-                      Tr(engine_texts::kEntries));
+  // four).
   hx1_.assign(n + 1, kHistX1);
   hy1_.assign(n + 1, kHistY1);
   hx2_.assign(n + 1, kHistX2);
@@ -123,6 +133,7 @@ void TIterationContext::ResetHistory() {
   }
   head_ = 0;
   nonfinite_history_ = false;
+  long_.Clear();
 }
 
 void TIterationContext::SaveHistory(double* out) const {
@@ -410,6 +421,7 @@ long long RunRow(TIterationContext& ctx, const TViewMapping& view, int row, int 
 // The iteration exactly as written: history arrays moved slot by slot,
 // the formula looked up in every step, the orbit recording.
 TPixelResult RunPixelPlain(TIterationContext& ctx, TOrbit z) {
+  if (ctx.long_history_) return RunPixelLong(ctx, z);
   TStepEnv& e = ctx.env_;
   e.guard = false;
   e.over = false;
@@ -430,15 +442,7 @@ TPixelResult RunPixelPlain(TIterationContext& ctx, TOrbit z) {
     }
     if (ctx.recording_ != nullptr) {
       if (!ctx.orbit_selected_) break;
-      TOrbitRecording& rec = *ctx.recording_;
-      if (static_cast<size_t>(it) >= rec.size && rec.grow) rec.grow(rec, it);
-      if (static_cast<size_t>(it) < rec.size) {  // a too short record stops growing
-        rec.x[it] = z.x1;
-        rec.y[it] = z.y1;
-        rec.n = it;
-        if (std::fabs(z.x1) > rec.maxX) rec.maxX = std::fabs(z.x1);
-        if (std::fabs(z.y1) > rec.maxY) rec.maxY = std::fabs(z.y1);
-      }
+      ctx.recording_->Record(it, z.x1, z.y1);
     }
     FormulaStepByKind(ctx.kind_, z, e);
     if (EscapeSum(z) > ctx.max_abs_) {

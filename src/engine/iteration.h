@@ -4,10 +4,12 @@
 // order through one context; that carry-over is part of every result.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "engine/cycle_stream.h"
 #include "engine/formulas.h"
 #include "engine/view.h"
 #include "model/parameter.h"
@@ -42,6 +44,16 @@ struct TOrbitRecording {
   int n = 0;
   double maxX = 0, maxY = 0;
   void (*grow)(TOrbitRecording& recording, size_t it) = nullptr;
+
+  void Record(int it, double x1, double y1) {
+    if (static_cast<size_t>(it) >= size && grow) grow(*this, it);
+    if (static_cast<size_t>(it) >= size) return;  // a too short record stops growing
+    x[it] = x1;
+    y[it] = y1;
+    n = it;
+    if (std::fabs(x1) > maxX) maxX = std::fabs(x1);
+    if (std::fabs(y1) > maxY) maxY = std::fabs(y1);
+  }
 };
 
 // Destinations of one picture row (each points at the row's first pixel).
@@ -68,6 +80,12 @@ struct TRowBuffers {
     if (it != nullptr) it[col] = r.it;
   }
 };
+
+// A cycle test of this many slots or more keeps its history as the stream
+// of orbit values the computation has produced (see TIterationContext);
+// tests lower it to compare both ways of keeping the history.
+inline constexpr int kLongCycleHistory = 4096;
+void SetLongCycleHistoryFrom(int cycleTest);  // 0: back to kLongCycleHistory
 
 class TIterationContext {
  public:
@@ -96,6 +114,9 @@ class TIterationContext {
   double MaxAbs() const { return max_abs_; }
   int32_t Count(int it, bool escaped, bool guard) const;
   int CycleTest() const { return cycle_test_; }
+  // The history is the stream of values produced so far (long cycle tests):
+  // one loop for every formula, no parallel rows.
+  bool LongHistory() const { return long_history_; }
   bool StopFrame() const { return stop_; }
   double Zval() const { return zval_; }
 
@@ -117,8 +138,8 @@ class TIterationContext {
   // The cycle history a pixel inherits from the pixels before it: slots 2 ...
   // CycleTest, four doubles (x1, y1, x2, y2) each, in slot order (slot 1 is
   // written before it is read, so it never carries over). Fast iteration
-  // only. Two contexts whose histories and zval agree give the next pixel the
-  // same result.
+  // only, not with a long history. Two contexts whose histories and zval
+  // agree give the next pixel the same result.
   int HistoryDoubles() const { return 4 * (cycle_test_ - 1); }
   void SaveHistory(double* out) const;
   void LoadHistory(const double* in);
@@ -138,6 +159,9 @@ class TIterationContext {
   friend long long RunRow(TIterationContext&, const TViewMapping&, int, int, int,
                           const TRowBuffers&);
   friend TPixelResult RunPixelPlain(TIterationContext&, TOrbit);
+  friend TPixelResult RunPixelLong(TIterationContext&, TOrbit);
+  friend long long RunRowLong(TIterationContext&, const TViewMapping&, int, int, int,
+                              const TRowBuffers&);
 
   // A pixel's result from the orbit and outcome its iteration ended with.
   TPixelResult Result(const TOrbit& z, int it, bool escaped, bool guard, int period,
@@ -167,6 +191,10 @@ class TIterationContext {
   std::vector<double> ring_;
   int head_ = 0;
   bool nonfinite_history_ = false;  // a start value was infinite or not a number
+
+  // Long history: slots 2 ... CycleTest as the stream of values pushed.
+  bool long_history_ = false;
+  TCycleStream long_;
 
   TOrbitRecording* recording_ = nullptr;
   bool orbit_selected_ = false;

@@ -105,7 +105,10 @@ class TLaneRowKernel final : public TRowKernel {
   // q + ct always hold the same, so slots 1 ... ct are contiguous from any
   // head. Lane `lane` counts across the groups.
   V* Slot(int q, int group) const { return ring_ + 4 * (q * groups_ + group); }
-  double& At(int q, int lane, int k) const { return Slot(q, lane / kN)[k][lane % kN]; }
+  // (Through a pointer: clang binds no reference to a vector element.)
+  double& At(int q, int lane, int k) const {
+    return reinterpret_cast<double*>(&Slot(q, lane / kN)[k])[lane % kN];
+  }
   void Write(int lane, int q, int k, double v) {
     At(q, lane, k) = v;
     At(q + ct_, lane, k) = v;

@@ -15,9 +15,6 @@ namespace ork {
 
 namespace {
 
-// More keyframes than an hour of film at 25 frames per second is not a
-// movie but a broken file; further sections are skipped.
-constexpr int kMaxKeyframes = 100000;
 // The repair details are shown in one message box.
 constexpr size_t kMaxRepairText = 16384;
 
@@ -287,20 +284,20 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
   m->Parameter.assign(static_cast<size_t>(std::min(m->Count, present)) + 1, TParameter{});
 
   bool ignoreFurther = false;
+  bool overBound = false;
   int seen = 0;
   for (const auto& g : ini.Groups) {
     if (!IsKeyframeSection(g->Name)) continue;
+    if (seen == kMaxKeyframes) {
+      // Whatever Count says, the array holds no more than the bound.
+      overBound = true;
+      break;
+    }
     int i = ++seen;
     host.Diagnostic("TypDef Load()  Gruppe [" + g->Name + "] Nr = " + Int(i));
     std::string k;
     if (i > m->Count) {
       if (ignoreFurther) continue;
-      if (i > kMaxKeyframes) {
-        host.Diagnostic("TypDef Load()  more than " + Int(kMaxKeyframes) +
-                        " keyframes, the rest is ignored");
-        ignoreFurther = true;
-        continue;
-      }
       if (!host.Question(Tr(model_texts::kMore))) {
         host.Information(Tr(model_texts::kIgnored1) + Int(i) + Tr(model_texts::kIgnored2));
         ignoreFurther = true;
@@ -324,16 +321,23 @@ std::unique_ptr<TParameterAnim> TParameterAnim::FromIni(const TINI& ini, const s
     m->Parameter[2] = DefaultKeyframe(*m, 2);
     AppendRepair(r, " [KEY1]-all, [KEY2]-all . Bitte unbedingt sofort speichern.");
     m->Run = "[KEY1],[KEY2]";
-  } else if (seen < m->Count) {
+  } else if (seen < m->Count && !overBound) {
     host.Information(Tr(model_texts::kFewer1) + Int(seen) + Tr(model_texts::kFewer2));
     m->Count = seen;
   }
+  m->Count = std::min(m->Count, kMaxKeyframes);
   m->Parameter.resize(static_cast<size_t>(m->Count) + 1);
 
   if (!r.empty()) {
     if (r.size() >= kMaxRepairText) r += " ...";
     host.Information(Tr(model_texts::kRepaired) + r);
     host.PostCommand(kCommandSaveAsMovie1);
+  }
+  if (overBound) {
+    host.Diagnostic("TypDef Load()  more than " + Int(kMaxKeyframes) +
+                    " keyframes, the rest is ignored");
+    host.Information(Tr(model_texts::kTooManyKeys1) + Int(kMaxKeyframes) +
+                     Tr(model_texts::kTooManyKeys2));
   }
   // The rest of the system reads keyframe Actual without a check.
   m->Actual = m->Count == 0 ? 0 : std::clamp(m->Actual, 1, m->Count);
@@ -464,11 +468,13 @@ std::unique_ptr<TParameterAnim> TParameterAnim::Copy() const {
   return m;
 }
 
-void TParameterAnim::AddParameter(const TParameter& key) {
+bool TParameterAnim::AddParameter(const TParameter& key) {
+  if (Count >= kMaxKeyframes) return false;
   TParameter copy = key.Copy();  // key may live in this movie's own array
   Count = std::max(Count, 0) + 1;
   Parameter.resize(static_cast<size_t>(Count) + 1);
   Parameter[static_cast<size_t>(Count)] = std::move(copy);
+  return true;
 }
 
 }  // namespace ork

@@ -26,6 +26,10 @@ inline constexpr const char* kDefaultUser = "Orkelund-User";
 inline constexpr int kCommandSaveAsMovie1 = 7;
 // Output sizes are kept to 8..kMaxOutputSide pixels per side.
 inline constexpr int kMaxOutputSide = 16384;
+// More keyframes than an hour of film at 25 frames per second is not a
+// movie but a broken file: loading stops there, and no keyframe is added
+// beyond it.
+inline constexpr int kMaxKeyframes = 100000;
 
 class TParameterAnim {
  public:
@@ -66,8 +70,9 @@ class TParameterAnim {
   void WidthHeightEinstellen();
   // An independent copy (ActualJulia and FensterCol as after construction).
   std::unique_ptr<TParameterAnim> Copy() const;
-  // Appends a copy of the keyframe as number Count + 1.
-  void AddParameter(const TParameter& key);
+  // Appends a copy of the keyframe as number Count + 1; false (nothing
+  // added) when the movie already holds kMaxKeyframes.
+  bool AddParameter(const TParameter& key);
 
   std::string Path;
   std::string File;

@@ -19,6 +19,10 @@ inline constexpr TText2 kMore{"Es sind mehr KEY vorhanden, als in Count eingeste
                               "There are more KEY exists, as set in Count. Count increment +1 ?"};
 inline constexpr TText2 kIgnored1{"Die KEYs ab Count=", "The KEYs from Count ="};
 inline constexpr TText2 kIgnored2{" werden ignoriert.", " are ignored."};
+// Followed by the most keyframes a movie holds and kTooManyKeys2.
+inline constexpr TText2 kTooManyKeys1{"Der Film hat mehr als ", "The movie has more than "};
+inline constexpr TText2 kTooManyKeys2{" KEY; die weiteren werden ignoriert.",
+                                      " KEYs; the others are ignored."};
 inline constexpr TText2 kFewer1{
     "Es sind weniger KEY vorhanden, als in Count eingestellt. Count wird auf Count=",
     "There are a few KEY present, as listed in Count. Count will to Count="};

@@ -11,6 +11,7 @@
 // removed (see picture_files_atomic.h).
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "engine/pixmap.h"
@@ -52,8 +53,18 @@ TPixmapPtr LoadBmp(const std::string& path);   // uncompressed 24- or 32-bit BMP
 // Chooses the reader by the file's first bytes, not by its extension.
 TPixmapPtr LoadPicture(const std::string& path);
 
-// Pictures larger than this many pixels are refused by the readers, so a
-// damaged header cannot ask for gigabytes.
+// Pictures larger than this many pixels, or with a side longer than the
+// largest picture the program computes, are refused by the readers before
+// anything is decoded; so is a header that asks for more pixels than the
+// file's bytes can hold at the format's best compression. A damaged or
+// hostile file thus costs what its own size costs, not what it declares.
 inline constexpr long long kMaxPicturePixels = 1LL << 28;
+inline constexpr int kMaxPictureSide = 16384;
+// The readers' size check; `fileBytes` times `pixelsPerByte` (the format's
+// best compression) bounds the pixels a file of that size can hold.
+bool PlausiblePictureSize(long long width, long long height, long long fileBytes,
+                          double pixelsPerByte);
+// The size of an open file in bytes (its position kept), -1 when unknown.
+long long OpenFileSize(std::FILE* file);
 
 }  // namespace ork

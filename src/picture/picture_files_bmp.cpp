@@ -2,6 +2,7 @@
 // (the bitmap fonts are such files).
 #include "picture/picture_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -70,16 +71,15 @@ bool SaveBmp24(const TPixmap& pixmap, const std::string& path, TWriteContext* co
 TPixmapPtr LoadBmp(const std::string& path) {
   FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return nullptr;
-  std::vector<uint8_t> bytes;
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + n);
-    if (bytes.size() > static_cast<size_t>(kMaxPicturePixels) * 4 + 4096) break;
+  // The header first: the pixels are read only when the file holds all
+  // that it declares.
+  std::vector<uint8_t> bytes(kHeaderSize);
+  const long long fileBytes = OpenFileSize(in);
+  if (std::fread(bytes.data(), 1, kHeaderSize, in) != kHeaderSize || bytes[0] != 'B' ||
+      bytes[1] != 'M') {
+    std::fclose(in);
+    return nullptr;
   }
-  std::fclose(in);
-
-  if (bytes.size() < kHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return nullptr;
   const uint8_t* b = bytes.data();
   const uint32_t offset = Get32(b + 10);
   const uint32_t infoSize = Get32(b + 14);
@@ -87,14 +87,23 @@ TPixmapPtr LoadBmp(const std::string& path) {
   const int32_t rawHeight = static_cast<int32_t>(Get32(b + 22));
   const uint32_t bits = Get16(b + 28);
   const uint32_t compression = Get32(b + 30);
-  if (infoSize < 40 || (bits != 24 && bits != 32) || compression != 0) return nullptr;
-  if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return nullptr;
   const bool bottomUp = rawHeight > 0;
   const int64_t height = bottomUp ? rawHeight : -static_cast<int64_t>(rawHeight);
-  if (static_cast<int64_t>(width) * height > kMaxPicturePixels) return nullptr;
   const uint64_t bytesPerPixel = bits / 8;
-  const uint64_t rowBytes = (bytesPerPixel * width + 3) / 4 * 4;
-  if (offset < kHeaderSize || offset + rowBytes * height > bytes.size()) return nullptr;
+  const uint64_t rowBytes = (bytesPerPixel * std::max<int32_t>(width, 0) + 3) / 4 * 4;
+  // Uncompressed: a pixel takes at least three bytes of the file.
+  if (infoSize < 40 || (bits != 24 && bits != 32) || compression != 0 ||
+      !PlausiblePictureSize(width, height, fileBytes, 1.0 / 3) || offset < kHeaderSize ||
+      offset + rowBytes * height > static_cast<uint64_t>(fileBytes)) {
+    std::fclose(in);
+    return nullptr;
+  }
+  bytes.resize(offset + rowBytes * height);
+  const size_t rest = bytes.size() - kHeaderSize;
+  const bool complete = std::fread(bytes.data() + kHeaderSize, 1, rest, in) == rest;
+  std::fclose(in);
+  if (!complete) return nullptr;
+  b = bytes.data();
 
   auto pixmap = std::make_shared<TPixmap>(width, static_cast<int>(height));
   for (int64_t r = 0; r < height; ++r) {

@@ -7,8 +7,11 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
+#include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "picture/picture_files_atomic.h"
@@ -69,24 +72,59 @@ bool EncodeJpeg(FILE* out, const TPixmap& pixmap, int quality, uint8_t* row) {
   return true;
 }
 
-// Decodes into `out` (width * height * 3 bytes, allocated by the caller once
-// the size is known through `allocate`).
-bool DecodeJpeg(FILE* in, void (*allocate)(void*, int, int, uint8_t**), void* ctx) {
+// What the decoder may take beyond the picture itself (the whole-picture
+// coefficients of a progressive file, for one; six bytes a pixel, where the
+// file spends a fraction of a byte): a file that needs more is refused, not
+// decoded from a backing store.
+constexpr long long kLeastDecoderMemory = 48LL << 20;
+constexpr long long kMostDecoderMemory = 1LL << 30;
+constexpr long long kDecoderBytesPerFileByte = 256;
+// Scans of a progressive file: the encoders' scripts use about ten; a file
+// with thousands makes every scan a pass over the whole picture.
+constexpr int kMaxScans = 256;
+// Huffman coding spends at least one bit on every 8 x 8 block of the first
+// component; arithmetic coding can spend much less.
+constexpr double kHuffmanPixelsPerByte = 8 * 64;
+constexpr double kArithmeticPixelsPerByte = 64 * kHuffmanPixelsPerByte;
+
+void CountScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxScans) {
+    d->err->msg_code = 0;  // the message is never shown
+    d->err->error_exit(cinfo);
+  }
+}
+
+// Decodes into the pixels `allocate` provides once the size is known (width
+// * height * 4 bytes; none refuses the size).
+bool DecodeJpeg(FILE* in, long long fileBytes, void (*allocate)(void*, int, int, uint8_t**),
+                void* ctx) {
   jpeg_decompress_struct cinfo;
   TJpegError err;
+  jpeg_progress_mgr progress{};
   cinfo.err = &InitError(err)->mgr;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  cinfo.mem->max_memory_to_use = static_cast<long>(std::clamp(
+      fileBytes * kDecoderBytesPerFileByte, kLeastDecoderMemory, kMostDecoderMemory));
+  progress.progress_monitor = CountScans;
+  cinfo.progress = &progress;
   jpeg_stdio_src(&cinfo, in);
   jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
+  if (!PlausiblePictureSize(cinfo.image_width, cinfo.image_height, fileBytes,
+                            cinfo.arith_code ? kArithmeticPixelsPerByte
+                                             : kHuffmanPixelsPerByte)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  cinfo.out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);
   uint8_t* pixels = nullptr;
-  if (cinfo.output_components == 3 && cinfo.output_width > 0 && cinfo.output_height > 0 &&
-      static_cast<long long>(cinfo.output_width) * cinfo.output_height <= kMaxPicturePixels) {
+  if (cinfo.output_components == 4 && cinfo.output_width == cinfo.image_width &&
+      cinfo.output_height == cinfo.image_height) {
     allocate(ctx, static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
              &pixels);
   }
@@ -94,7 +132,7 @@ bool DecodeJpeg(FILE* in, void (*allocate)(void*, int, int, uint8_t**), void* ct
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
-  const size_t stride = static_cast<size_t>(cinfo.output_width) * 3;
+  const size_t stride = static_cast<size_t>(cinfo.output_width) * 4;
   while (cinfo.output_scanline < cinfo.output_height) {
     JSAMPROW rows[1] = {pixels + stride * cinfo.output_scanline};
     jpeg_read_scanlines(&cinfo, rows, 1);
@@ -104,18 +142,17 @@ bool DecodeJpeg(FILE* in, void (*allocate)(void*, int, int, uint8_t**), void* ct
   return true;
 }
 
-struct TDecodeTarget {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> bytes;
-};
-
-void AllocateTarget(void* ctx, int width, int height, uint8_t** pixels) {
-  auto* t = static_cast<TDecodeTarget*>(ctx);
-  t->width = width;
-  t->height = height;
-  t->bytes.assign(static_cast<size_t>(width) * height * 3, 0);
-  *pixels = t->bytes.data();
+// The decoder writes blue, green, red and an opaque fourth byte: on this
+// platform an ARGB word, so the pixmap takes the rows as they are.
+void AllocatePixmap(void* ctx, int width, int height, uint8_t** pixels) {
+  static_assert(std::endian::native == std::endian::little);
+  auto* pixmap = static_cast<TPixmapPtr*>(ctx);
+  try {
+    *pixmap = std::make_shared<TPixmap>(width, height);
+  } catch (const std::bad_alloc&) {
+    return;
+  }
+  *pixels = reinterpret_cast<uint8_t*>((*pixmap)->Data());
 }
 
 }  // namespace
@@ -138,19 +175,10 @@ bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality,
 TPixmapPtr LoadJpeg(const std::string& path) {
   FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return nullptr;
-  TDecodeTarget target;
-  bool ok = DecodeJpeg(in, AllocateTarget, &target);
+  TPixmapPtr pixmap;
+  const bool ok = DecodeJpeg(in, OpenFileSize(in), AllocatePixmap, &pixmap);
   std::fclose(in);
-  if (!ok) return nullptr;
-  auto pixmap = std::make_shared<TPixmap>(target.width, target.height);
-  const uint8_t* p = target.bytes.data();
-  for (int y = 0; y < target.height; ++y) {
-    uint32_t* dst = pixmap->Row(y);
-    for (int x = 0; x < target.width; ++x, p += 3) {
-      dst[x] = 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
-    }
-  }
-  return pixmap;
+  return ok ? pixmap : nullptr;
 }
 
 }  // namespace ork

@@ -1,6 +1,7 @@
-// PNG through libpng. Writing uses the full interface because the simplified
-// one cannot set the compression level; reading uses the simplified one,
-// which converts every colour type and depth to 8-bit RGBA.
+// PNG through libpng's full interface: writing because the simplified one
+// cannot set the compression level, reading because only the full one takes
+// limits on the picture size and the memory of ancillary chunks. Reading
+// converts every colour type and depth to 8-bit ARGB.
 #include "picture/picture_files.h"
 
 #include <png.h>
@@ -9,6 +10,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "picture/picture_files_atomic.h"
@@ -109,31 +111,95 @@ bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLeve
   return file.Commit() || WriteFailed(context, &file, "write error");
 }
 
-TPixmapPtr LoadPng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return nullptr;
-  if (image.width == 0 || image.height == 0 ||
-      static_cast<long long>(image.width) * image.height > kMaxPicturePixels) {
-    png_image_free(&image);
-    return nullptr;
+namespace {
+
+// Bounds libpng applies while it reads: the largest side the program
+// computes, and ancillary chunks (text, profiles) that a picture never needs
+// big or many.
+constexpr png_uint_32 kMaxChunkBytes = 1 << 20;
+constexpr png_uint_32 kMaxCachedChunks = 256;
+// Deflate's best ratio: one byte of compressed data never yields more.
+constexpr double kDeflateMostBytesPerByte = 1032;
+
+// Reads the picture into `rows` once `allocate` has set them up for the
+// size the header declares (null rows refuse the size). Pixels come as
+// blue, green, red, alpha bytes, an ARGB word in memory on this platform.
+// Only plain C data lives in this frame, so the longjmp of a decoder error
+// skips no destructor.
+bool DecodePng(FILE* in, long long fileBytes, uint32_t** (*allocate)(void*, int, int),
+               void* target) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
   }
-  image.format = PNG_FORMAT_RGBA;
-  std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return nullptr;
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
   }
-  auto pixmap = std::make_shared<TPixmap>(static_cast<int>(image.width),
-                                          static_cast<int>(image.height));
-  const uint8_t* p = bytes.data();
-  for (int y = 0; y < pixmap->Height(); ++y) {
-    uint32_t* dst = pixmap->Row(y);
-    for (int x = 0; x < pixmap->Width(); ++x, p += 4) {
-      dst[x] = (uint32_t{p[3]} << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+  png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, kMaxCachedChunks);
+  png_init_io(png, in);
+  png_read_info(png, info);
+  const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+  const int bitsPerPixel = png_get_bit_depth(png, info) * png_get_channels(png, info);
+  if (!PlausiblePictureSize(w, h, fileBytes, kDeflateMostBytesPerByte * 8 / bitsPerPixel)) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_set_expand(png);  // palette and low depths to 8 bits, tRNS to alpha
+  png_set_scale_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_bgr(png);
+  const int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  uint32_t** rows = allocate(target, static_cast<int>(w), static_cast<int>(h));
+  if (!rows || png_get_rowbytes(png, info) != static_cast<size_t>(w) * kBpp) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  for (int pass = 0; pass < passes; ++pass) {
+    for (png_uint_32 y = 0; y < h; ++y) {
+      png_read_row(png, reinterpret_cast<png_bytep>(rows[y]), nullptr);
     }
   }
-  return pixmap;
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+struct TPngTarget {
+  TPixmapPtr pixmap;
+  std::vector<uint32_t*> rows;
+};
+
+uint32_t** AllocatePng(void* target, int width, int height) {
+  auto* t = static_cast<TPngTarget*>(target);
+  try {
+    t->pixmap = std::make_shared<TPixmap>(width, height);
+    t->rows.resize(static_cast<size_t>(height));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  for (int y = 0; y < height; ++y) t->rows[y] = t->pixmap->Row(y);
+  return t->rows.data();
+}
+
+}  // namespace
+
+TPixmapPtr LoadPng(const std::string& path) {
+  static_assert(std::endian::native == std::endian::little,
+                "blue, green, red, alpha bytes are an ARGB word");
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return nullptr;
+  TPngTarget target;
+  const bool ok = DecodePng(in, OpenFileSize(in), AllocatePng, &target);
+  std::fclose(in);
+  return ok ? target.pixmap : nullptr;
 }
 
 }  // namespace ork

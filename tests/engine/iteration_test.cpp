@@ -540,3 +540,64 @@ TEST(FastIteration, RowEqualsPixelByPixel) {
 
 }  // namespace
 }  // namespace ork
+
+namespace ork {
+namespace {
+
+// A long history (the stream of values pushed) gives the plain history's
+// results bit for bit, also once more values were pushed than it has
+// slots; a CycleTest beyond every value the picture pushes gives what any
+// such CycleTest gives, whatever its size.
+TEST(LongHistory, EqualsThePlainHistory) {
+  struct TCase {
+    int formula, ct, long_ct;  // long_ct: the same pixels with this CycleTest, long
+    double acc, maxabs;
+    int julia = 0;
+    double p = 0;
+  } cases[] = {
+      {1000, 1, 1, 1e-4, 1e9},         {1000, 2, 2, 1e-4, 1e9},
+      {1000, 7, 7, 1e-6, 1e9},         {1001, 3, 3, 1e-6, 1e9},
+      {149, 300, 300, 1e-4, 1e9},      {1002, 40, 40, 1e-9, 1e9},
+      {202, 50, 50, 1e-9, 1e9, 1},     // the formula sets its own tolerance
+      {1000, 60, 60, -1, 1e9},         // no finite distance is below it
+      {204, 20, 20, 1e-6, kInf, 1, 0.5},  // NaN left in the history
+      {1000, 3000, 2147483647, 1e-9, 1e9}, {203, 3000, 2147483647, 1e-4, 1e9}};
+  for (const TCase& c : cases) {
+    TParameter k = Pixel(c.formula, 30, c.p, c.julia);
+    k.CCx = 0.3;
+    k.CCy = 0.4;
+    k.maxabs = c.maxabs;
+    k.Accurate = c.acc;
+    k.zyctest = c.ct;
+    TIterationContext plain(k);
+    ASSERT_FALSE(plain.LongHistory());
+    SetLongCycleHistoryFrom(1);
+    k.zyctest = c.long_ct;
+    TIterationContext stream(k);
+    SetLongCycleHistoryFrom(0);
+    ASSERT_TRUE(stream.LongHistory());
+    long long pushed = 0;
+    for (int row = 0; row < 8; ++row) {
+      for (int col = 0; col < 12; ++col) {
+        double x = -1.6 + 0.3 * col, y = 1.0 - 0.4 * row;
+        if (row == 3 && col == 2) y = kNaN;
+        if (row == 5 && col == 8) x = kInf;
+        const double y2 = std::isnan(y) ? 0.2 : y;  // orbit 2 finite
+        const TPixelResult a = IteratePixelPlain(plain, x, y, x + 0.01, y2);
+        const TPixelResult b = IteratePixel(stream, x, y, x + 0.01, y2);
+        pushed += a.it - 1;
+        ASSERT_TRUE(SameBits(a.x1, b.x1) && SameBits(a.y2, b.y2) && SameBits(a.zval, b.zval) &&
+                    a.it == b.it && a.period == b.period && a.count == b.count)
+            << "formula " << c.formula << " ct " << c.ct << " pixel " << col << "," << row;
+      }
+    }
+    if (c.ct == c.long_ct && c.ct > 1) {
+      EXPECT_GT(pushed, c.ct + 5) << c.formula;  // slots reused
+    } else if (c.ct != c.long_ct) {
+      EXPECT_LT(pushed + 1, c.ct) << c.formula;  // never reused
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ork

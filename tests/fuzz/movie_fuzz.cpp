@@ -10,34 +10,18 @@
 #include "model/list_syntax.h"
 #include "model/movie.h"
 #include "model/number_format.h"
+#include "fuzz/fuzz_support.h"
 
-namespace {
-
-// Answers questions from the input's first byte so both branches are reached.
-class TFuzzHost final : public ork::THost {
- public:
-  explicit TFuzzHost(uint8_t pattern) : pattern_(pattern) {}
-  bool Question(const std::string&) override { return (pattern_ >> (asked_++ % 8)) & 1; }
-  void Diagnostic(const std::string&) override {}
-
- private:
-  uint8_t pattern_;
-  unsigned asked_ = 0;
-};
-
-void Check(bool ok) {
-  if (!ok) std::abort();
-}
-
-}  // namespace
+using ork::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  TFuzzHost host(size ? data[0] : 0);
+  std::string_view bytes = ork::fuzz::Bytes(data, size);
+  ork::fuzz::TFuzzHost host(size ? data[0] : 0);
   auto ini = ork::TINI::FromBytes("INI\\", "f.ini", bytes);
   auto movie = ork::TParameterAnim::FromIni(*ini, "INI\\", "f.ini", host);
 
-  Check(movie->Count >= 0 && movie->Parameter.size() == static_cast<size_t>(movie->Count) + 1);
+  Check(movie->Count >= 0 && movie->Count <= ork::kMaxKeyframes &&
+        movie->Parameter.size() == static_cast<size_t>(movie->Count) + 1);
   Check(movie->Count == 0 ? movie->Actual == 0 : movie->Actual >= 1 && movie->Actual <= movie->Count);
   Check(movie->OutputWidth >= 8 && movie->OutputHeight >= 8);
 

@@ -95,6 +95,13 @@ TEST(QtGui, WindowMenuToolbarAndPostedCommands) {
   EXPECT_EQ(gui.ToolbarCommand(tb, 2), 120);
   const THandle other = gui.CreateWindow("Other", 0, 0, 100, 100, kWinTitleBar);
   EXPECT_EQ(gui.ToolbarButtonCount(gui.CreateToolbarFromFile(other, "/nonexistent/toolbar20.png")), 0);
+  // The shipped strip; a small file declaring a huge picture is not decoded.
+  const std::string source = ORK_SOURCE_DIR;
+  EXPECT_EQ(gui.ToolbarButtonCount(gui.CreateToolbarFromFile(other, source + "/data/toolbar20.png")),
+            25);
+  EXPECT_EQ(gui.ToolbarButtonCount(gui.CreateToolbarFromFile(
+                other, source + "/tests/fuzz/corpus/picture/png_bomb.png")),
+            0);
   gui.Destroy(other);
   Drain(gui);
   // The toolbar takes its room above the client area, which keeps its size.

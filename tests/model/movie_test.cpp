@@ -202,6 +202,24 @@ TEST(Movie, HugeCountsAndSizesStayBounded) {
   EXPECT_LT(yes.Infos[0].size(), 20000u);  // the repair text is cut
 }
 
+TEST(Movie, SectionsBeyondTheKeyframeBoundAreIgnoredWithAMessage) {
+  // A Count above the bound once let every section be stored past the array.
+  ResetProcessState();
+  SetUiLanguage(TLanguage::English);
+  std::string many = "[OUTPUT]\n[KEYS]\nCount=150000\nActual=150000\n";
+  for (int i = 0; i < 120000; ++i) many += "[KEY]\n";
+  TScriptedHost host;
+  auto m = FromText(many, host);
+  EXPECT_EQ(m->Count, kMaxKeyframes);
+  EXPECT_EQ(m->Actual, kMaxKeyframes);
+  EXPECT_EQ(m->Parameter.size(), static_cast<size_t>(kMaxKeyframes) + 1);
+  EXPECT_TRUE(host.Questions.empty());
+  ASSERT_FALSE(host.Infos.empty());
+  EXPECT_EQ(host.Infos.back(), "The movie has more than 100000 KEYs; the others are ignored.");
+  EXPECT_FALSE(m->AddParameter(TParameter{}));
+  EXPECT_EQ(m->Count, kMaxKeyframes);
+}
+
 void ExpectSameStoredFields(const TParameter& a, const TParameter& b) {
   EXPECT_EQ(a.GameNo, b.GameNo);
   EXPECT_EQ(a.FileNameKey, b.FileNameKey);

@@ -351,6 +351,49 @@ TEST(RenderCli, NoMemoryIsStatusOneWithTheSize) {
   EXPECT_TRUE(fs::exists(dir / "d.png"));
 }
 
+// The largest values a movie file can hold load and compute (what they cost
+// follows what the picture computes), or end with a message: never abort.
+TEST(RenderCli, HugeValuesComputeOrFailWithAMessage) {
+  const fs::path dir = Fresh("huge");
+  struct TCase {
+    const char* from;
+    const char* to;
+    bool inside;  // the whole set, or a view inside it where every orbit cycles soon
+    int status;
+  } cases[] = {
+      {"CycleTest=10", "CycleTest=2147483647", false, kRenderOk},
+      {"Max_Iterat=250", "Max_Iterat=100000000", true, kRenderOk},
+      {"Max_Iterat=250", "Max_Iterat=2147483647", true, kRenderOk},
+      {"Width=64\r\nHeight=48", "Width=16385\r\nHeight=2147483647", false, kRenderFailed},
+  };
+  int n = 0;
+  for (const TCase& c : cases) {
+    std::string text = ReadAll(kDefaultMovie);
+    for (auto [from, to] : {std::pair<std::string, std::string>{"Width=640\r\nHeight=480",
+                                                                 "Width=64\r\nHeight=48"},
+                            {"MidPointX=-0.75000000000000000",
+                             c.inside ? "MidPointX=-0.1" : "MidPointX=-0.75"},
+                            {"HeightY=2.5000000000000000",
+                             c.inside ? "HeightY=0.2" : "HeightY=2.5"},
+                            {c.from, c.to}}) {
+      const size_t at = text.find(from);
+      ASSERT_NE(at, std::string::npos) << from;
+      text.replace(at, from.size(), to);
+    }
+    const fs::path movie = dir / ("m" + std::to_string(++n) + ".ini");
+    WriteAll(movie, text);
+    // The largest picture stands for one beyond the machine's memory.
+    SetAllocationLimit(c.status == kRenderOk ? 0 : 1e9);
+    TRun r = RunCli({"--workdir", dir.string(), "--movie", movie.string(), "--out",
+                     (dir / "p.png").string(), "--quiet"});
+    SetAllocationLimit(0);
+    EXPECT_EQ(r.status, c.status) << c.to << ": " << r.err;
+    if (c.status != kRenderOk) {
+      EXPECT_NE(r.err.find("Not enough memory"), std::string::npos) << r.err;
+    }
+  }
+}
+
 // The executable itself: exit statuses as a batch user sees them.
 TEST(RenderCli, ExecutableExitStatuses) {
   const std::string exe = std::string(ORK_BINARY_DIR) + "/bin/orkelund-render";

@@ -1,6 +1,7 @@
 #include "gui/qt/qt_gui.h"
 
 #include <QtGui/QGuiApplication>
+#include <QtGui/QImageReader>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
@@ -259,8 +260,17 @@ THandle TQtGui::CreateToolbar(THandle window, const std::uint32_t* argb, int wid
 }
 
 THandle TQtGui::CreateToolbarFromFile(THandle window, const std::string& pngPath) {
-  QImage image(FromLatin1(pngPath));
-  image = image.convertToFormat(QImage::Format_ARGB32);
+  // A strip of buttons is a few dozen pixels high and some hundred wide; a
+  // file that declares more is not decoded.
+  constexpr int kMostStripHeight = 256, kMostStripWidth = 16384;
+  QImageReader reader(FromLatin1(pngPath));
+  reader.setAllocationLimit(64);  // megabytes
+  const QSize declared = reader.size();
+  QImage image;
+  if (declared.isValid() && declared.height() <= kMostStripHeight &&
+      declared.width() <= kMostStripWidth) {
+    image = reader.read().convertToFormat(QImage::Format_ARGB32);
+  }
   if (image.isNull()) return CreateToolbar(window, nullptr, 0, 0);
   return CreateToolbar(window, reinterpret_cast<const std::uint32_t*>(image.constBits()),
                        image.width(), image.height());

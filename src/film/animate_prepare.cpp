@@ -119,7 +119,7 @@ std::string FrameName(const std::string& name, int C, int B) {
 }
 
 std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& source,
-                                               const TINI& settings, THost& host) {
+                                               const TINI& settings, THost& host, bool save) {
   host.Diagnostic("Animate Prepare");
   const TFilmSettings s = ReadFilmSettings(settings);
   const int F = s.Fps;
@@ -283,7 +283,7 @@ std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& sour
     builder.Abandon();
   }
 
-  if (!builder.Abandoned() && film->Count > 1 && film->Save("", "", host) == 0)
+  if (save && !builder.Abandoned() && film->Count > 1 && film->Save("", "", host) == 0)
     host.Information(Tr(kSaveFailed) + "\n" + film->Path + film->File + LastSaveReason());
   return film;
 }

@@ -4,17 +4,15 @@
 #include <chrono>
 #include <exception>
 
-#include "color/color_table.h"
+#include "film/film_frame.h"
 #include "film/film_frame_queue.h"
 #include "film/film_progress.h"
+#include "film/film_range.h"
 #include "film/film_settings.h"
 #include "film/texts.h"
 #include "model/list_syntax.h"
 #include "model/process_state.h"
-#include "picture/composition.h"
 #include "picture/draw_placement.h"
-#include "picture/grid_state.h"
-#include "picture/overlay_calls.h"
 
 namespace ork {
 
@@ -35,15 +33,6 @@ int FilmCompositionMode(int mode) {
 
 namespace {
 
-// GridAutoMode from the frame's parsed grid spacing dX: a fixed spacing
-// stays, -1 adapts it, below -1 chooses it automatically; 0 leaves it.
-void SetGridAutoMode(double dX) {
-  int& mode = GridState().GridAutoMode;
-  if (dX > 0) mode = 1;
-  else if (dX < -1) mode = 2;
-  else if (dX < 0) mode = 0;
-}
-
 // Computes a frame's fractal into render; false when the user cancelled.
 bool ComputeFrame(TParameter& key, TRender& render, THost& host, TFilmRunResult& result) {
   render.Init(key);
@@ -55,7 +44,7 @@ bool ComputeFrame(TParameter& key, TRender& render, THost& host, TFilmRunResult&
 
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
                           THost& host, TFilmView& view, uint64_t aviFileLimit,
-                          const std::vector<std::string>& videoFiles) {
+                          const std::vector<std::string>& videoFiles, int lastFrame) {
   using Clock = std::chrono::steady_clock;
   TFilmRunResult result;
   TCompositionState& comp = Composition();
@@ -94,61 +83,58 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   if (twoMovies) last = std::min(last, std::max(0, film2.Count));
   last = std::min(last, static_cast<int>(film1.Parameter.size()) - 1);
   if (twoMovies) last = std::min(last, static_cast<int>(film2.Parameter.size()) - 1);
+  if (lastFrame > 0) last = std::min(last, lastFrame);
 
   // The frame files and the AVI are written in the background while the
   // next frame is computed and composed.
   TFilmFrameQueue output(fs, planned, host, aviFileLimit);
   TRemainingTime remaining;
-  int linesState = 0;
+  // A film that starts later replays the frames before without computing
+  // or writing them, for what they hand on to the first one.
+  const TFilmCarry carry =
+      first > 1 && first <= last ? ReplayFilmFrames(film1, film2, mode, twoMovies, first)
+                                 : TFilmCarry{};
+  int linesState = carry.LinesState;
   // A frame that only repeats the last picture needs a computed one to
-  // repeat; the first frame of a film always is one, but a render object
-  // that was never computed is computed whatever the flag says.
+  // repeat; the first frame of a film always is one. A render object that
+  // was never computed gets the picture of the last frame before that was
+  // computed (the frame itself at the film's start).
   bool computed1 = false, computed2 = false;
+  auto computeSource = [](TParameterAnim& film, TParameter& frame, int source) -> TParameter& {
+    if (source < 1) return frame;
+    TParameter& key = film.Parameter[source];
+    SelectColorVariant(key, 0);
+    return key;
+  };
 
   for (int i = first; i <= last; ++i) {
     const Clock::time_point start = Clock::now();
     film1.Actual = i;
     TParameter& p = film1.Parameter[i];
-    SelectColorVariant(p, 0);
-    ParseGridSizes(p.GridSizes);
-    SetGridAutoMode(GridSettings().dX);
+    BeginFilmFrame(p);
 
     bool cancelled = false;
-    if ((p.DoCalculate != 0 && !comp.KeepLeftPicture) || !computed1) {
-      cancelled = !ComputeFrame(p, render1, host, result);
+    const bool wanted1 = p.DoCalculate != 0 && !comp.KeepLeftPicture;
+    if (wanted1 || !computed1) {
+      TParameter& key = wanted1 ? p : computeSource(film1, p, carry.Source1);
+      cancelled = !ComputeFrame(key, render1, host, result);
       computed1 = true;
     }
-    comp.CompositionMode = mode;
-    if (mode == 1) {
-      BuildColorTable(p, render1);
-      ParseLineStyles(p);
-      NormalizeLineList(p.Grid, p.CLinesThick, p.CGrid);
-      PaintCalculated(&p, &render1, host);
-      comp.ShownImage = 1;
-      ShowLines(linesState, &p, &render1, &film1, host);
-    } else if (mode == 2) {
-      ShowDoubleM1(&p, &render1, host);
-    } else if (mode == 4) {
-      ShowFourfoldM1(&p, &render1, host);
-    }
-
+    TParameter* q = nullptr;
     if (twoMovies) {
       film2.Actual = i;
-      TParameter& q = film2.Parameter[i];
-      SelectColorVariant(q, 0);
+      q = &film2.Parameter[i];
+      SelectColorVariant(*q, 0);
       // A frame whose Movie 1 half was cancelled is dropped whatever
       // Movie 2 does: its left half would be incomplete.
-      if (!cancelled && (q.DoCalculate != 0 || !computed2)) {
-        cancelled = !ComputeFrame(q, render2, host, result);
+      const bool wanted2 = q->DoCalculate != 0;
+      if (!cancelled && (wanted2 || !computed2)) {
+        TParameter& key = wanted2 ? *q : computeSource(film2, *q, carry.Source2);
+        cancelled = !ComputeFrame(key, render2, host, result);
         computed2 = true;
       }
-      switch (mode) {
-        case 22: ShowDoubleM1M2(&p, &render1, &q, &render2, &film1, &film2, host); break;
-        case 21: ShowDoubleNewC(&p, &render1, &q, &render2, &film1, &film2, host); break;
-        case 44: ShowFourfoldM1M2(&p, &render1, &q, &render2, host); break;
-        default: ShowInsert(&p, &render1, &q, &render2, &film1, &film2, host); break;
-      }
     }
+    ComposeFilmFrame(mode, p, render1, q, render2, film1, film2, linesState, host);
 
     view.ShowFrame(render1);
     ++result.FramesShown;

@@ -70,19 +70,23 @@ struct TFilmRunResult {
   std::string LastFrame;   // FileNameKey of the last frame written completely
 };
 
-// Produces film1 (frames 1..Count), with film2 for the two-movie
-// compositions (pass the same object as film1 otherwise). The composition
-// is the one CompositionMode names when the film starts; the film ends at
-// the shorter of the two films. settings holds [AnimMode], [Anim] and
-// [AnimPreview]. aviFileLimit replaces the AVI's 1 GiB size limit (see
-// TAviStream; tests use small ones). film1's current key, InsertPosX and
-// InsertPosY are restored at the end; KeepLeftPicture, ShownImage and
-// CompositionMode stay as the last composition left them. A film of 0
-// frames writes nothing.
+// Produces film1 (frames Actual..Count, or ..lastFrame when that is
+// positive and smaller), with film2 for the two-movie compositions (pass
+// the same object as film1 otherwise). The composition is the one
+// CompositionMode names when the film starts; the film ends at the shorter
+// of the two films. A film that starts after frame 1 writes its frames
+// exactly as the whole film would: the frames before are replayed
+// (ReplayFilmFrames) and a first frame that only repeats a picture gets
+// the picture of the last frame before that was computed. settings holds
+// [AnimMode], [Anim] and [AnimPreview]. aviFileLimit replaces the AVI's
+// 1 GiB size limit (see TAviStream; tests use small ones). film1's current
+// key, InsertPosX and InsertPosY are restored at the end; KeepLeftPicture,
+// ShownImage and CompositionMode stay as the last composition left them. A
+// film of 0 frames writes nothing.
 // videoFiles: further video files (.mp4 / .webm, native paths) that
 // receive every written frame besides what the settings ask for.
 TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TINI& settings,
                           THost& host, TFilmView& view, uint64_t aviFileLimit = kAviFileLimit,
-                          const std::vector<std::string>& videoFiles = {});
+                          const std::vector<std::string>& videoFiles = {}, int lastFrame = 0);
 
 }  // namespace ork

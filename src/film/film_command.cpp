@@ -83,41 +83,47 @@ bool TFilmSettingsPreset::Run(TINI& settings) {
   return true;
 }
 
+TPreparedFilms PrepareFilms(const TFilmRequest& request, THost& host,
+                            TFilmSettingsDialog& dialog) {
+  using TEnd = TFilmCommandResult::TEnd;
+  TPreparedFilms films;
+  const bool twoMovies = IsTwoMovieComposition(FilmCompositionMode(Composition().CompositionMode));
+  if (!request.Movie1 || !request.Settings || (twoMovies && !request.Movie2)) {
+    host.Diagnostic("Film: no movie to produce");
+    return films;
+  }
+  GridState().GridAutoMode = 0;
+  if (!dialog.Run(*request.Settings)) {
+    films.End = TEnd::DialogCancelled;
+    return films;
+  }
+  films.End = TEnd::PreparationAbandoned;
+  films.Film1 =
+      AnimatePrepare(1, *request.Movie1, *request.Settings, host, request.SaveFilmMovie);
+  if (films.Film1->Count == 1) return films;
+  if (twoMovies) {
+    films.Film2 =
+        AnimatePrepare(2, *request.Movie2, *request.Settings, host, request.SaveFilmMovie);
+    if (films.Film2->Count == 1) return films;
+  }
+  films.End = TEnd::Produced;
+  return films;
+}
+
 TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
                                   TFilmSettingsDialog& dialog, TFilmView& view) {
   using TEnd = TFilmCommandResult::TEnd;
   TFilmCommandResult result;
-  const bool twoMovies = IsTwoMovieComposition(FilmCompositionMode(Composition().CompositionMode));
-  if (!request.Movie1 || !request.Settings || (twoMovies && !request.Movie2)) {
-    host.Diagnostic("Film: no movie to produce");
-    return result;
-  }
-  GridState().GridAutoMode = 0;
-  if (!dialog.Run(*request.Settings)) {
-    result.End = TEnd::DialogCancelled;
-    return result;
-  }
-  std::unique_ptr<TParameterAnim> film1 =
-      AnimatePrepare(1, *request.Movie1, *request.Settings, host);
-  result.Frames1 = film1->Count;
-  if (film1->Count == 1) {
-    result.End = TEnd::PreparationAbandoned;
-    return result;
-  }
-  std::unique_ptr<TParameterAnim> film2;
-  if (twoMovies) {
-    film2 = AnimatePrepare(2, *request.Movie2, *request.Settings, host);
-    result.Frames2 = film2->Count;
-    if (film2->Count == 1) {
-      result.End = TEnd::PreparationAbandoned;
-      return result;
-    }
-  } else {
-    result.Frames2 = film1->Count;
-  }
-  result.Run = AnimateRun(*film1, film2 ? *film2 : *film1, *request.Settings, host, view,
-                          request.AviFileLimit, request.VideoFiles);
-  result.End = TEnd::Produced;
+  TPreparedFilms films = PrepareFilms(request, host, dialog);
+  result.End = films.End;
+  if (films.Film1) result.Frames1 = films.Film1->Count;
+  if (films.Film2) result.Frames2 = films.Film2->Count;
+  if (films.End != TEnd::Produced) return result;
+  if (!films.Film2) result.Frames2 = result.Frames1;
+  TParameterAnim& film1 = *films.Film1;
+  film1.Actual = request.Frames.First;
+  result.Run = AnimateRun(film1, films.Film2 ? *films.Film2 : film1, *request.Settings, host,
+                          view, request.AviFileLimit, request.VideoFiles, request.Frames.Last);
   GridState().GridAutoMode = 0;
   return result;
 }

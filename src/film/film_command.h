@@ -13,11 +13,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "film/animate_run.h"
 #include "film/avi_writer.h"
+#include "film/film_range.h"
 #include "model/host.h"
 #include "model/movie.h"
 
@@ -77,6 +79,8 @@ struct TFilmRequest {
   TINI* Settings = nullptr;          // the program settings (SettingsIni), required
   uint64_t AviFileLimit = kAviFileLimit;
   std::vector<std::string> VideoFiles{};  // further videos (.mp4 / .webm), native paths
+  TFrameRange Frames{};       // the frames to produce; by default the whole film
+  bool SaveFilmMovie = true;  // save "Output\" + name + "-Animation.ini"
 };
 
 struct TFilmCommandResult {
@@ -90,10 +94,22 @@ struct TFilmCommandResult {
   TFilmRunResult Run;            // filled when End is Produced
 };
 
+// The film movies of a request, as RunFilmCommand prepares them before
+// producing the film. End is Produced when they are ready; Film2 is null
+// for the compositions of Movie 1 alone.
+struct TPreparedFilms {
+  TFilmCommandResult::TEnd End = TFilmCommandResult::TEnd::MissingMovie;
+  std::unique_ptr<TParameterAnim> Film1, Film2;
+  bool TwoMovies() const { return Film2 != nullptr; }
+};
+TPreparedFilms PrepareFilms(const TFilmRequest& request, THost& host,
+                            TFilmSettingsDialog& dialog);
+
 // The film command's steps: GridAutoMode 0, the dialog, AnimatePrepare for
 // Movie 1 and (for two-movie compositions, CompositionMode) Movie 2, then
-// AnimateRun and GridAutoMode 0 again. Questions and messages go through
-// host, the frames to view. The source movies keep their current keys.
+// AnimateRun (request.Frames of the film) and GridAutoMode 0 again.
+// Questions and messages go through host, the frames to view. The source
+// movies keep their current keys.
 TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
                                   TFilmSettingsDialog& dialog, TFilmView& view);
 

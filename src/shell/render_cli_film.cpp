@@ -23,6 +23,7 @@
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
 #include "shell/render_cli_engine.h"
+#include "shell/render_cli_film_range.h"
 #include "shell/render_cli_host.h"
 #include "shell/settings.h"
 #include "shell/settings_startup.h"
@@ -251,7 +252,7 @@ std::string FilmHelpText() {
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
       "         [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]\n"
-      "         [--verbose] [--threads N]\n"
+      "         [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
       "\n"
@@ -279,7 +280,7 @@ std::string FilmHelpText() {
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
-      "\n"
+      "\n" + FilmRangeHelpText() + "\n"
       "The progress line with the remaining time goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
       "AVI and video files are completed; a second Ctrl-C ends the program at once.\n"
@@ -332,6 +333,12 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
       if (ok) options.Videos.push_back(value);
     }
     else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
+    else if (name == "--frames") {
+      ok = takeValue() && ParseFrameRange(value, options.Frames, error);
+      options.HasFrames = true;
+    } else if (name == "--plan") ok = setFlag(options.Plan, true);
+    else if (name == "--jobs") ok = takeValue() && ParseJobCount(value, options.Jobs, error);
+    else if (name == "--assemble") ok = setFlag(options.Assemble, true);
     else if (name == "--composition") {
       ok = takeValue();
       if (ok && !CompositionFromName(value, options.CompositionMode)) {
@@ -349,7 +356,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     error = "--movie FILE is required";
     return false;
   }
-  return true;
+  return CheckFilmRangeArgs(args, options, error);
 }
 
 int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostream& err) {
@@ -399,11 +406,18 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   request.Movie2 = movie2.get();
   request.Settings = &SettingsIni();
   for (const std::string& v : options.Videos) request.VideoFiles.push_back(Absolute(v));
-  TFilmSettingsPreset dialog(options.Preview);
+  const std::unique_ptr<TFilmSettingsDialog> dialog = FilmCliDialog(options);
+  if (options.Plan || options.Assemble)
+    return RunFilmPlanOrAssemble(options, request, *dialog, host, out, err);
+  if (options.HasFrames) {
+    request.Frames = options.Frames;
+    request.SaveFilmMovie = false;
+    request.VideoFiles.clear();  // written by the assembly
+  }
   TFilmCommandResult result;
   try {
     TInterruptGuard guard;
-    result = RunFilmCommand(request, host, dialog, host);
+    result = RunFilmCommand(request, host, *dialog, host);
   } catch (const std::bad_alloc& error) {
     host.EndLine();
     ReportNoMemory(err, error);
@@ -417,13 +431,24 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     return kRenderFailed;
   }
   const TFilmRunResult& run = result.Run;
+  int frames = result.Frames1;
+  if (options.HasFrames) {
+    const int filmFrames = std::min(result.Frames1, result.Frames2);
+    if (options.Frames.First > filmFrames) {
+      err << "orkelund-render: --frames " << FrameRangeText(options.Frames)
+          << " lies beyond the film's " << filmFrames << " frames\n";
+      return kRenderFailed;
+    }
+    const int last = options.Frames.Last > 0 ? std::min(options.Frames.Last, filmFrames) : filmFrames;
+    frames = last - options.Frames.First + 1;
+  }
   const TFilmSettings chosen = ReadFilmSettings(SettingsIni());
   if (!chosen.AnyOutput() && options.Videos.empty()) {
-    err << "orkelund-render: " << run.FramesShown << " of " << result.Frames1
+    err << "orkelund-render: " << run.FramesShown << " of " << frames
         << " frames produced; no output format is switched on in ["
         << (chosen.Preview ? "AnimPreview" : "Anim") << "] of INI/Settings.ini\n";
   } else {
-    err << "orkelund-render: " << run.FramesWritten << " of " << result.Frames1
+    err << "orkelund-render: " << run.FramesWritten << " of " << frames
         << " frames written to " << NativePath("Output\\") << '\n';
   }
   AnnounceFilmFiles(*movie1, options.CompositionMode, *movie2, chosen, run, err);

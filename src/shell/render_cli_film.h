@@ -3,7 +3,10 @@
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
 //       [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]
-//       [--verbose] [--threads N]
+//       [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]
+//
+// --frames, --plan and --assemble produce one film in parts, on as many
+// processes or machines as a job scheduler offers (render_cli_film_range.h).
 //
 // The film settings are those of DIR/INI/Settings.ini (repaired when
 // needed); --preview answers the dialog's "Vorschau" check box. The film
@@ -18,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "film/film_range.h"
+
 namespace ork {
 
 struct TFilmCliOptions {
@@ -31,6 +36,11 @@ struct TFilmCliOptions {
   bool Quiet = false;    // no progress lines
   bool Verbose = false;  // the diagnostic lines too
   int Threads = 0;       // computing threads; 0: the engine's own choice
+  bool HasFrames = false;  // --frames: only Frames of the film
+  TFrameRange Frames;
+  bool Plan = false;       // --plan: print the frame count and Jobs ranges
+  int Jobs = 1;
+  bool Assemble = false;   // --assemble: the film files from the frame files
   bool Help = false;
 };
 

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -31,13 +32,24 @@ bool IsDir(const fs::path& p) {
   return fs::is_directory(p, ec);
 }
 
+// A temporary name part of this process alone, also among processes of
+// other machines seeding one shared directory: host name and process id.
+std::string SeedTag() {
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
+  std::string tag;
+  for (const char* c = host; *c; ++c)
+    tag += (std::isalnum(static_cast<unsigned char>(*c)) || *c == '-') ? *c : '_';
+  return tag + "-" + std::to_string(::getpid());
+}
+
 // Copies source to target unless target exists. The bytes go to a
 // temporary file first; link() then refuses an existing target atomically.
 // Returns 1 when copied, 0 when the target was already there, -1 on error.
 int SeedFile(const fs::path& source, const fs::path& target, std::string& error) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(target, ec))) return 0;
-  const fs::path temp = target.string() + ".seed-" + std::to_string(::getpid());
+  const fs::path temp = target.string() + ".seed-" + SeedTag();
   fs::remove(temp, ec);
   if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
     error = "cannot copy '" + source.string() + "' to '" + temp.string() + "': " + ec.message();

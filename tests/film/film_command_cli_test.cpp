@@ -32,29 +32,32 @@ struct TProcess {
 
 // Runs the renderer; onLine sees every complete line of its standard error
 // and may return true once to have `signal` sent to it. fileSize limits the
-// size of every file it writes (a full disk; SIGXFSZ ignored).
+// size of every file it writes (a full disk; SIGXFSZ ignored). Standard
+// output goes to `out` when given (a few kilobytes at most), else nowhere.
 TProcess RunRenderer(const std::vector<std::string>& args,
                      const std::function<bool(const std::string&)>& onLine = {},
-                     int signal = SIGINT, rlim_t fileSize = RLIM_INFINITY) {
+                     int signal = SIGINT, rlim_t fileSize = RLIM_INFINITY,
+                     std::string* out = nullptr) {
   TProcess p;
-  int pipeFd[2];
-  if (::pipe(pipeFd) != 0) return p;
+  int pipeFd[2], outFd[2];
+  if (::pipe(pipeFd) != 0 || ::pipe(outFd) != 0) return p;
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{fileSize, fileSize};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     ::dup2(pipeFd[1], 2);
-    ::close(pipeFd[0]);
-    ::close(pipeFd[1]);
+    ::dup2(outFd[1], 1);
+    for (int fd : {pipeFd[0], pipeFd[1], outFd[0], outFd[1]}) ::close(fd);
     std::vector<char*> argv{const_cast<char*>(kRenderer.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    std::freopen("/dev/null", "w", stdout);
+    if (!out) std::freopen("/dev/null", "w", stdout);
     ::execv(kRenderer.c_str(), argv.data());
     ::_exit(127);
   }
   ::close(pipeFd[1]);
+  ::close(outFd[1]);
   bool signalled = false;
   std::string line;
   char buffer[4096];
@@ -73,6 +76,9 @@ TProcess RunRenderer(const std::vector<std::string>& args,
     }
   }
   ::close(pipeFd[0]);
+  for (ssize_t n; (n = ::read(outFd[0], buffer, sizeof buffer)) > 0;)
+    if (out) out->append(buffer, static_cast<size_t>(n));
+  ::close(outFd[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);
   p.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -410,6 +416,99 @@ TEST_F(FilmCli, FailedWriteStopsTheFilmWithTheReason) {
       ASSERT_TRUE(avi.ok) << avi.error;
       EXPECT_EQ(avi.chunks, jpgs - 1) << "the frame whose AVI chunk failed has its JPEG";
     }
+  }
+}
+
+// A film with still frames, hold frames, an interval that computes only
+// its first frame, the next-key frame and a grid whose spacing is fixed,
+// then automatic, then left as it was (the third key's dX of 0 keeps the
+// lock of the first): 42 frames at 5 frames per second.
+std::string PartsMovieText() {
+  const std::string common =
+      "NoOfFormula=1000\r\nMax_Iterat=80\r\nMax_(X+Y)=1000000000\r\nCycleTest=10\r\n"
+      "ColTabNo=14\r\nColFact=12\r\nInterpolationList=(HeightY,+):(MidPointX,+):(ColShift,+)\r\n";
+  return "[OUTPUT]\r\nWidth=80\r\nHeight=60\r\nFileName=Teile\r\n[KEYS]\r\nCount=4\r\nActual=1\r\n"
+         "[KEY1]\r\nHeightY=2.5\r\nMidPointX=-0.5\r\nColShift=0\r\nFixedImageSeconds=1\r\n"
+         "SecondsFor+=2.4\r\nDoCalculate=1\r\nLinesAndGrid=G,N\r\nGridSizes=0.5,0.5\r\n" + common +
+         "[KEY2]\r\nHeightY=1.2\r\nMidPointX=-0.6\r\nColShift=300\r\nFixedImageSeconds=-0.4\r\n"
+         "SecondsFor+=1\r\nDoCalculate=0\r\nLinesAndGrid=G,N\r\nGridSizes=-2\r\n" + common +
+         "[KEY3]\r\nHeightY=0.6\r\nMidPointX=-0.7\r\nColShift=900\r\nSecondsFor+=3\r\n"
+         "DoCalculate=1\r\nLinesAndGrid=G,N,M\r\nGridSizes=0,0.05\r\n" + common +
+         "[KEY4]\r\nHeightY=0.2\r\nMidPointX=-0.745\r\nColShift=1500\r\nDoCalculate=1\r\n" + common;
+}
+
+TEST_F(FilmCli, FilmInRangesAndAssembledEqualsTheWholeRun) {
+  const std::string settings =
+      SettingsText("FPS=5\r\nJPG=1\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                   "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n");
+  const fs::path whole = dir_ / "whole", parts = dir_ / "parts";
+  WriteText(whole / "INI" / "Settings.ini", settings);
+  WriteText(parts / "INI" / "Settings.ini", settings);
+  WriteText(dir_ / "t.ini", PartsMovieText());
+  const std::string movie = (dir_ / "t.ini").string();
+
+  TProcess p = RunRenderer({"--film", "--movie", movie, "--workdir", whole.string()});
+  ASSERT_EQ(p.status, 0) << p.err;
+  ASSERT_EQ(Files(whole / "Output", ".jpg").size(), 42u);
+
+  // Ranges that begin on still and hold frames, the middle one run twice.
+  for (const char* range : {"3-20", "1-2", "21-", "3-20"}) {
+    p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--frames", range});
+    ASSERT_EQ(p.status, 0) << range << '\n' << p.err;
+  }
+  EXPECT_FALSE(fs::exists(parts / "Output" / "Teile-Animation.ini"))
+      << "range jobs leave the film movie to --plan and --assemble";
+  EXPECT_TRUE(Files(parts / "Output", ".avi").empty());
+  p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--assemble"});
+  ASSERT_EQ(p.status, 0) << p.err;
+
+  for (const auto& e : fs::directory_iterator(whole / "Output")) {
+    const fs::path twin = parts / "Output" / e.path().filename();
+    ASSERT_TRUE(fs::exists(twin)) << twin;
+    EXPECT_TRUE(test::ReadFileBytes(e.path().string()) == test::ReadFileBytes(twin.string()))
+        << e.path().filename() << " differs";
+  }
+
+  std::string plan;
+  p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--plan", "--jobs",
+                   "3"},
+                  {}, SIGINT, RLIM_INFINITY, &plan);
+  ASSERT_EQ(p.status, 0) << p.err;
+  EXPECT_EQ(plan.substr(0, 3), "42\n") << plan;
+  EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 4) << plan;
+}
+
+TEST_F(FilmCli, AssemblyRefusesAMissingOrTruncatedFrameAndNamesIt) {
+  const fs::path work = dir_ / "work";
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=0\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                         "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 40, 30, 2, 50));
+  const std::string movie = (dir_ / "a.ini").string();
+  TProcess p = RunRenderer({"--film", "--movie", movie, "--workdir", work.string(), "--frames", "1-"});
+  ASSERT_EQ(p.status, 0) << p.err;
+  const fs::path out = work / "Output";
+  ASSERT_EQ(Files(out, ".png").size(), 9u) << "the AVI's frames as PNG files";
+
+  const struct {
+    const char* frame;
+    std::function<void(const fs::path&)> damage;
+    const char* problem;
+  } kCases[] = {
+      {"Spirale-Anim-S00001-F03.png", [](const fs::path& f) { fs::remove(f); }, "missing"},
+      {"Spirale-Anim-S00001-F05.png",
+       [](const fs::path& f) { fs::resize_file(f, fs::file_size(f) - 20); }, "damaged (incomplete)"},
+  };
+  for (const auto& c : kCases) {
+    const fs::path frame = out / c.frame;
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(frame.string());
+    c.damage(frame);
+    p = RunRenderer({"--film", "--movie", movie, "--workdir", work.string(), "--assemble"});
+    EXPECT_EQ(p.status, 1) << p.err;
+    EXPECT_NE(p.err.find(std::string(c.frame) + " " + c.problem), std::string::npos) << p.err;
+    EXPECT_TRUE(Files(out, ".avi").empty()) << c.frame;
+    std::ofstream(frame, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
 }
 

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
+#include "engine/worker_pool.h"
 #include "film/film_output.h"
 #include "model/paths.h"
 #include "picture/picture_files.h"
@@ -62,6 +64,21 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
     if (problem.empty()) continue;
     if (++problems <= maxProblems)
       result.Problems.push_back("frame " + std::to_string(i) + ": " + path + " " + problem);
+  }
+  // A frame whose ends look right may still be damaged inside: every one is
+  // decoded before the first byte of the film is written, so a refused
+  // assembly never replaces an older film of the same name.
+  if (problems == 0) {
+    std::vector<char> unreadable(static_cast<size_t>(std::max(frames, 0)) + 1, 0);
+    ParallelFor(frames, [&](int index) {
+      const TPixmapPtr picture = LoadPng(AssemblyFramePath(film.Parameter[index + 1]));
+      unreadable[index + 1] = !picture || picture->Width() != width || picture->Height() != height;
+    });
+    for (int i = 1; i <= frames; ++i) {
+      if (unreadable[i] && ++problems <= maxProblems)
+        result.Problems.push_back("frame " + std::to_string(i) + ": " +
+                                  AssemblyFramePath(film.Parameter[i]) + " damaged (cannot be read)");
+    }
   }
   if (problems > maxProblems)
     result.Problems.push_back("and " + std::to_string(problems - maxProblems) +

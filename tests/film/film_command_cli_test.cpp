@@ -498,7 +498,17 @@ TEST_F(FilmCli, AssemblyRefusesAMissingOrTruncatedFrameAndNamesIt) {
       {"Spirale-Anim-S00001-F03.png", [](const fs::path& f) { fs::remove(f); }, "missing"},
       {"Spirale-Anim-S00001-F05.png",
        [](const fs::path& f) { fs::resize_file(f, fs::file_size(f) - 20); }, "damaged (incomplete)"},
+      {"Spirale-Anim-S00002-F01.png",
+       [](const fs::path& f) {
+         std::fstream file(f, std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(static_cast<std::streamoff>(fs::file_size(f) / 2));
+         file.write("\xff\x00\xff\x00", 4);
+       },
+       "damaged (cannot be read)"},
   };
+  // A refused assembly leaves an older film of the same name alone.
+  const fs::path oldFilm = out / "Spirale-Anim-S00001-F01.avi";
+  WriteText(oldFilm, "older film");
   for (const auto& c : kCases) {
     const fs::path frame = out / c.frame;
     const std::vector<uint8_t> bytes = test::ReadFileBytes(frame.string());
@@ -506,7 +516,8 @@ TEST_F(FilmCli, AssemblyRefusesAMissingOrTruncatedFrameAndNamesIt) {
     p = RunRenderer({"--film", "--movie", movie, "--workdir", work.string(), "--assemble"});
     EXPECT_EQ(p.status, 1) << p.err;
     EXPECT_NE(p.err.find(std::string(c.frame) + " " + c.problem), std::string::npos) << p.err;
-    EXPECT_TRUE(Files(out, ".avi").empty()) << c.frame;
+    EXPECT_EQ(Files(out, ".avi").size(), 1u) << c.frame;
+    EXPECT_EQ(test::ReadFileBytes(oldFilm.string()).size(), 10u) << c.frame;
     std::ofstream(frame, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }

@@ -214,9 +214,11 @@ TEST_P(WindowTextFitTest, EveryTextFitsItsRectangle) {
   // They stay above the main window, so they open below its menu bar and
   // toolbar, leaving both usable.
   const int areaTop = gui_->ClientScreenRect(MainWindow().Window).y;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->parentWidget() && qobject_cast<QMainWindow*>(w))
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->parentWidget() && qobject_cast<QMainWindow*>(w)) {
       EXPECT_GE(w->geometry().y(), areaTop) << w->windowTitle().toStdString();
+    }
+  }
 
   // The dialogs that wait for an answer: settings, film, line styles, grid
   // sizes, insert position, history back steps, start file chooser.

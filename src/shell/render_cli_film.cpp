@@ -22,6 +22,7 @@
 #include "picture/bmp_font_registry.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
+#include "shell/render_cli_checks.h"
 #include "shell/render_cli_engine.h"
 #include "shell/render_cli_film_range.h"
 #include "shell/render_cli_host.h"
@@ -115,23 +116,6 @@ std::string Absolute(const std::string& path) {
   std::error_code ec;
   const fs::path p = fs::absolute(path, ec);
   return ec ? path : p.lexically_normal().string();
-}
-
-// 0 when the file can be read, else the renderer's exit status with a line on err.
-int CheckMovieFile(const std::string& given, const std::string& path, std::ostream& err) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    err << "orkelund-render: movie file '" << given << "' "
-        << (fs::exists(path, ec) ? "is not a file" : "does not exist") << '\n';
-    return kRenderMovieMissing;
-  }
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    err << "orkelund-render: cannot read the movie file '" << given << "'\n";
-    return kRenderFailed;
-  }
-  std::fclose(f);
-  return kRenderOk;
 }
 
 std::unique_ptr<TParameterAnim> LoadMovie(const std::string& path, THost& host) {
@@ -280,13 +264,15 @@ std::string FilmHelpText() {
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
+      "  --version       the program's version.\n"
       "\n" + FilmRangeHelpText() + "\n"
       "The progress line with the remaining time goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
       "AVI and video files are completed; a second Ctrl-C ends the program at once.\n"
       "At the end every file written is named on standard error.\n"
-      "Exit status: 0 film produced, 130 stopped early, 2 a movie file does not\n"
-      "exist, 1 any other failure.\n";
+      "Exit status: 0 film produced, 130 stopped early, 2 a usage error (unknown\n"
+      "option, missing or bad value, a movie file that does not exist), 1 any other\n"
+      "failure.\n";
 }
 
 bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& options,
@@ -316,6 +302,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     bool film = false;
     if (name == "--film") ok = setFlag(film, true);
     else if (name == "--help" || name == "-h") ok = setFlag(options.Help, true);
+    else if (name == "--version") ok = setFlag(options.Version, true);
     else if (name == "--preview") ok = setFlag(options.Preview, true);
     else if (name == "--yes") ok = setFlag(options.Yes, true);
     else if (name == "--no") ok = setFlag(options.Yes, false);
@@ -326,7 +313,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--movie2") ok = setText(options.Movie2);
     else if (name == "--video") {
       ok = takeValue();
-      if (ok && VideoFormatOfPath(value) == TVideoFormat::None) {
+      if (ok && (VideoFormatOfPath(value) == TVideoFormat::None || !HasFileBase(value))) {
         error = "--video needs a file name ending in .mp4 or .webm (got '" + value + "')";
         ok = false;
       }
@@ -352,7 +339,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     }
     if (!ok) return false;
   }
-  if (!options.Help && options.Movie.empty()) {
+  if (!options.Help && !options.Version && options.Movie.empty()) {
     error = "--movie FILE is required";
     return false;
   }
@@ -364,18 +351,24 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     out << FilmHelpText();
     return kRenderOk;
   }
+  if (options.Version) {
+    out << RenderVersionText();
+    return kRenderOk;
+  }
   const std::string path1 = Absolute(options.Movie);
   const std::string path2 = options.Movie2.empty() ? std::string() : Absolute(options.Movie2);
-  if (int s = CheckMovieFile(options.Movie, path1, err)) return s;
-  if (!path2.empty())
-    if (int s = CheckMovieFile(options.Movie2, path2, err)) return s;
-
-  TFilmCliHost host(err, options);
+  // The working directory first: a movie named inside it (INI/Default.ini
+  // in a fresh folder) exists once it is seeded.
   const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
   if (!work.Ok()) {
     for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
     return kRenderFailed;
   }
+  if (int s = CheckMovieFile(options.Movie, path1, err)) return s;
+  if (!path2.empty())
+    if (int s = CheckMovieFile(options.Movie2, path2, err)) return s;
+
+  TFilmCliHost host(err, options);
   StartUpSettings(host);
   // As the desktop program: texts and grid numbers are printed with them.
   const TBMPFontsLoaded fonts;
@@ -467,7 +460,7 @@ int FilmRenderMain(const std::vector<std::string>& args) {
   if (!ParseFilmArgs(args, options, error)) {
     std::cerr << "orkelund-render: " << error << "\n"
               << "Try 'orkelund-render --film --help'.\n";
-    return kRenderFailed;
+    return kRenderUsage;
   }
   return RunFilmRender(options, std::cout, std::cerr);
 }

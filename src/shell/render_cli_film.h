@@ -42,9 +42,10 @@ struct TFilmCliOptions {
   int Jobs = 1;
   bool Assemble = false;   // --assemble: the film files from the frame files
   bool Help = false;
+  bool Version = false;
 };
 
-// Exit statuses besides those of the renderer (0 ok, 1 failed, 2 movie missing).
+// Exit statuses besides those of the renderer (0 ok, 1 failed, 2 usage error).
 inline constexpr int kFilmInterrupted = 130;  // stopped by SIGINT or a cancel
 
 // True when the arguments ask for a film ("--film" among them).

@@ -35,7 +35,9 @@ struct TWorkDirReport {
 };
 
 // Makes workdir the working directory (SetWorkDir, model/paths.h), creates
-// it and its sub-directories when missing, and seeds from dataDir:
+// it and its sub-directories when missing (an INI directory made here gets
+// the default Settings.ini, so that a new user is not told it was lost),
+// and seeds from dataDir:
 // INI/*.ini except Settings.ini, BMPFont/* and toolbar20.png. Each file is
 // copied through a temporary name and linked into place only when the
 // target does not exist, so a user's file is never overwritten, not even

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "settings_test_util.h"
+#include "shell/settings.h"
 
 namespace ork {
 namespace {
@@ -37,10 +38,11 @@ TEST(WorkDir, CreatesDirectoriesAndSeedsShippedFiles) {
   EXPECT_TRUE(fs::exists(work / "INI" / "Second.ini"));
   EXPECT_EQ(ReadAll(work / "BMPFont" / "Arial12.xywh"), "glyphs");
   EXPECT_EQ(ReadAll(work / "toolbar20.png"), "PNG");
-  // Settings come from WriteSettings, never from the data directory.
-  EXPECT_FALSE(fs::exists(work / "INI" / "Settings.ini"));
+  // Settings are the program's defaults, never the data directory's: a
+  // folder made here gets them at once (no "was missing" warning later).
+  EXPECT_EQ(ReadAll(work / "INI" / "Settings.ini"), DefaultSettingsText());
   EXPECT_FALSE(fs::exists(work / "INI" / "notes.txt"));
-  EXPECT_EQ(report.Seeded.size(), 5u);
+  EXPECT_EQ(report.Seeded.size(), 6u);
   // No temporary files left behind.
   for (const auto& e : fs::recursive_directory_iterator(work))
     EXPECT_EQ(e.path().string().find(".seed-"), std::string::npos) << e.path();

@@ -41,7 +41,8 @@ struct TWorkDirReport {
 // INI/*.ini except Settings.ini, BMPFont/* and toolbar20.png. Each file is
 // copied through a temporary name and linked into place only when the
 // target does not exist, so a user's file is never overwritten, not even
-// one that appears while seeding. An empty dataDir seeds nothing.
+// one that appears while seeding. An empty dataDir seeds nothing but the
+// settings of a new INI directory.
 TWorkDirReport PrepareWorkDir(const std::string& workdir, const std::string& dataDir);
 
 }  // namespace ork

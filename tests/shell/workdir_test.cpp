@@ -81,12 +81,13 @@ TEST(WorkDir, FailuresAreReportedAndDataDirectoryIsChosen) {
   EXPECT_FALSE(report.Ok());
   EXPECT_NE(report.Errors[0].find("Output"), std::string::npos);
 
-  // Without a data directory only the directories are made.
+  // Without a data directory only the directories and the settings are made.
   const fs::path bare = fs::temp_directory_path() / "orkelund_work_bare";
   fs::remove_all(bare);
   EXPECT_TRUE(PrepareWorkDir(bare.string(), "").Ok());
   EXPECT_TRUE(fs::is_directory(bare / "TEMP"));
-  EXPECT_TRUE(fs::is_empty(bare / "INI"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(bare / "INI"), fs::directory_iterator()), 1);
+  EXPECT_TRUE(fs::exists(bare / "INI" / "Settings.ini"));
 
   const fs::path data = FakeData("env");
   ::setenv("ORKELUND_DATA", data.c_str(), 1);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -26,6 +27,7 @@
 #include "shell/render_cli_engine.h"
 #include "shell/render_cli_film_range.h"
 #include "shell/render_cli_host.h"
+#include "shell/render_cli_progress.h"
 #include "shell/settings.h"
 #include "shell/settings_startup.h"
 #include "shell/workdir.h"
@@ -64,14 +66,16 @@ class TInterruptGuard {
 };
 
 // Messages and questions as the renderer writes them; the per-row progress
-// of the computation is dropped in favour of the film's progress line, and
-// the diagnostic lines (several per frame) are shown only when verbose; a
-// file that cannot be written stops the film with a message.
+// of the computation and the desktop's progress label (with its advice to
+// hold Escape) give way to the film's progress line, and the diagnostic
+// lines (several per frame) are shown only when verbose; a file that
+// cannot be written stops the film with a message.
 class TFilmCliHost final : public THost, public TFilmView {
  public:
   TFilmCliHost(std::ostream& err, const TFilmCliOptions& o)
       : err_(err), inner_(err, o.Yes, true, true), quiet_(o.Quiet), verbose_(o.Verbose),
-        terminal_(&err == &std::cerr && ::isatty(2)) {}
+        terminal_(&err == &std::cerr && ::isatty(2)),
+        pacer_(o.ProgressEvery >= 0 ? o.ProgressEvery : terminal_ ? 0.25 : 5) {}
   ~TFilmCliHost() override { EndLine(); }
 
   void Information(const std::string& text) override {
@@ -89,13 +93,13 @@ class TFilmCliHost final : public THost, public TFilmView {
   }
   int PollCancel() override { return gInterrupted ? -1 : 0; }
 
-  void Progress(const std::string& text) override {
-    if (quiet_) return;
+  void FrameDone(const TFilmProgress& progress) override {
+    if (quiet_ || !pacer_.Due(progress)) return;
     if (terminal_) {
-      err_ << '\r' << Latin1ToUtf8(text) << "\x1b[K" << std::flush;
+      err_ << '\r' << FilmProgressLine(progress) << "\x1b[K" << std::flush;
       lineOpen_ = true;
     } else {
-      err_ << Latin1ToUtf8(text) << '\n';
+      err_ << FilmProgressLine(progress) << '\n' << std::flush;
     }
   }
   void End() override { EndLine(); }
@@ -109,6 +113,7 @@ class TFilmCliHost final : public THost, public TFilmView {
   std::ostream& err_;
   TRenderHost inner_;
   bool quiet_, verbose_, terminal_;
+  TProgressPacer pacer_;
   bool lineOpen_ = false;
 };
 
@@ -236,7 +241,8 @@ std::string FilmHelpText() {
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
       "         [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]\n"
-      "         [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]\n"
+      "         [--verbose] [--threads N] [--progress-every SECONDS]\n"
+      "         [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
       "\n"
@@ -261,12 +267,16 @@ std::string FilmHelpText() {
       "                  are written to DIR/Output/.\n"
       "  --yes, --no     answer the questions yes (default) or no.\n"
       "  --quiet         no progress line; messages and errors are still written.\n"
+      "  --progress-every SECONDS\n"
+      "                  a progress line at most every SECONDS (default: 5, on a\n"
+      "                  terminal the line is updated in place 4 times a second).\n"
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
       "  --version       the program's version.\n"
       "\n" + FilmRangeHelpText() + "\n"
-      "The progress line with the remaining time goes to standard error. Ctrl-C\n"
+      "The progress line (frame n/N, percent, frames per second, elapsed and\n"
+      "remaining time) goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
       "AVI and video files are completed; a second Ctrl-C ends the program at once.\n"
       "At the end every file written is named on standard error.\n"
@@ -320,6 +330,16 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
       if (ok) options.Videos.push_back(value);
     }
     else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
+    else if (name == "--progress-every") {
+      ok = takeValue();
+      char* end = nullptr;
+      const double seconds = ok ? std::strtod(value.c_str(), &end) : 0;
+      if (ok && (*end != '\0' || !(seconds >= 0 && seconds <= 3600))) {
+        error = "--progress-every needs seconds from 0 to 3600 (got '" + value + "')";
+        ok = false;
+      }
+      options.ProgressEvery = seconds;
+    }
     else if (name == "--frames") {
       ok = takeValue() && ParseFrameRange(value, options.Frames, error);
       options.HasFrames = true;

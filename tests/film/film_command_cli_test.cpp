@@ -538,3 +538,43 @@ TEST_F(FilmCli, AssemblyRefusesAMissingOrTruncatedFrameAndNamesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Slurm script against stand-ins for sinfo and sbatch: the CPUs per
+// task fit the smallest node, and a rerun's assembly waits for the rerun.
+TEST_F(FilmCli, SlurmScriptFitsTheNodesAndRerunsWithANewAssembly) {
+  const fs::path bin = dir_ / "bin", work = dir_ / "work";
+  WriteText(bin / "sinfo", "#!/bin/sh\nprintf '16\\n8\\n16\\n'\n");
+  // Logs its arguments; answers job ids 101, 102, ...
+  WriteText(bin / "sbatch",
+            "#!/bin/sh\necho \"$*\" >> \"" + (dir_ / "sbatch.log").string() +
+                "\"\nn=$(cat \"" + (dir_ / "n").string() + "\" 2>/dev/null || echo 100)\n"
+                "n=$((n + 1)); echo $n > \"" + (dir_ / "n").string() + "\"; echo $n\n");
+  fs::permissions(bin / "sinfo", fs::perms::owner_all);
+  fs::permissions(bin / "sbatch", fs::perms::owner_all);
+  WriteText(work / "INI" / "Settings.ini",
+            SettingsText("FPS=5\r\nJPG=0\r\nPNG=0\r\nBMP=0\r\nAVI=1\r\n",
+                         "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 40, 30, 2, 50));
+  const std::string script = std::string(ORK_SOURCE_DIR) + "/scripts/film-slurm.sh";
+  const std::string run = "cd '" + dir_.string() + "' && PATH='" + bin.string() +
+                          "':\"$PATH\" ORKELUND_RENDER='" + kRenderer + "' ";
+  auto status = [](int raw) { return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1; };
+
+  EXPECT_EQ(status(std::system((run + "bash '" + script + "' --cpus 12 work a.ini 3 2>/dev/null").c_str())), 2)
+      << "12 CPUs do not fit a node of 8";
+  ASSERT_EQ(status(std::system((run + "bash '" + script + "' work a.ini 3 2>/dev/null").c_str())), 0);
+  std::string log = test::CommandOutput("cat '" + (dir_ / "sbatch.log").string() + "'");
+  EXPECT_NE(log.find("--array=1-3 --cpus-per-task=8 "), std::string::npos) << log;
+  EXPECT_NE(log.find("--dependency=afterok:101 "), std::string::npos) << log;
+
+  const std::string rerun = test::CommandOutput(
+      run + "ORK_FILM_STEP=rerun ORK_FILM_TASKS=2 bash '" + script + "' work a.ini 3 2>&1");
+  log = test::CommandOutput("cat '" + (dir_ / "sbatch.log").string() + "'");
+  EXPECT_NE(log.find("--array=2 --cpus-per-task=8 "), std::string::npos) << log;
+  EXPECT_NE(log.find("--dependency=afterok:103 "), std::string::npos) << log;
+  EXPECT_NE(rerun.find("scancel 102"), std::string::npos) << rerun;
+}
+
+}  // namespace

@@ -138,10 +138,14 @@ std::string ShippedDataHelp() {
   std::string text =
       "The shipped start movie, bitmap fonts and toolbar strip are copied from\n"
       "the first of these folders that exists:\n";
+  // The places after the one in use are never tried: an installed program
+  // does not name the build and source folders it was made from.
   int n = 0;
-  for (const TDataPlace& place : DataPlaces())
+  for (const TDataPlace& place : DataPlaces()) {
     text += "  " + std::to_string(++n) + ". " + place.Where + "\n     " +
             (place.Dir.empty() ? "(not set)" : place.Dir) + "\n";
+    if (place.Found) break;
+  }
   return text + "In use: " + ShippedDataDir() + "\n";
 }
 

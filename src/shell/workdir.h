@@ -19,7 +19,7 @@ namespace ork {
 std::string ShippedDataDir();
 
 // The paragraph of the --help texts that lists these places, resolved for
-// this executable, and names the one in use.
+// this executable, up to the one in use, and names it.
 std::string ShippedDataHelp();
 
 // The per-user working directory of a program started from the desktop

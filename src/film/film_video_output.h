@@ -11,6 +11,7 @@
 
 #include "engine/pixmap.h"
 #include "film/film_settings.h"
+#include "model/file_io.h"
 
 namespace ork {
 
@@ -30,8 +31,13 @@ class TFilmVideos {
   bool Write(const TPixmap& picture, const std::string& frameBase, std::string& error);
   // Completes every video; false with the first error as Write gives it.
   bool Close(std::string& error);
+  // Close in two steps, for a film that ends several files together:
+  // Finish completes every video under its temporary name, Publish names
+  // them as `keep` says. False with the first error as Write gives it.
+  bool Finish(std::string& error);
+  bool Publish(TKeepFile keep, std::string& error);
 
-  // The videos completed by Close, native paths.
+  // The videos completed by Close and given their names, native paths.
   const std::vector<std::string>& Files() const { return files_; }
 
  private:

@@ -39,16 +39,6 @@ bool TFilmVideos::Write(const TPixmap& picture, const std::string& frameBase, st
   return ok;
 }
 
-bool TFilmVideos::Close(std::string& error) {
-  bool ok = Finish(error);
-  std::string later;
-  if (!Publish(ok ? TKeepFile::Replace : TKeepFile::WhereNone, later) && ok) {
-    error = later;
-    ok = false;
-  }
-  return ok;
-}
-
 bool TFilmVideos::Finish(std::string& error) {
   bool ok = true;
   for (TVideo& v : videos_) {

@@ -232,7 +232,9 @@ TEST_F(FilmKeepsOlder, FilmMovieIsNamedOnlyWhenThisRunSavedIt) {
     EXPECT_NE(p.err.find("could not be saved"), std::string::npos) << mode << '\n' << p.err;
     EXPECT_EQ(p.err.find("wrote " + (out_ / "Alt-Animation.ini").string()), std::string::npos)
         << mode << '\n' << p.err;
-    if (std::string(mode) == "--plan") EXPECT_EQ(p.status, 1) << p.err;
+    if (std::string(mode) == "--plan") {
+      EXPECT_EQ(p.status, 1) << p.err;
+    }
   }
 }
 

@@ -161,7 +161,7 @@ TEST_F(FilmKeepsOlder, FailedAssemblyLeavesTheOlderFilmAndNamesTheCause) {
 // there and complete, and nothing is left behind.
 TEST_F(FilmKeepsOlder, TwoRunsOfOneFilmAtOnce) {
   ASSERT_EQ(RunRenderer(Film({"--frames", "1-"})).status, 0);
-  for (const char* mode : {"--assemble", "--assemble", "whole"}) {
+  for (const char* mode : {"--assemble", "whole"}) {
     const std::vector<std::string> args =
         std::string(mode) == "whole" ? Film() : Film({mode});
     auto first = std::async(std::launch::async, [&] { return RunRenderer(args); });

@@ -138,6 +138,25 @@ TEST(Installed, DesktopEntryWorksInTheUserFolder) {
   fs::remove_all(base);
 }
 
+// The desktop program's command line: --version, and usage errors (exit
+// status 2) that start nothing and seed nothing.
+TEST(Installed, DesktopProgramRefusesUnknownOptionsAndMissingValues) {
+  const fs::path program = fs::path(ORK_BINARY_DIR) / "bin" / "orkelund";
+  if (!fs::exists(program)) GTEST_SKIP() << "built without the desktop program";
+  const fs::path base = Scratch("options");
+  const std::string cd = "cd " + Q(base) + " && QT_QPA_PLATFORM=offscreen timeout 60 " + Q(program);
+  const TRun version = Shell(cd + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("orkelund ", 0), 0u) << version.out;
+  for (const char* args : {" --workdir", " --bogus", " --user-folder=yes", " extra"}) {
+    const TRun r = Shell(cd + args);
+    EXPECT_EQ(r.status, 2) << args << "\n" << r.out;
+    EXPECT_NE(r.out.find("orkelund: "), std::string::npos) << args << "\n" << r.out;
+  }
+  EXPECT_TRUE(fs::is_empty(base)) << "nothing seeded for a refused command line";
+  fs::remove_all(base);
+}
+
 TEST(Installed, DesktopFilesAndManPagesPassTheirCheckers) {
   const fs::path base = Scratch("check");
   const fs::path prefix = InstallMoved(base);

@@ -77,6 +77,10 @@ TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
   for (size_t at = 0; (at = p.err.find("\nframe ", at)) != std::string::npos; ++at) ++lines;
   EXPECT_EQ(lines + (p.err.rfind("frame ", 0) == 0), 2u) << p.err;
   EXPECT_EQ(p.err.find("Esc"), std::string::npos) << "no advice the renderer cannot follow";
+  const TProcess quiet = RunRenderer({"--film", "--movie", (dir_ / "a.ini").string(), "--workdir",
+                                      work.string(), "--quiet"});
+  ASSERT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(quiet.err.find("remaining"), std::string::npos) << quiet.err;
   EXPECT_NE(p.err.find("9 of 9 frames written"), std::string::npos) << p.err;
 
   // A preview film of both movies side by side: 16 x 12 each, double width.

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config libpng-dev zlib1g-dev libjpeg62-turbo-dev
           qt6-base-dev fonts-dejavu-extra libgtest-dev libbenchmark-dev xvfb
-          libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
+          libavcodec-dev libavformat-dev libswscale-dev libavutil-dev libmpfr-dev
           desktop-file-utils appstream man-db dpkg-dev  # the install tests' checkers
           ffmpeg pngcheck)  # the last two: the tests read films and pictures back
 missing=()

@@ -64,6 +64,19 @@ class TParameter {
   std::string farbtabL;        // "ColTabNo"
   std::string ColShiftL;       // "ColShift"
   std::string SelectPictureL;  // "SelectPict"
+  // Deep computation ("DeepZoom", stored only when set): the picture is
+  // computed as differences from one high-precision reference orbit, so
+  // that it stays sharp far below the resolution of a double.
+  int Deep = 0;
+  // Coordinates of any precision ("MidPointXLong", "MidPointYLong",
+  // "CxPointLong", "CyPointLong", "HeightYLong"): decimal texts, empty when
+  // the double beside them says everything. When a text is set, the double
+  // holds its value rounded (a HeightY below the double range as the
+  // smallest normal double), so that code reading only doubles stays right
+  // to double precision.
+  std::string vsxLong, vsyLong;
+  std::string CCxLong, CCyLong;
+  std::string bryLong;
   double pox = 0, poy = 0;     // inspected point in the plane
   int Mpox = 0, Mpoy = 0;      // inspected point, pixel column and row
   std::array<int, kParamIndices> InterpP{};

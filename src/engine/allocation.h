@@ -33,12 +33,16 @@ class TAllocationError : public std::bad_alloc {
   std::string purpose_;
 };
 
-// The most bytes one request may take: the machine's physical memory,
-// unless SetAllocationLimit chose another. Byte counts are doubles so that
-// absurd sizes cannot overflow on the way.
+// The most bytes one request may take now, unless SetAllocationLimit chose
+// another: the memory the system can give without swapping (MemAvailable,
+// at most the physical memory), the rest of the process's address-space
+// limit and the rest of its control group's memory limit, whichever is
+// least. Read anew on every call, since other programs take and give back
+// memory. Byte counts are doubles so that absurd sizes cannot overflow on
+// the way.
 double AllocationLimit();
-// Tests (and only they) set a small limit to provoke refusals without
-// exhausting memory; 0 returns to the machine's memory.
+// Tests (and only they) set a fixed limit to provoke refusals without
+// exhausting memory; 0 returns to what the machine can give.
 void SetAllocationLimit(double bytes);
 
 // Throws TAllocationError(bytes, purpose) when bytes exceed the limit.

@@ -145,10 +145,13 @@ void ClearPictureArea() {
 
 void EnableMenuGroup(TMenuGroup group, bool enabled) {
   TMainWindow& w = Instance();
-  if (group == TMenuGroup::All)
+  if (group == TMenuGroup::All) {
     w.MenusHeld = !enabled;
-  else if (enabled && w.MenusHeld)
+    // The toolbar's buttons post commands as the menus do.
+    if (w.Toolbar) Gui().EnableGadget(w.Toolbar, enabled);
+  } else if (enabled && w.MenusHeld) {
     return;
+  }
   Gui().EnableMenuGroup(w.Groups[static_cast<int>(group)], enabled);
 }
 

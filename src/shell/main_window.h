@@ -53,10 +53,10 @@ void PaintPictureArea();
 // Clears the picture area to black and presents it.
 void ClearPictureArea();
 
-// Disabling the all-menus group holds every menu disabled until the group
-// is enabled again: enabling another group meanwhile (a picture shown
-// during a computation) changes nothing, so that no menu offers a command
-// that the computation's poll would take and lose.
+// Disabling the all-menus group holds every menu and the toolbar disabled
+// until the group is enabled again: enabling another group meanwhile (a
+// picture shown during a computation) changes nothing, so that nothing
+// offers a command that the computation's poll would take and lose.
 void EnableMenuGroup(TMenuGroup group, bool enabled);
 // Destroys the top-level menus, the picture area and the main window, in
 // this order.

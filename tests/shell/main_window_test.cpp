@@ -144,9 +144,11 @@ TEST_F(TShellTest, MainWindowMenusStayDisabledWhileAComputationShowsItsPicture) 
   Composition().CompositionMode = 1;
   PaintPictureArea();
   for (THandle menu : m) EXPECT_FALSE(gui_.MenuEnabled(menu));
+  EXPECT_FALSE(gui_.GadgetEnabled(MainWindow().Toolbar));
   EnableMenuGroup(TMenuGroup::All, true);
   PaintPictureArea();
   for (THandle menu : m) EXPECT_TRUE(gui_.MenuEnabled(menu));
+  EXPECT_TRUE(gui_.GadgetEnabled(MainWindow().Toolbar));
 }
 
 TEST_F(TShellTest, MainWindowResizePointerDropAndHelp) {

@@ -19,7 +19,7 @@ namespace {
 
 constexpr double kUnlimited = std::numeric_limits<double>::infinity();
 
-double g_limit = 0;  // 0: the memory the machine can give now
+double g_limit = 0;  // 0: the machine's memory
 
 double MachineMemory() {
   const long pages = sysconf(_SC_PHYS_PAGES);
@@ -109,15 +109,21 @@ double ControlGroupLeft() {
 }  // namespace
 
 double AllocationLimit() {
+  static const double machine = MachineMemory();
+  return g_limit > 0 ? g_limit : machine;
+}
+
+double MemoryLeft() {
   if (g_limit > 0) return g_limit;
   return std::min({AvailableMemory(), AddressSpaceLeft(), ControlGroupLeft()});
 }
 
 void SetAllocationLimit(double bytes) { g_limit = bytes > 0 ? bytes : 0; }
 
-void CheckAllocation(double bytes, const std::string& purpose) {
+void CheckAllocation(double bytes, const std::string& purpose, bool fresh) {
   // Written so that a not-a-number count is refused too.
-  if (!(bytes <= AllocationLimit())) throw TAllocationError(bytes, purpose);
+  if (!(bytes <= (fresh ? MemoryLeft() : AllocationLimit())))
+    throw TAllocationError(bytes, purpose);
 }
 
 std::string ByteSizeText(double bytes) {

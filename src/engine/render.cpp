@@ -56,7 +56,7 @@ void TRender::Init(const TParameter& keyframe) {
                     bildP.size() == n && bildT.size() == n && bildZ.size() == n &&
                     ibild.size() == n && zycbild.size() == n;
   // Buffers of the same size are reused and need no new memory.
-  if (!same) CheckAllocation(bytes, purpose);
+  CheckAllocation(bytes, purpose, !same);
   // Everything new is had before anything old is given up, so that a
   // picture the machine cannot hold leaves the previous one in place.
   TBigVector<double> x, y, p, t, z;

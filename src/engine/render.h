@@ -71,9 +71,10 @@ class TRender {
   // released, and released buffers give their memory back.
   //
   // Throws TAllocationError (engine/allocation.h) when the buffers cannot be
-  // had: refused when their size exceeds the allocation limit (what the
-  // machine can give now) or when the allocator fails. Either way the
-  // render object stays as it was, its picture included.
+  // had: refused when their size exceeds the allocation limit (for new
+  // buffers: what the machine can give now, MemoryLeft) or when the
+  // allocator fails. Either way the render object stays as it was, its
+  // picture included.
   void Init(const TParameter& keyframe);
 
   // The double and fourfold pictures, created black when a composition

@@ -59,7 +59,7 @@ TEST(Allocation, LimitHeedsTheAddressSpaceLimit) {
     const rlim_t cap = static_cast<rlim_t>(used + 300e6);
     const rlimit limit{cap, cap};
     if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
-    const double left = AllocationLimit();
+    const double left = MemoryLeft();
     _exit(left <= 300e6 && left > 100e6 ? 0 : 1);
   }
   int status = 0;

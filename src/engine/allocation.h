@@ -37,12 +37,21 @@ class TAllocationError : public std::bad_alloc {
 // unless SetAllocationLimit chose another. Byte counts are doubles so that
 // absurd sizes cannot overflow on the way.
 double AllocationLimit();
-// Tests (and only they) set a small limit to provoke refusals without
-// exhausting memory; 0 returns to the machine's memory.
+// The most bytes that new memory may take now: the memory the system can
+// give without swapping (MemAvailable), the rest of the process's
+// address-space limit and the rest of its control group's memory limit,
+// whichever is least, and never more than AllocationLimit. Read anew on
+// every call, since other programs take and give back memory. A limit set
+// by SetAllocationLimit stands for all of these.
+double MemoryLeft();
+// Tests (and only they) set a fixed limit to provoke refusals without
+// exhausting memory; 0 returns to what the machine has.
 void SetAllocationLimit(double bytes);
 
-// Throws TAllocationError(bytes, purpose) when bytes exceed the limit.
-void CheckAllocation(double bytes, const std::string& purpose);
+// Throws TAllocationError(bytes, purpose) when bytes exceed MemoryLeft()
+// (`fresh`: memory still to be had) or AllocationLimit() (buffers of that
+// size that are held already and reused).
+void CheckAllocation(double bytes, const std::string& purpose, bool fresh = true);
 
 // "Nicht genug Speicher: 13,9 GB für <purpose> konnten nicht belegt
 // werden. Der Befehl wurde abgebrochen." in the chosen language; for a

@@ -41,25 +41,6 @@ double RenderBytes(double width, double height) {
   return width * height * kBytesPerPixel + 3.0 * 4096 * sizeof(int);
 }
 
-void TRender::Release() {
-  Width = Height = 0;
-  Image.reset();
-  ImageD.reset();
-  ImageV.reset();
-  bildX = {};
-  bildY = {};
-  bildP = {};
-  bildT = {};
-  bildZ = {};
-  ibild = {};
-  zycbild = {};
-  ColR.reset();
-  ColG.reset();
-  ColB.reset();
-  DynX = {};
-  DynY = {};
-}
-
 void TRender::ClearArrays() {
   for (auto* a : {&bildX, &bildY, &bildP, &bildT, &bildZ}) std::fill(a->begin(), a->end(), 0.0);
   for (auto* a : {&ibild, &zycbild}) std::fill(a->begin(), a->end(), 0);
@@ -70,13 +51,53 @@ void TRender::Init(const TParameter& keyframe) {
   const int h = std::max(keyframe.OutputHeight, 0);
   const double bytes = RenderBytes(w, h);
   const std::string purpose = Tr(engine_texts::kPictureBuffers) + SizeText(w, h);
-  CheckAllocation(bytes, purpose);
   const size_t n = static_cast<size_t>(w) * static_cast<size_t>(h);
   const bool same = w == Width && h == Height && bildX.size() == n && bildY.size() == n &&
                     bildP.size() == n && bildT.size() == n && bildZ.size() == n &&
                     ibild.size() == n && zycbild.size() == n;
-  // Buffers of another size go first, so that old and new never coexist.
-  if (!same) Release();
+  // Buffers of the same size are reused and need no new memory.
+  CheckAllocation(bytes, purpose, !same);
+  // Everything new is had before anything old is given up, so that a
+  // picture the machine cannot hold leaves the previous one in place.
+  TBigVector<double> x, y, p, t, z;
+  TBigVector<int32_t> counts, cycles;
+  TPixmapPtr image;
+  std::shared_ptr<TColorTable> red, green, blue;
+  try {
+    if (!same) {
+      // Created at their size: zero without being written (big_buffer.h).
+      x = TBigVector<double>(n);
+      y = TBigVector<double>(n);
+      p = TBigVector<double>(n);
+      t = TBigVector<double>(n);
+      z = TBigVector<double>(n);
+      counts = TBigVector<int32_t>(n);
+      cycles = TBigVector<int32_t>(n);
+    }
+    if (!same || !Image || Image.use_count() != 1 || Image->Width() != w || Image->Height() != h)
+      image = std::make_shared<TPixmap>(w, h);
+    red = std::make_shared<TColorTable>(4096, 0);
+    green = std::make_shared<TColorTable>(4096, 0);
+    blue = std::make_shared<TColorTable>(4096, 0);
+  } catch (const std::bad_alloc&) {
+    throw TAllocationError(bytes, purpose);
+  }
+  // From here on nothing allocates.
+  if (same) {
+    ClearArrays();
+  } else {
+    bildX.swap(x);
+    bildY.swap(y);
+    bildP.swap(p);
+    bildT.swap(t);
+    bildZ.swap(z);
+    ibild.swap(counts);
+    zycbild.swap(cycles);
+  }
+  if (image)
+    Image.swap(image);
+  else
+    Image->Fill(kBlack);
   Width = w;
   Height = h;
   colz = 4096;
@@ -84,35 +105,14 @@ void TRender::Init(const TParameter& keyframe) {
   colzv = colz / 4;
   PaintOffsetX = 0;
   PaintOffsetY = 0;
-  DynX = {};
-  DynY = {};
-  try {
-    if (same) {
-      ClearArrays();
-    } else {
-      // Created at their size: zero without being written (big_buffer.h).
-      bildX = TBigVector<double>(n);
-      bildY = TBigVector<double>(n);
-      bildP = TBigVector<double>(n);
-      bildT = TBigVector<double>(n);
-      bildZ = TBigVector<double>(n);
-      ibild = TBigVector<int32_t>(n);
-      zycbild = TBigVector<int32_t>(n);
-    }
-    if (!ClearIfOwned(Image, Width, Height)) {
-      Image.reset();
-      Image = std::make_shared<TPixmap>(Width, Height);
-    }
-    // The double and fourfold pictures are kept for the same size only.
-    if (!ClearIfOwned(ImageD, 2 * Width, Height)) ImageD.reset();
-    if (!ClearIfOwned(ImageV, 2 * Width, 2 * Height)) ImageV.reset();
-    ColR = std::make_shared<TColorTable>(colz, 0);
-    ColG = std::make_shared<TColorTable>(colz, 0);
-    ColB = std::make_shared<TColorTable>(colz, 0);
-  } catch (const std::bad_alloc&) {
-    Release();
-    throw TAllocationError(bytes, purpose);
-  }
+  DynX = std::vector<double>();
+  DynY = std::vector<double>();
+  // The double and fourfold pictures are kept for the same size only.
+  if (!ClearIfOwned(ImageD, 2 * Width, Height)) ImageD.reset();
+  if (!ClearIfOwned(ImageV, 2 * Width, 2 * Height)) ImageV.reset();
+  ColR.swap(red);
+  ColG.swap(green);
+  ColB.swap(blue);
 }
 
 namespace {

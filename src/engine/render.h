@@ -67,14 +67,14 @@ class TRender {
   // A render object of the same size keeps its buffers and clears them, so
   // that a film does not fault in fresh memory for every frame; pictures
   // held elsewhere as well (a Copy, a picture handed on) are replaced
-  // instead. Buffers of another size are released before the new ones are
-  // allocated.
+  // instead. Buffers of another size are allocated before the old ones are
+  // released, and released buffers give their memory back.
   //
   // Throws TAllocationError (engine/allocation.h) when the buffers cannot be
-  // had: refused before anything is released when their size exceeds the
-  // allocation limit (the render object stays as it was), or, when the
-  // allocator itself fails, with the render object left empty (size 0, no
-  // buffers).
+  // had: refused when their size exceeds the allocation limit (for new
+  // buffers: what the machine can give now, MemoryLeft) or when the
+  // allocator fails. Either way the render object stays as it was, its
+  // picture included.
   void Init(const TParameter& keyframe);
 
   // The double and fourfold pictures, created black when a composition
@@ -90,7 +90,6 @@ class TRender {
   int PixelCount() const { return Width * Height; }
 
  private:
-  void Release();
   void ClearArrays();
 };
 

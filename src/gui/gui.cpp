@@ -4,6 +4,10 @@
 
 namespace ork {
 
+bool TGui::StatusTextFits(THandle window, const std::string& text) const {
+  return 7 * static_cast<int>(text.size()) <= ClientSize(window).width - 20;
+}
+
 TEvent TGui::WaitEvent() {
   while (queue_.empty()) Pump(true);
   current_ = std::move(queue_.front());

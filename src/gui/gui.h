@@ -116,6 +116,10 @@ class TGui {
   // The client area in desktop coordinates (below menu bar and toolbar).
   virtual TRect ClientScreenRect(THandle window) const = 0;
   virtual void SetStatusText(THandle window, const std::string& text) = 0;
+  // True when `text` shows whole in the window's status line. This base
+  // version counts 7 pixels a character against the client width less a
+  // margin of 20; the toolkit measures with the status line's font.
+  virtual bool StatusTextFits(THandle window, const std::string& text) const;
   // The usable area of the desktop (without task bars).
   virtual TSize DesktopSize() const = 0;
 
@@ -260,6 +264,10 @@ class TGui {
   // The caption of the questions' Cancel button in the program's language;
   // empty leaves the toolkit's own.
   void SetCancelText(const std::string& text) { cancelText_ = text; }
+  // The program's language for the toolkit's own texts (the buttons and
+  // labels of its file dialogs): "de" or "en".
+  virtual void SetDialogLanguage(const std::string& code) { dialogLanguage_ = code; }
+  const std::string& DialogLanguage() const { return dialogLanguage_; }
   const std::string& CancelText() const { return cancelText_; }
   // A file chooser. `pattern` lists filters separated by '|', each
   // "Description (*.ext *.ext)"; `path` is the proposed file or directory.
@@ -279,6 +287,7 @@ class TGui {
   TEvent current_;
   std::vector<std::vector<THandle>> groups_;
   std::string cancelText_;
+  std::string dialogLanguage_ = "en";
 };
 
 // The current back end. Without one installed this is a process-wide

@@ -692,7 +692,7 @@ bool TScriptedGui::OpenUrl(const std::string& url) {
   d.kind = TDialogRecord::Kind::Url;
   d.text = url;
   dialogs_.push_back(d);
-  return true;
+  return browserPresent_;
 }
 
 }  // namespace ork

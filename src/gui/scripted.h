@@ -140,6 +140,8 @@ class TScriptedGui : public TGui {
   void AnswerQuestion(bool ok) { questionAnswers_.push_back(ok); }
   // A file chooser's answer; empty means Cancel.
   void AnswerFile(const std::string& path) { fileAnswers_.push_back(path); }
+  // Whether OpenUrl finds a web browser (it does unless told otherwise).
+  void SetBrowserPresent(bool present) { browserPresent_ = present; }
   size_t UnusedAnswers() const { return questionAnswers_.size() + fileAnswers_.size(); }
   // Called whenever WaitEvent finds the queue empty; it may act as the user
   // (for example press a button of a dialog that just opened).
@@ -303,6 +305,7 @@ class TScriptedGui : public TGui {
   std::vector<TDialogRecord> dialogs_;
   std::deque<bool> questionAnswers_;
   std::deque<std::string> fileAnswers_;
+  bool browserPresent_ = true;
   std::function<void(TScriptedGui&)> idle_;
 };
 

@@ -126,6 +126,21 @@ THandle TScriptedGui::KeySource(THandle source) const {
 
 void TScriptedGui::KeyDown(int key, THandle source, bool repeat, int modifiers) {
   source = KeySource(source);
+  // As in the toolkit: Return presses a focused button, else the window's
+  // default button; Escape presses its Cancel button.
+  if (!repeat && (key == kKeyReturn || key == kKeyEscape)) {
+    const TScriptedGadget* g = Find(source);
+    if (key == kKeyReturn && g && g->kind == TGadgetKind::Button && Usable(source)) {
+      Queue(TEventKind::Gadget, source, 0);
+      return;
+    }
+    const TButtonKind wanted = key == kKeyReturn ? TButtonKind::DefaultOk : TButtonKind::Cancel;
+    for (THandle b : FindGadgets(WindowOf(source), TGadgetKind::Button))
+      if (Find(b)->buttonKind == wanted && Usable(b)) {
+        Queue(TEventKind::Gadget, b, 0);
+        return;
+      }
+  }
   TEvent event;
   event.kind = TEventKind::KeyDown;
   event.source = source;

@@ -129,7 +129,9 @@ void NewStartFile() {
 void OpenHelp(int command) {
   TGui& gui = Gui();
   const THandle item = gui.FindMenuItem(MainWindow().Window, command);
-  if (item) gui.OpenUrl("http://" + gui.MenuText(item));
+  if (!item) return;
+  const std::string url = "http://" + gui.MenuText(item);
+  if (!gui.OpenUrl(url)) ShellHost().Information(Tr(shell_texts::kNoBrowser) + url);
 }
 
 }  // namespace

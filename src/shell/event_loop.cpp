@@ -76,6 +76,25 @@ void OfferToToolWindows(const TEvent& event) {
   }
 }
 
+// After an event that can change a movie (a command, a mouse tool, a tool
+// window's action), every open window shows what changed. Pointer moves,
+// paints and typing change no movie.
+void SyncToolWindows(const TEvent& event) {
+  switch (event.kind) {
+    case TEventKind::None:
+    case TEventKind::MouseMove:
+    case TEventKind::MouseEnter:
+    case TEventKind::MouseLeave:
+    case TEventKind::Paint:
+    case TEventKind::TextChanged:
+      return;
+    default:
+      break;
+  }
+  for (int i = 0; i < kSlotCount; ++i)
+    if (TToolWindow* window = SlotWindow(static_cast<TSlot>(i))) window->Sync();
+}
+
 void ToolbarPressed(int index) {
   TShellState& s = Shell();
   const THandle toolbar = MainWindow().Toolbar;
@@ -129,6 +148,7 @@ void StartSequence() {
 
   const TStartSettings start = StartUpSettings(host);
   gui.SetCancelText(Tr(menu_texts::kCancelButton));
+  gui.SetDialogLanguage(IsGerman() ? "de" : "en");
   if (start.Maximize) gui.MaximizeWindow(window);
   s.ToolbarSetting = start.Toolbar != 0;
   if (start.Toolbar) {
@@ -238,7 +258,10 @@ bool HandleEvent(const TEvent& event) {
   } catch (const std::bad_alloc& error) {
     AbandonCommand(error);
   }
-  if (!Shell().Ending) return true;
+  if (!Shell().Ending) {
+    SyncToolWindows(event);
+    return true;
+  }
   CloseAllSlots();
   DestroyMainWindow();
   return false;

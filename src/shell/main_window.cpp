@@ -144,7 +144,15 @@ void ClearPictureArea() {
 }
 
 void EnableMenuGroup(TMenuGroup group, bool enabled) {
-  Gui().EnableMenuGroup(Instance().Groups[static_cast<int>(group)], enabled);
+  TMainWindow& w = Instance();
+  if (group == TMenuGroup::All) {
+    w.MenusHeld = !enabled;
+    // The toolbar's buttons post commands as the menus do.
+    if (w.Toolbar) Gui().EnableGadget(w.Toolbar, enabled);
+  } else if (enabled && w.MenusHeld) {
+    return;
+  }
+  Gui().EnableMenuGroup(w.Groups[static_cast<int>(group)], enabled);
 }
 
 void PaintPictureArea() {
@@ -181,7 +189,9 @@ void PaintPictureArea() {
         EnableMenuGroup(TMenuGroup::Picture, true);
         EnableMenuGroup(TMenuGroup::Single, true);
         EnableMenuGroup(TMenuGroup::Colour, true);
-        EnableMenuGroup(TMenuGroup::All, true);
+        // A picture shown while the computation goes on (Q) leaves the
+        // menus to the end of the computation.
+        if (!Instance().MenusHeld) EnableMenuGroup(TMenuGroup::All, true);
         break;
       default:
         break;

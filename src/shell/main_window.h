@@ -19,6 +19,9 @@ struct TMainWindow {
   THandle Toolbar = 0;  // 0 while none was built
   std::vector<THandle> TopMenus;  // File ... Help, left to right
   THandle Groups[4] = {0, 0, 0, 0};
+  // Set while a command keeps every menu disabled (a computation running):
+  // nothing enables a menu then but the command itself, when it ends.
+  bool MenusHeld = false;
 };
 
 TMainWindow& MainWindow();
@@ -50,6 +53,10 @@ void PaintPictureArea();
 // Clears the picture area to black and presents it.
 void ClearPictureArea();
 
+// Disabling the all-menus group holds every menu and the toolbar disabled
+// until the group is enabled again: enabling another group meanwhile (a
+// picture shown during a computation) changes nothing, so that nothing
+// offers a command that the computation's poll would take and lose.
 void EnableMenuGroup(TMenuGroup group, bool enabled);
 // Destroys the top-level menus, the picture area and the main window, in
 // this order.

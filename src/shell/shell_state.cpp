@@ -35,6 +35,20 @@ void ResetShellState() {
   s = TShellState{};
 }
 
+TMovieRef TMovieRef::Of(const TParameterAnim* movie) {
+  const TShellState& s = Instance();
+  if (movie && movie == s.Movie1.get()) return TMovieRef(1);
+  if (movie && movie == s.Movie2.get()) return TMovieRef(2);
+  return TMovieRef();
+}
+
+TParameterAnim* TMovieRef::Get() const {
+  const TShellState& s = Instance();
+  if (movieNo_ == 1) return s.Movie1.get();
+  if (movieNo_ == 2) return s.Movie2.get();
+  return nullptr;
+}
+
 TToolWindow* SlotWindow(TSlot slot) { return Shell().Slots[static_cast<int>(slot)].get(); }
 
 void FillSlot(TSlot slot, std::unique_ptr<TToolWindow> window) {

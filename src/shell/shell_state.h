@@ -33,6 +33,10 @@ class TToolWindow {
   // Shows its movie's current keyframe again after the shell changed which
   // keyframe is current (data windows).
   virtual void ShowActualKey() {}
+  // Called by the loop after it handled an event (a command, a mouse tool,
+  // another window's action): the window shows what changed meanwhile in
+  // its movie, or the movie that took its place.
+  virtual void Sync() {}
   // Destroys the window's gadgets and the window. Called once, by
   // CloseSlot, before the object is deleted.
   virtual void Close() = 0;
@@ -83,6 +87,32 @@ struct TToolState {
   double BoxX1 = 0, BoxY1 = 0;
   int BoxState = 0;  // 0 no box, 1 dragging, 2 finished
   int ClickSide = 0; // 0 none, 1 left picture (Movie 1), 2 right (Movie 2)
+};
+
+class TParameterAnim;
+
+// How a tool window reaches the movie it edits: by its place among the
+// shell's two movies, looked up on every use. A movie replaced by a load,
+// an exchange, a history step or a keyframe command is never reached
+// through a pointer to the released one: the window then edits the movie
+// that took that place.
+class TMovieRef {
+ public:
+  TMovieRef() = default;
+  // 1 Movie 1, 2 Movie 2; any other number refers to no movie.
+  explicit TMovieRef(int movieNo) : movieNo_(movieNo == 1 || movieNo == 2 ? movieNo : 0) {}
+  // The place `movie` has now; an empty reference for any other movie (a
+  // history movie) and for null.
+  static TMovieRef Of(const TParameterAnim* movie);
+
+  // The shell's movie of that place, or null.
+  TParameterAnim* Get() const;
+  TParameterAnim* operator->() const { return Get(); }
+  explicit operator bool() const { return Get() != nullptr; }
+  int MovieNo() const { return movieNo_; }
+
+ private:
+  int movieNo_ = 0;
 };
 
 struct TShellState {

@@ -32,4 +32,14 @@ inline constexpr TText2 kSettingsRepaired{
 // computation; the English word is recognised in both languages.
 inline constexpr TText2 kBeginnerWord{"nurFuerAnfaenger", "onlyForBeginners"};
 
+// A help item without a web browser to open its address: where the help
+// is, followed by the address.
+inline constexpr TText2 kNoBrowser{
+    "Es konnte kein Web-Browser geöffnet werden. Die Hilfe steht in der Datei README.md, "
+    "die mit dem Programm installiert wird (share/doc/orkelund, Abschnitt \"Using the "
+    "program\"), und im Internet unter:\n",
+    "No web browser could be opened. The help is in the file README.md that is installed "
+    "with the program (share/doc/orkelund, section \"Using the program\"), and on the "
+    "web at:\n"};
+
 }  // namespace ork::shell_texts

@@ -27,7 +27,7 @@ std::unique_ptr<TWindowCodierung> TWindowCodierung::Open(THandle parent) {
 void TWindowCodierung::Fill(TParameterAnim* movie, std::unique_ptr<TRender>& render) {
   TGui& gui = Gui();
   TShellState& s = Shell();
-  UsedAnim = movie;
+  UsedAnim = TMovieRef::Of(movie);
   Target = s.ColourTarget;
   TParameter* key = EditedKeyframe(movie);
   if (!key) return;
@@ -72,7 +72,7 @@ void TWindowCodierung::ShowStatus(TParameter& key) const {
 void TWindowCodierung::OnEvent(const TEvent& event) {
   if (event.window != Window || Window == 0) return;
   TGui& gui = Gui();
-  TParameter* key = EditedKeyframe(UsedAnim);
+  TParameter* key = EditedKeyframe(UsedAnim.Get());
   if (!key) return;
   const int e = EditedColourEntry();
   const int panel = SamplePanelNumber(Panel.data(), Anzahl, event.source);

@@ -35,7 +35,7 @@ class TWindowCodierung : public TToolWindow {
 
   THandle Window = 0;
   std::array<THandle, kAnzahl + 1> Panel{};  // numbered from 1
-  TParameterAnim* UsedAnim = nullptr;
+  TMovieRef UsedAnim;  // the movie edited, looked up on every use
   std::array<std::string, TRender::kCodings> UCoding;
   TRangeRow Row;
   int Anzahl = kAnzahl;

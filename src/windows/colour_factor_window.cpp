@@ -57,7 +57,7 @@ void TWindowColFact::Fill(int number, TParameterAnim* movie) {
   if (number < 1 || number > 4) number = 1;
   if (number != FactNr) s.ColourRangeLow = s.ColourRangeHigh = kNoColourRange;
   FactNr = number;
-  UsedAnim = movie;
+  UsedAnim = TMovieRef::Of(movie);
   Target = s.ColourTarget;
   gui.SetText(Window, Tr(colour_texts::kFactorTitleHead) + std::to_string(number) +
                           Tr(colour_texts::kFactorTitleTail));
@@ -105,7 +105,7 @@ void TWindowColFact::PostRefresh() const {
 }
 
 void TWindowColFact::SliderMoved(int position) {
-  TParameter* key = EditedKeyframe(UsedAnim);
+  TParameter* key = EditedKeyframe(UsedAnim.Get());
   if (!key) return;
   const int e = EditedColourEntry();
   double w = position / Maxfakt;

@@ -28,7 +28,7 @@ class TWindowColFact : public TToolWindow {
   void Close() override;
 
   THandle Window = 0;
-  TParameterAnim* UsedAnim = nullptr;
+  TMovieRef UsedAnim;  // the movie edited, looked up on every use
   TRangeRow Row;
   double Maxfakt = 1.0;
   int FactNr = 1;

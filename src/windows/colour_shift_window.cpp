@@ -22,7 +22,7 @@ std::unique_ptr<TWindowColShift> TWindowColShift::Open(THandle parent) {
 
 void TWindowColShift::Fill(TParameterAnim* movie) {
   TGui& gui = Gui();
-  UsedAnim = movie;
+  UsedAnim = TMovieRef::Of(movie);
   TParameter* key = EditedKeyframe(movie);
   if (!key) return;
   gui.SetText(Label, Tr(colour_texts::kOldColShift) + std::to_string(key->ColShift));
@@ -34,12 +34,17 @@ void TWindowColShift::OnEvent(const TEvent& event) {
   if (Window == 0 || event.window != Window || event.kind != TEventKind::Gadget ||
       event.source != Slider)
     return;
-  TParameter* key = EditedKeyframe(UsedAnim);
+  TParameter* key = EditedKeyframe(UsedAnim.Get());
   if (!key) return;
   key->CColShift[EditedColourEntry()] = event.data;
   RebuildColorLists(*key);
-  ShiftChanged(*UsedAnim);
+  ShiftChanged(*UsedAnim.Get());
   PostColourRepaint();
+}
+
+void TWindowColShift::Sync() {
+  TParameter* key = EditedKeyframe(UsedAnim.Get());
+  if (Window != 0 && key && Gui().GetState(Slider) != key->ColShift) Fill(UsedAnim.Get());
 }
 
 void TWindowColShift::Close() {

@@ -20,10 +20,13 @@ class TWindowColShift : public TToolWindow {
 
   THandle Handle() const override { return Window; }
   void OnEvent(const TEvent& event) override;
+  // Fills the window again when the colour shift changed behind it (another
+  // window, a history step, a movie that took the place of its own).
+  void Sync() override;
   void Close() override;
 
   THandle Window = 0;
-  TParameterAnim* UsedAnim = nullptr;
+  TMovieRef UsedAnim;  // the movie edited, looked up on every use
   THandle Label = 0;
   THandle Slider = 0;
 };

@@ -59,7 +59,7 @@ std::unique_ptr<TWindowFarbtabellen> TWindowFarbtabellen::Open(THandle parent) {
 void TWindowFarbtabellen::Fill(TParameterAnim* movie, std::unique_ptr<TRender>& render,
                                int& mode) {
   TGui& gui = Gui();
-  UsedAnim = movie;
+  UsedAnim = TMovieRef::Of(movie);
   Target = Shell().ColourTarget;
   TParameter* key = EditedKeyframe(movie);
   if (!key) return;
@@ -95,6 +95,13 @@ void TWindowFarbtabellen::Fill(TParameterAnim* movie, std::unique_ptr<TRender>& 
     DrawSampleNumber(picture, i);
     gui.SetPanelPixmap(Panel[i], picture.Data(), kSampleSide, kSampleSide);
   }
+  // The progress text of the sample computation gives way at once.
+  ShowStatus(*key);
+}
+
+void TWindowFarbtabellen::ShowStatus(const TParameter& key) const {
+  Gui().SetStatusText(Window, colour_texts::kColTabNo + std::to_string(key.farbtab) +
+                                  colour_texts::kColShiftPart + std::to_string(key.ColShift));
 }
 
 void TWindowFarbtabellen::PostRefresh() const {
@@ -126,7 +133,7 @@ void TWindowFarbtabellen::TakeFields(TParameter& key) {
 
 void TWindowFarbtabellen::OnEvent(const TEvent& event) {
   if (event.window != Window || Window == 0) return;
-  TParameter* key = EditedKeyframe(UsedAnim);
+  TParameter* key = EditedKeyframe(UsedAnim.Get());
   if (!key) return;
   const int e = EditedColourEntry();
   const int panel = SamplePanelNumber(Panel.data(), Anzahl, event.source);
@@ -137,7 +144,7 @@ void TWindowFarbtabellen::OnEvent(const TEvent& event) {
   } else if (event.kind == TEventKind::Gadget && event.source == Slider) {
     key->CColShift[e] = event.data;
     RebuildColorLists(*key);
-    ShiftChanged(*UsedAnim);
+    ShiftChanged(*UsedAnim.Get());
     PostColourRepaint();
     PostRefresh();
   } else if (event.kind == TEventKind::Gadget && event.source == Cmd_Keil) {
@@ -151,8 +158,7 @@ void TWindowFarbtabellen::OnEvent(const TEvent& event) {
     PostRefresh();
   }
   SelectColorVariant(key, e);
-  Gui().SetStatusText(Window, colour_texts::kColTabNo + std::to_string(key->farbtab) +
-                                  colour_texts::kColShiftPart + std::to_string(key->ColShift));
+  ShowStatus(*key);
 }
 
 void TWindowFarbtabellen::Close() {

@@ -37,7 +37,7 @@ class TWindowFarbtabellen : public TToolWindow {
 
   THandle Window = 0;
   std::array<THandle, kAnzahl + 1> Panel{};  // numbered from 1
-  TParameterAnim* UsedAnim = nullptr;
+  TMovieRef UsedAnim;  // the movie edited, looked up on every use
   THandle Label = 0;
   THandle Slider = 0;
   THandle TextBoxF3 = 0;
@@ -49,6 +49,8 @@ class TWindowFarbtabellen : public TToolWindow {
 
  private:
   void PostRefresh() const;
+  // " ColTabNo = " ... "  //  ColShift = " ... of the edited entry.
+  void ShowStatus(const TParameter& key) const;
   // F3 and F4 from their fields, corrected, into the edited entry.
   void TakeFields(TParameter& key);
 };

@@ -39,11 +39,7 @@ void TDataWindow::Close() {
   Window = 0;
 }
 
-TParameterAnim* TDataWindow::LiveMovie() const {
-  const TShellState& s = Shell();
-  TParameterAnim* shellMovie = movie2_ ? s.Movie2.get() : s.Movie1.get();
-  return (UsedAnim != nullptr && UsedAnim == shellMovie) ? UsedAnim : nullptr;
-}
+TParameterAnim* TDataWindow::LiveMovie() const { return UsedAnim.Get(); }
 
 TParameter* TDataWindow::CurrentKey() const {
   TParameterAnim* movie = LiveMovie();
@@ -56,21 +52,66 @@ void TDataWindow::ShowField(THandle field, const std::string& text) {
   if (int row = RowOf(TextBox, field)) shownText_[row] = text;
 }
 
+bool TDataWindow::Edited(int row) const {
+  return TextBox[row] != 0 && Gui().GetText(TextBox[row]) != shownText_[row];
+}
+
 void TDataWindow::ShowActualKey() {
   TParameterAnim* movie = LiveMovie();
   if (!movie) return;
   for (int row = 1; row <= ParameterAnzahl; ++row)
-    if (TextBox[row] && Gui().GetText(TextBox[row]) != shownText_[row]) TakeOne(row);
+    if (Edited(row)) TakeOne(row);
   Fill(*movie);
+}
+
+void TDataWindow::TakeSnapshot() {
+  TParameterAnim* movie = LiveMovie();
+  const TParameter* p = movie ? movie->GetActualParameter() : nullptr;
+  snapshotMovie_ = movie;
+  snapshotCount_ = movie ? movie->Count : -1;
+  for (int row = 1; row <= ParameterAnzahl; ++row)
+    snapshot_[row] = p ? DataRowValue(*p, row) : std::string();
+}
+
+void TDataWindow::Sync() {
+  TParameterAnim* movie = LiveMovie();
+  if (Window == 0 || !movie) return;
+  TParameter* p = movie->GetActualParameter();
+  if (movie != snapshotMovie_ || movie->Count != snapshotCount_ ||
+      (p ? movie->Actual : 0) != shownKey_) {
+    keepEdits_ = true;
+    Fill(*movie);
+    keepEdits_ = false;
+    return;
+  }
+  if (!p) return;
+  // The same keyframe: only the rows whose values changed are shown anew,
+  // so that what the window shows on purpose (emptied style fields) stays.
+  std::array<bool, ParameterAnzahl + 1> changed{};
+  bool any = false;
+  for (int row = 1; row <= ParameterAnzahl; ++row)
+    any |= changed[row] = DataRowValue(*p, row) != snapshot_[row];
+  if (!any) return;
+  const bool marks = changed[DataRowOf("InterpolationList")] || changed[DataRowOf("TextOutputList")];
+  if (marks) {
+    ParseInterpolationList(*p, ShellHost());
+    ParseTextOutputList(*p);
+  }
+  for (int row = 1; row <= ParameterAnzahl; ++row) {
+    if (changed[row] && !Edited(row)) ShowField(TextBox[row], DataRowValue(*p, row));
+    if (changed[row] || marks) ShowMarks(row);
+  }
+  TakeSnapshot();
 }
 
 void TDataWindow::Fill(TParameterAnim& movie) {
   TGui& gui = Gui();
-  UsedAnim = &movie;
+  UsedAnim = TMovieRef::Of(&movie);
   TParameter* p = movie.GetActualParameter();
   shownKey_ = p ? movie.Actual : 0;
   if (movie.Count < 1 || !p) {
     gui.SetText(LabGroup, data_texts::kEmpty);
+    TakeSnapshot();
     return;
   }
   TShellHost& host = ShellHost();
@@ -84,16 +125,22 @@ void TDataWindow::Fill(TParameterAnim& movie) {
                             std::to_string(movie.Count));
   for (int row = 1; row <= ParameterAnzahl; ++row)
     FillOne(row, DataRow(row).key, DataRowValue(*p, row));
+  TakeSnapshot();
 }
 
 void TDataWindow::FillOne(int row, const std::string& key, const std::string& value) {
   if (row < 1 || row > ParameterAnzahl) return;
   TGui& gui = Gui();
   gui.SetText(Lab[row], key);
-  ShowField(TextBox[row], value);
+  if (!keepEdits_ || !Edited(row)) ShowField(TextBox[row], value);
   rowKey_[row] = key;
+  ShowMarks(row);
+}
+
+void TDataWindow::ShowMarks(int row) {
+  TGui& gui = Gui();
   const TParameter* p = UsedAnim ? UsedAnim->GetActualParameter() : nullptr;
-  const int index = TINIGroup::ParameterSortNo(key);
+  const int index = TINIGroup::ParameterSortNo(rowKey_[row]);
   if (!p || index <= 0 || index >= TParameter::kParamIndices) return;
   gui.SetState(CK_InterpP[row], p->InterpP[index] != 0 ? 1 : 0);
   gui.SetState(CK_InterpM[row], p->InterpM[index] != 0 ? 1 : 0);
@@ -180,7 +227,9 @@ int TDataWindow::RowOf(const TRowGadgets& gadgets, THandle source) const {
 }
 
 void TDataWindow::OnEvent(const TEvent& event) {
-  Handle(event);
+  // What the window itself changed is shown already; Sync looks for what
+  // others change.
+  if (!Handle(event) && Window != 0 && event.window == Window) TakeSnapshot();
   // Whatever happened, a pending grid-size text must not reach a keyframe
   // the user may just have changed here.
   DropPendingGridChange();
@@ -189,7 +238,9 @@ void TDataWindow::OnEvent(const TEvent& event) {
 bool TDataWindow::Handle(const TEvent& event) {
   if (Window == 0 || event.window != Window || event.source == Window) return false;
   if (event.kind == TEventKind::FocusLost) {
-    if (int row = RowOf(TextBox, event.source)) TakeOne(row);
+    // A field left without a change stores nothing: its text may be older
+    // than the keyframe (a zoom since), and storing it would undo that.
+    if (int row = RowOf(TextBox, event.source); row && Edited(row)) TakeOne(row);
     return false;
   }
   if (event.kind != TEventKind::Gadget) return false;

@@ -6,10 +6,12 @@
 // hidden for small screens), TWindowParameterBild2 (Movie 2) and
 // TWindowParameterTeil2Bild2.
 //
-// The window edits the movie in memory and never owns it. It acts only while
-// the movie it was filled with is still the shell's movie of its variant, so
-// a movie replaced by a reload is never touched through a stale pointer;
-// the shell fills the window again after a reload.
+// The window edits the movie in memory and never owns it. It reaches the
+// movie through its place (Movie 1 or Movie 2), never through a pointer
+// that a reload, an exchange or a history step would leave dangling, and
+// after every event the loop handled it shows again what changed in the
+// keyframe meanwhile (a zoom, a computation's write-back, a movie that
+// took the place of the one shown).
 #pragma once
 
 #include <array>
@@ -34,6 +36,10 @@ class TDataWindow : public TToolWindow {
   // An edit not stored yet goes to the keyframe shown so far; then the
   // movie's current keyframe is shown.
   void ShowActualKey() override;
+  // Shows the movie's current keyframe again when it, its number or the
+  // movie changed since the window last showed or stored it. A field with
+  // an edit not stored yet keeps the typed text.
+  void Sync() override;
 
   // Shows the movie's current keyframe (or "Empty" when it has none).
   void Fill(TParameterAnim& movie);
@@ -51,15 +57,15 @@ class TDataWindow : public TToolWindow {
 
   bool IsMovie2() const { return movie2_; }
   bool IsPart2() const { return part2_; }
-  // The movie the window acts on: the filled one while it is still the
-  // shell's movie of this variant, else null.
+  // The movie the window acts on: the shell's movie of the place the
+  // window was filled for, or null.
   TParameterAnim* LiveMovie() const;
   // Creates the window and every gadget (data_window_layout.cpp); run once
   // by Open.
   void Create(THandle mainWindow);
 
   THandle Window = 0;
-  TParameterAnim* UsedAnim = nullptr;  // not owned
+  TMovieRef UsedAnim;  // the movie shown, by its place (not owned)
   THandle LabGroup = 0;
   THandle Cmd_Tausch = 0, Cmd_Format = 0, Cmd_Exit = 0, Cmd_Insert = 0, Cmd_DeleteK = 0;
   THandle Cmd_Anfang = 0, Cmd_Zurueck = 0, Cmd_Vor = 0, Cmd_Ende = 0;
@@ -82,6 +88,13 @@ class TDataWindow : public TToolWindow {
   TParameter* CurrentKey() const;
   // Sets a row's field and remembers the text as shown.
   void ShowField(THandle field, const std::string& text);
+  // True when the row's field holds a text the user typed and that is not
+  // stored yet.
+  bool Edited(int row) const;
+  // Sets the row's check boxes to the marks of the current keyframe.
+  void ShowMarks(int row);
+  // Remembers the keyframe's values as the window now shows them.
+  void TakeSnapshot();
 
   bool movie2_;
   bool part2_;
@@ -92,6 +105,13 @@ class TDataWindow : public TToolWindow {
   // an edit not stored yet.
   std::array<std::string, ParameterAnzahl + 1> shownText_{};
   int shownKey_ = 0;  // the key number filled, 0 for none
+  // The keyframe's values when the window last showed or stored them, and
+  // the movie's keyframe count and object then: what Sync compares.
+  std::array<std::string, ParameterAnzahl + 1> snapshot_{};
+  int snapshotCount_ = -1;
+  const TParameterAnim* snapshotMovie_ = nullptr;  // compared only, never used
+  // While set, FillOne leaves a field with an edit not stored yet as it is.
+  bool keepEdits_ = false;
 };
 
 class TWindowParameter : public TDataWindow {

@@ -63,29 +63,49 @@ void TWindowOutputParameter::Close() {
   Window = 0;
 }
 
-TParameterAnim* TWindowOutputParameter::LiveMovie() const {
-  const TShellState& s = Shell();
-  if (UsedAnim && (UsedAnim == s.Movie1.get() || UsedAnim == s.Movie2.get())) return UsedAnim;
-  return nullptr;
-}
+TParameterAnim* TWindowOutputParameter::LiveMovie() const { return UsedAnim.Get(); }
 
 void TWindowOutputParameter::Fill(const std::string& title, TParameterAnim& movie) {
   TGui& gui = Gui();
-  UsedAnim = &movie;
+  UsedAnim = TMovieRef::Of(&movie);
   gui.SetText(Window, title);
-  gui.SetText(TextBoxFileName, movie.FileName);
-  gui.SetText(TextBoxWidth, std::to_string(movie.OutputWidth));
-  gui.SetText(TextBoxHeight, std::to_string(movie.OutputHeight));
+  Show(TextBoxFileName, movie.FileName);
+  Show(TextBoxWidth, std::to_string(movie.OutputWidth));
+  Show(TextBoxHeight, std::to_string(movie.OutputHeight));
   gui.SetText(LabWeb, movie.Web);
   gui.SetText(LabEmail, movie.Email);
   gui.SetText(LabAuthor, movie.Author);
   gui.SetText(LabUser, movie.User);
 }
 
+std::string& TWindowOutputParameter::ShownText(THandle field) {
+  if (field == TextBoxWidth) return shownWidth_;
+  if (field == TextBoxHeight) return shownHeight_;
+  if (field == TextBoxFileName) return shownName_;
+  return noField_;
+}
+
+void TWindowOutputParameter::Show(THandle field, const std::string& text) {
+  Gui().SetText(field, text);
+  ShownText(field) = text;
+}
+
+void TWindowOutputParameter::Sync() {
+  TParameterAnim* movie = LiveMovie();
+  if (Window == 0 || !movie) return;
+  const std::pair<THandle, std::string> values[] = {
+      {TextBoxWidth, std::to_string(movie->OutputWidth)},
+      {TextBoxHeight, std::to_string(movie->OutputHeight)},
+      {TextBoxFileName, movie->FileName}};
+  for (const auto& [field, value] : values) {
+    std::string& shown = ShownText(field);
+    if (value != shown && Gui().GetText(field) == shown) Show(field, value);
+  }
+}
+
 void TWindowOutputParameter::SetWidthHeight(int width, int height) {
-  TGui& gui = Gui();
-  gui.SetText(TextBoxWidth, std::to_string(width));
-  gui.SetText(TextBoxHeight, std::to_string(height));
+  Show(TextBoxWidth, std::to_string(width));
+  Show(TextBoxHeight, std::to_string(height));
   if (TParameterAnim* movie = LiveMovie()) {
     movie->OutputWidth = width;
     movie->OutputHeight = height;
@@ -108,16 +128,19 @@ int TWindowOutputParameter::HandleEvent(const TEvent& event) {
       break;
     case TEventKind::FocusLost: {
       TParameterAnim* movie = LiveMovie();
-      if (!movie) break;
       const std::string text = gui.GetText(event.source);
+      // A field left without a change stores nothing: its text may be
+      // older than the movie.
+      if (!movie || text == ShownText(event.source)) break;
       if (event.source == TextBoxFileName) {
         movie->FileName = text;
+        shownName_ = text;
       } else if (event.source == TextBoxWidth) {
         movie->OutputWidth = OutputSide(text);
-        gui.SetText(TextBoxWidth, std::to_string(movie->OutputWidth));
+        Show(TextBoxWidth, std::to_string(movie->OutputWidth));
       } else if (event.source == TextBoxHeight) {
         movie->OutputHeight = OutputSide(text);
-        gui.SetText(TextBoxHeight, std::to_string(movie->OutputHeight));
+        Show(TextBoxHeight, std::to_string(movie->OutputHeight));
       }
       break;
     }

@@ -2,8 +2,9 @@
 // and height in pixels, output file name), offers a menu of common picture
 // sizes and shows the movie's credit texts. It changes only OutputWidth,
 // OutputHeight and FileName; the keyframes follow when the shell next
-// prepares a picture. The movie is not owned; the window acts only while it
-// is still one of the shell's two movies.
+// prepares a picture. The movie is not owned; the window reaches it by its
+// place (Movie 1 or Movie 2), and a field left without a change stores
+// nothing.
 #pragma once
 
 #include <memory>
@@ -49,6 +50,10 @@ class TWindowOutputParameter : public TToolWindow {
   THandle Handle() const override { return Window; }
   void OnEvent(const TEvent& event) override;
   void Close() override;
+  // Shows the size and name again when they changed behind the window (a
+  // movie loaded, exchanged or taken from the history); a field with an
+  // edit not stored yet keeps the typed text.
+  void Sync() override;
 
   void Fill(const std::string& title, TParameterAnim& movie);
   // Shows both numbers and stores them as the movie's output size.
@@ -59,11 +64,18 @@ class TWindowOutputParameter : public TToolWindow {
   TParameterAnim* LiveMovie() const;
 
   THandle Window = 0;
-  TParameterAnim* UsedAnim = nullptr;  // not owned
+  TMovieRef UsedAnim;  // the movie edited, by its place (not owned)
   THandle TextBoxWidth = 0, TextBoxHeight = 0, TextBoxFileName = 0;
   THandle LabPath = 0;  // never created
   THandle LabWeb = 0, LabEmail = 0, LabAuthor = 0, LabUser = 0;
   THandle Cmd_Exit = 0;
+
+ private:
+  // Sets a field and remembers the text as shown, so that an unchanged
+  // field is known when it loses the focus.
+  void Show(THandle field, const std::string& text);
+  std::string& ShownText(THandle field);
+  std::string shownWidth_, shownHeight_, shownName_, noField_;
 };
 
 }  // namespace ork

@@ -64,18 +64,25 @@ void GridSizeDialog(double height, const std::string& name) {
   gui.CreateLabel(window, 15, 173, 180, 19, Tr(t::kSize));
   const THandle size = gui.CreateTextField(window, 210, 173, 45, 19, std::to_string(g.size));
   const THandle okAll = gui.CreateButton(window, 10, 202, 95, 19, Tr(t::kOkAll));
-  const THandle ok = gui.CreateButton(window, 107, 202, 80, 19, "OK");
+  const THandle ok = gui.CreateButton(window, 107, 202, 80, 19, "OK", TButtonKind::DefaultOk);
   const THandle okBoth =
       gui.CreateButton(window, 189, 202, 100, 19, "OK " + Tr(t::kFor) + " Movie 1+2");
   const THandle standard = gui.CreateButton(window, 10, 224, 140, 19, Tr(t::kStandard));
   const THandle remove = gui.CreateButton(window, 152, 224, 137, 19, "G" + Tr(t::kDelete));
   gui.SetFocus(window);
 
+  // Escape changes nothing, not even the label boxes ticked meanwhile.
+  const TGridSettings before = g;
+  constexpr int kCancelled = -2;
   int scope = 0;  // 1 OK / close, 2 all keys, 3 both movies; 0 reset, -1 delete
   for (;;) {
     const TEvent e = gui.WaitEvent();
     if (e.kind == TEventKind::WindowClose && e.source == window) {
       scope = 1;
+      break;
+    }
+    if (e.kind == TEventKind::KeyDown && e.key == kKeyEscape && e.window == window) {
+      scope = kCancelled;
       break;
     }
     if (e.kind != TEventKind::Gadget) continue;
@@ -92,7 +99,10 @@ void GridSizeDialog(double height, const std::string& name) {
     }
   }
   TGridState& state = GridState();
-  if (scope > 0) {
+  if (scope == kCancelled) {
+    g = before;
+    state.GridDialogText.clear();
+  } else if (scope > 0) {
     ReadAxis(ax, g.dX, g.decX, g.shiftX);
     ReadAxis(ay, g.dY, g.decY, g.shiftY);
     g.size = TextToInt(gui.GetText(size));

@@ -70,7 +70,8 @@ void LineStyleDialog(int movieNo, TLineArray& colours, TLineArray& thicknesses,
     rows[i].blue = gui.CreateTextField(window, 304, y, 40, 19, std::to_string(BlueOf(c)));
     if (flags[i]) gui.CreateLabel(window, 349, y, 5, 19, "*");
   }
-  const THandle update = gui.CreateButton(window, 132, 200, 100, 19, Tr(t::kUpdate));
+  const THandle update =
+      gui.CreateButton(window, 132, 200, 100, 19, Tr(t::kUpdate), TButtonKind::DefaultOk);
   const THandle forAll = gui.CreateButton(window, 243, 200, 100, 19, Tr(t::kForAll));
   const THandle standard = gui.CreateButton(window, 132, 229, 211, 19, Tr(t::kStandard));
   const THandle insertAll = gui.CreateButton(window, 132, 258, 211, 19, Tr(t::kInsertAll));
@@ -80,7 +81,9 @@ void LineStyleDialog(int movieNo, TLineArray& colours, TLineArray& thicknesses,
 
   for (;;) {
     const TEvent e = gui.WaitEvent();
-    if (e.kind == TEventKind::WindowClose && e.source == window) {
+    // Escape leaves the dialog as its close box does: nothing changes.
+    if ((e.kind == TEventKind::WindowClose && e.source == window) ||
+        (e.kind == TEventKind::KeyDown && e.key == kKeyEscape && e.window == window)) {
       colours[9] = kLineCodeClosed;
       break;
     }

@@ -79,13 +79,19 @@ void TWindowPicture::Fill(int width, int height, double x, double y, const std::
   PicturePanel = gui.CreatePanel(Window, 0, 27, width, height, t::kPanelTitle, false);
   gui.SetFocus(Window);
   if (TPixmap* pixmap = d.DynamicsPixmap.get()) {
-    TBMPFont& font = BMPFont(FontIndexForHeight(std::min(pixmap->Height(), 400)));
+    const std::string xText = "x=" + RealText17(x);
+    const std::string yText = "y=" + RealText17(y);
+    // The font the picture's height asks for, or the next smaller one where
+    // a line would be cut off at the right edge.
+    int index = FontIndexForHeight(std::min(pixmap->Height(), 400));
+    while (index > 0 && std::max(BMPFont(index).Width(xText), BMPFont(index).Width(yText)) >
+                            pixmap->Width())
+      --index;
+    TBMPFont& font = BMPFont(index);
     font.SetOutputPixmap(pixmap);
     // Two lines 19 rows apart fit the small font. A larger one ends the y
     // line at the picture's bottom and puts the x line a whole text height
     // above it, so that neither is cut off nor overlaps the other.
-    const std::string xText = "x=" + RealText17(x);
-    const std::string yText = "y=" + RealText17(y);
     const int bottom = height - d.DynamicsShiftUp;
     const int yTop = std::min(bottom - 25, bottom - font.Height(yText));
     font.Draw(0, std::min(bottom - 44, yTop - font.Height(xText)), xText);

@@ -110,10 +110,24 @@ bool TWindowPreview::Fill(TParameterAnim& movie, int size, const std::string& ti
   ShowSingle(gui, PreviewPanel, *Render_);
   p->OutputWidth = movie.OutputWidth;
   p->OutputHeight = movie.OutputHeight;
-  gui.SetStatusText(Window, ok ? std::to_string(Bildfolge) + "[KEY " +
-                                     std::to_string(movie.Actual) + "]  JuliaSet=" +
-                                     std::to_string(p->julia) + " " + movie.FileName
-                               : Tr(t::kCancelled));
+  if (!ok) {
+    gui.SetStatusText(Window, Tr(t::kCancelled));
+    return ok;
+  }
+  // A small preview cannot show the whole line: the longest of these forms
+  // that fits, and the whole line as the picture's tooltip.
+  const std::string key = std::to_string(Bildfolge) + "[KEY " + std::to_string(movie.Actual) + "]";
+  const std::string julia = key + "  JuliaSet=" + std::to_string(p->julia);
+  const std::string whole = julia + " " + movie.FileName;
+  const std::string forms[] = {whole, julia, key};
+  std::string shown = "[" + std::to_string(movie.Actual) + "]";
+  for (const std::string& form : forms)
+    if (gui.StatusTextFits(Window, form)) {
+      shown = form;
+      break;
+    }
+  gui.SetStatusText(Window, shown);
+  gui.SetToolTip(PreviewPanel, whole);
   return ok;
 }
 

@@ -64,8 +64,9 @@ std::unique_ptr<TWindowProgramm> TWindowProgramm::Open(THandle parent) {
   w->PAN_TOOLB = gui.CreatePanel(win, 10, 556, 220, 48, Tr(t::kToolbarPanel));
   w->CK_Toolbar = gui.CreateCheckBox(w->PAN_TOOLB, 10, 5, 200, 19, Tr(t::kToolbarVisible));
 
-  w->Cmd_OK = gui.CreateButton(win, 10, 618, 100, 19, Tr(t::kSave));
-  w->Cmd_Abbruch = gui.CreateButton(win, 129, 618, 100, 19, Tr(t::kCancel));
+  w->Cmd_OK = gui.CreateButton(win, 10, 618, 100, 19, Tr(t::kSave), TButtonKind::DefaultOk);
+  w->Cmd_Abbruch =
+      gui.CreateButton(win, 129, 618, 100, 19, Tr(t::kCancel), TButtonKind::Cancel);
   return w;
 }
 

@@ -1,6 +1,11 @@
 #include "engine/allocation.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "engine/render.h"
 #include "model/language.h"
@@ -39,6 +44,28 @@ TEST(Allocation, LimitRefusesLargerRequests) {
   SetAllocationLimit(0);
   EXPECT_GT(AllocationLimit(), 1e6);  // the machine's memory
   EXPECT_THROW(CheckAllocation(1e30, "a"), TAllocationError);
+}
+
+// Under an address-space limit (ulimit -v) only what is left of it can be
+// had, however much memory the machine has. Tried in a child process, so
+// that the limit does not stay with the tests.
+TEST(Allocation, LimitHeedsTheAddressSpaceLimit) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    double pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const double used = pages * static_cast<double>(sysconf(_SC_PAGE_SIZE));
+    const rlim_t cap = static_cast<rlim_t>(used + 300e6);
+    const rlimit limit{cap, cap};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+    const double left = MemoryLeft();
+    _exit(left <= 300e6 && left > 100e6 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // A cycle test in the billions (a movie file may hold any) computes: its

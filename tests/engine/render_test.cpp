@@ -1,6 +1,7 @@
 #include "engine/render.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <vector>
@@ -135,16 +136,30 @@ TEST(Render, InitRefusesPicturesBeyondTheLimitAndKeepsTheOldOnes) {
   }
 }
 
-TEST(Render, InitLeavesTheObjectEmptyWhenTheAllocatorFails) {
+// The new buffers are requested before the old ones go: when the allocator
+// fails, the previous picture and its buffers are still there.
+TEST(Render, InitKeepsThePreviousPictureWhenTheAllocatorFails) {
   TRender r;
   r.Init(Picture(4, 3));
+  r.bildX[5] = 7;
+  r.Image->Set(1, 1, 9);
+  const TPixmapPtr picture = r.Image;
   // Past the limit check, 2^48 pixels exceed any address space.
   TLimit none(1e30);
   EXPECT_THROW(r.Init(Picture(1 << 24, 1 << 24)), TAllocationError);
-  EXPECT_EQ(r.Width, 0);
-  EXPECT_EQ(r.Height, 0);
-  EXPECT_FALSE(r.Image);
-  EXPECT_TRUE(r.bildX.empty());
+  EXPECT_EQ(r.Width, 4);
+  EXPECT_EQ(r.Height, 3);
+  EXPECT_EQ(r.Image, picture);
+  EXPECT_EQ(r.Image->Get(1, 1), 9u);
+  EXPECT_EQ(r.bildX[5], 7.0);
+}
+
+// Without a set limit new buffers are measured against what the machine
+// can give now: never more than its memory.
+TEST(Render, LimitIsWhatTheMachineCanGiveNow) {
+  const double left = MemoryLeft();
+  EXPECT_GT(left, 0);
+  EXPECT_LE(left, static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE));
 }
 
 TEST(ViewMapping, CornersRotationAndTolerance) {

@@ -401,5 +401,40 @@ TEST(QtGui, ModalQuestionReturnsTheChosenButton) {
   gui.MessageBox("Orkelund", "Movie 1 and Movie 2 must be loaded.");
 }
 
+
+// The toolkit's own dialog texts follow the program's language.
+TEST(QtBackEnd, DialogTextsInTheProgramsLanguage) {
+  TQtGui& gui = QtBackEnd();
+  gui.SetDialogLanguage("de");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Save").remove('&'), QString("Speichern"));
+  gui.SetDialogLanguage("en");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Save"), QString("&Save"));
+}
+
+// Return on a focused button presses that button, not the default one.
+TEST(QtBackEnd, ReturnOnAFocusedButtonPressesIt) {
+  TQtGui& gui = QtBackEnd();
+  const THandle window = gui.CreateWindow("keys", 10, 10, 200, 100, kWinTitleBar);
+  const THandle ok = gui.CreateButton(window, 0, 0, 90, 20, "OK", TButtonKind::DefaultOk);
+  const THandle other = gui.CreateButton(window, 100, 0, 90, 20, "Other");
+  Drain(gui);
+  QMainWindow* widget = MainWidget("keys");
+  ASSERT_NE(widget, nullptr);
+  QPushButton* button = nullptr;
+  for (QPushButton* b : widget->findChildren<QPushButton*>())
+    if (b->text() == "Other") button = b;
+  ASSERT_NE(button, nullptr);
+  widget->activateWindow();
+  button->setFocus();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(button, &press);
+  std::vector<THandle> pressed;
+  for (const TEvent& e : Drain(gui))
+    if (e.kind == TEventKind::Gadget) pressed.push_back(e.source);
+  EXPECT_EQ(pressed, std::vector<THandle>{other});
+  (void)ok;
+  gui.Destroy(window);
+}
+
 }  // namespace
 }  // namespace ork

@@ -85,6 +85,7 @@ TEST_F(TShellTest, MainWindowMenusInGermanAndTheMenuGroups) {
   EXPECT_EQ(gui_.MenuText(gui_.FindMenuItem(Window(), 6)), Latin1("Neue Startdatei auswählen"));
   EXPECT_EQ(gui_.MenuText(gui_.FindMenuItem(Window(), 111)), "Stufe 1");
   EXPECT_EQ(gui_.CancelText(), "Abbruch");  // the questions' Cancel button
+  EXPECT_EQ(gui_.DialogLanguage(), "de");   // the file dialogs' own texts
   EXPECT_EQ(gui_.Gadget(MainWindow().Toolbar)->buttons[24].first,
             Latin1("Hilfe für Anfänger"));
   // Every menu separator is an empty item.
@@ -132,6 +133,25 @@ TEST_F(TShellTest, MainWindowMenusInGermanAndTheMenuGroups) {
   EXPECT_EQ(Shell().TempCounter, temp);
 }
 
+// Q during a computation shows the picture so far; the menus stay disabled
+// until the computation ends, since its poll would take and lose a command
+// chosen meanwhile.
+TEST_F(TShellTest, MainWindowMenusStayDisabledWhileAComputationShowsItsPicture) {
+  UseSmallStartMovie(80, 60);
+  Start();
+  ASSERT_TRUE(RunPending());
+  const std::vector<THandle> m = gui_.TopMenus(Window());
+  EnableMenuGroup(TMenuGroup::All, false);
+  Composition().CompositionMode = 1;
+  PaintPictureArea();
+  for (THandle menu : m) EXPECT_FALSE(gui_.MenuEnabled(menu));
+  EXPECT_FALSE(gui_.GadgetEnabled(MainWindow().Toolbar));
+  EnableMenuGroup(TMenuGroup::All, true);
+  PaintPictureArea();
+  for (THandle menu : m) EXPECT_TRUE(gui_.MenuEnabled(menu));
+  EXPECT_TRUE(gui_.GadgetEnabled(MainWindow().Toolbar));
+}
+
 TEST_F(TShellTest, MainWindowResizePointerDropAndHelp) {
   UseSmallStartMovie();
   Start();
@@ -163,6 +183,13 @@ TEST_F(TShellTest, MainWindowResizePointerDropAndHelp) {
   ASSERT_FALSE(gui_.Dialogs().empty());
   EXPECT_EQ(gui_.Dialogs().back().kind, TDialogRecord::Kind::Url);
   EXPECT_EQ(gui_.Dialogs().back().text, "http://orkelund.example.org/manual.html");
+  // Without a web browser the user is told where the help is.
+  gui_.SetBrowserPresent(false);
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 126));
+  ASSERT_TRUE(RunPending());
+  ASSERT_FALSE(gui_.Messages().empty());
+  EXPECT_NE(gui_.Messages().back().find("README.md"), std::string::npos);
+  EXPECT_NE(gui_.Messages().back().find("http://forum.orkelund.example.org"), std::string::npos);
 }
 
 TEST_F(TShellTest, MainWindowToolbarPostsItsCommands) {

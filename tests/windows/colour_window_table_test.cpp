@@ -17,6 +17,8 @@ TEST_F(TColourWindowTest, ColourWindowTablePickShiftAndRecolourWithoutComputing)
   EXPECT_EQ(gui_.Gadget(win)->rect.width, 1124);
   EXPECT_EQ(gui_.Gadget(win)->rect.height, 346);
   EXPECT_EQ(Shell().ColourTarget, 0);
+  // The samples' progress text gives way when they are done.
+  EXPECT_EQ(gui_.Gadget(win)->statusText, " ColTabNo = 14  //  ColShift = 1200");
   const auto panels = Panels(win);
   ASSERT_EQ(panels.size(), 26u);
   // Eleven samples a row, 102 pixels apart, three rows.

@@ -89,6 +89,7 @@ TEST_F(DataWindowTest, ShowsAndStoresTheKeysOfMovie1) {
   // Emptying the overlay list empties the style fields on screen only.
   const std::string colours = Key1()->LinesColor;
   Type(w->TextBox[26], "$FF00FF00");
+  Type(w->TextBox[25], "M");
   Type(w->TextBox[25], "");
   EXPECT_EQ(Text(w->TextBox[26]), "");
   EXPECT_EQ(Text(w->TextBox[27]), "");
@@ -136,9 +137,10 @@ TEST_F(DataWindowTest, VariantsDifferInTitleLayoutAndLimits) {
 
   TDataWindow* m2part2 = Open(1017, TSlot::DataM2Part2);
   ASSERT_NE(m2part2, nullptr);
-  gui_.TypeText(m2part2->TextBox[18], "100");
-  gui_.LeaveField(m2part2->TextBox[18]);
-  ASSERT_TRUE(RunPending());
+  // Its row 18 is hidden and shows the 100 stored above: storing it again
+  // applies this variant's limit.
+  EXPECT_EQ(Text(m2part2->TextBox[18]), "100");
+  m2part2->TakeOne(18);
   EXPECT_EQ(Shell().Movie2->GetActualParameter()->zyctest, 64);
 
   // Reopening replaces the window of the slot.
@@ -300,10 +302,12 @@ TEST_F(DataWindowTest, EmptyAndRepairedMovies) {
   EXPECT_EQ(Key1()->FileNameKey, "Stop! Sie haben noch nicht gespeichert.");
   EXPECT_EQ(Text(w->TextBox[2]), "Stop! Sie haben noch nicht gespeichert.");
 
-  // A window whose movie was replaced leaves the new movie alone.
+  // A window whose movie was replaced edits the movie in its place, never
+  // the released one.
   Shell().Movie1 = Shell().Movie2->Copy();
   Type(w->TextBox[5], "7");
-  EXPECT_NE(Key1()->vsx, 7);
+  EXPECT_EQ(Key1()->vsx, 7);
+  EXPECT_NE(Shell().Movie2->GetActualParameter()->vsx, 7);
 }
 
 TEST_F(DataWindowTest, Movie2WindowNeedsBothMovies) {

@@ -201,6 +201,10 @@ TEST_F(TPreviewTest, DynamicsPickShowsPointsAndPictureWindowsAndWritesTheList) {
       }
   ASSERT_FALSE(textRows.empty());
   EXPECT_LT(static_cast<int>(textRows.size()), textRows.back() - textRows.front() + 1);
+  // Neither line runs into the right edge: where the large font would be
+  // too wide, the next smaller one prints them.
+  for (int y = 380; y < 445; ++y)
+    for (int x = 396; x < 400; ++x) EXPECT_NE(pixel(x, y), 0xFFFFFFu) << x << "," << y;
 
   // The points window shows the pixel's results and the orbit's length.
   auto* points = dynamic_cast<TWindowPoints*>(SlotWindow(TSlot::Points));

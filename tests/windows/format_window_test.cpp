@@ -117,6 +117,27 @@ TEST_F(FormatWindowTest, Command15ChangesBothMovies) {
   EXPECT_EQ(gui_.Gadget(w->Window)->text, "M2: Format of image, name, etc.");
 }
 
+// A movie whose size changed behind the window (here: the movies
+// exchanged) is shown, and a field left without a change stores nothing,
+// so it cannot put the old size back.
+TEST_F(FormatWindowTest, ShowsTheMovieThatTookItsPlaceAndStoresOnlyChanges) {
+  Shell().Movie2->OutputWidth = 320;
+  Shell().Movie2->OutputHeight = 240;
+  TWindowOutputParameter* w = Open(13);
+  ASSERT_TRUE(gui_.ChooseMenu(Window(), 17));  // the Movie 2 data window
+  ASSERT_TRUE(RunPending());
+  ASSERT_TRUE(gui_.Click(static_cast<TDataWindow*>(SlotWindow(TSlot::DataM2))->Cmd_Tausch));
+  ASSERT_TRUE(RunPending());
+  ASSERT_EQ(Shell().Movie1->OutputWidth, 320);
+  EXPECT_EQ(gui_.GetText(w->TextBoxWidth), "320");
+  EXPECT_EQ(gui_.GetText(w->TextBoxHeight), "240");
+  for (THandle field : {w->TextBoxWidth, w->TextBoxHeight, w->TextBoxFileName})
+    ASSERT_TRUE(gui_.LeaveField(field));
+  ASSERT_TRUE(RunPending());
+  EXPECT_EQ(Shell().Movie1->OutputWidth, 320);
+  EXPECT_EQ(Shell().Movie1->OutputHeight, 240);
+}
+
 // A picture too large for the machine (a lowered limit stands for a small
 // one): computing it gives the message naming the size, and the command is
 // abandoned before anything changed: the last picture, both movies, their

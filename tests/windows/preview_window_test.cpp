@@ -20,6 +20,9 @@ TEST_F(TPreviewTest, PreviewWindowStartPreviewSizesAndClosingAll) {
   EXPECT_EQ(gui_.ClientSize(p1->Window).width, 50);
   EXPECT_EQ(gui_.ClientSize(p1->Window).height, 37);
   EXPECT_EQ(gui_.Gadget(p1->Window)->text, "1 Preview M1    50 Pixel");
+  // The status line shows what fits, the picture's tooltip the whole line.
+  EXPECT_EQ(gui_.Gadget(p1->Window)->statusText, "[1]");
+  EXPECT_EQ(PanelOf(p1->Window)->tooltip, "1[KEY 1]  JuliaSet=0 " + s.Movie1->FileName);
   EXPECT_FALSE(s.StartPreviewPending);
   EXPECT_EQ(s.PreviewWidth, 200);
   EXPECT_EQ(Composition().CompositionMode, -1000);
@@ -36,7 +39,7 @@ TEST_F(TPreviewTest, PreviewWindowStartPreviewSizesAndClosingAll) {
   EXPECT_EQ(Key1()->OutputWidth, 768);
   EXPECT_EQ(Key1()->OutputHeight, 576);
   const TScriptedGadget* w1 = gui_.Gadget(p1->Window);
-  EXPECT_EQ(w1->statusText, "1[KEY 1]  JuliaSet=0 " + s.Movie1->FileName);
+  EXPECT_EQ(w1->statusText, "1[KEY 1]  JuliaSet=0");
   const TScriptedGadget* panel = PanelOf(p1->Window);
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->text, "Vorschau");

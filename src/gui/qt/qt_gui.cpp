@@ -1,5 +1,7 @@
 #include "gui/qt/qt_gui.h"
 
+#include <QtCore/QLibraryInfo>
+#include <QtCore/QLocale>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImageReader>
 #include <QtGui/QScreen>
@@ -121,6 +123,31 @@ void TQtGui::SetStatusText(THandle window, const std::string& text) {
   auto it = state_->items.find(window);
   TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second);
   if (w && (w->flags() & kWinStatusLine)) w->statusBar()->showMessage(FromLatin1(text));
+}
+
+bool TQtGui::StatusTextFits(THandle window, const std::string& text) const {
+  auto it = state_->items.find(window);
+  TQtWindow* w = WindowWidget(it == state_->items.end() ? nullptr : &it->second);
+  if (!w || !(w->flags() & kWinStatusLine)) return true;
+  QStatusBar* bar = w->statusBar();
+  // The message is drawn inside the bar's margins, left of a size grip.
+  const int room = w->ClientArea().width() - 16 - (bar->isSizeGripEnabled() ? 16 : 0);
+  return bar->fontMetrics().horizontalAdvance(FromLatin1(text)) <= room;
+}
+
+void TQtGui::SetDialogLanguage(const std::string& code) {
+  TGui::SetDialogLanguage(code);
+  if (state_->translator) {
+    QCoreApplication::removeTranslator(state_->translator.get());
+    state_->translator.reset();
+  }
+  const QString name = QString::fromStdString(code);
+  QLocale::setDefault(QLocale(name));
+  if (code == "en") return;
+  auto translator = std::make_unique<QTranslator>();
+  if (translator->load("qtbase_" + name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      QCoreApplication::installTranslator(translator.get()))
+    state_->translator = std::move(translator);
 }
 
 TSize TQtGui::DesktopSize() const {

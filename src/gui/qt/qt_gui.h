@@ -38,6 +38,8 @@ class TQtGui : public TGui {
   TSize ClientSize(THandle window) const override;
   TRect ClientScreenRect(THandle window) const override;
   void SetStatusText(THandle window, const std::string& text) override;
+  bool StatusTextFits(THandle window, const std::string& text) const override;
+  void SetDialogLanguage(const std::string& code) override;
   TSize DesktopSize() const override;
 
   THandle CreateMenu(THandle window, const std::string& text, int command = 0) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QtCore/QPointer>
+#include <QtCore/QTranslator>
 #include <QtCore/QTimer>
 #include <QtGui/QFont>
 #include <QtGui/QImage>
@@ -196,6 +197,7 @@ struct TQtMenu {
 
 struct TQtState {
   std::unique_ptr<QApplication> app;  // only when this back end made it
+  std::unique_ptr<QTranslator> translator;  // the toolkit's texts, when not English
   std::unique_ptr<TQtSink> sink;
   THandle next = 1;
   std::map<THandle, TQtItem> items;

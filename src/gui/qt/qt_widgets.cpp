@@ -11,6 +11,7 @@
 #include <QtGui/QPainter>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
 
@@ -211,6 +212,13 @@ void TQtWindow::closeEvent(QCloseEvent* event) {
 
 void TQtWindow::keyPressEvent(QKeyEvent* event) {
   const int key = VirtualKey(event->key());
+  // Return on a focused button presses that button, not the default one.
+  if (key == kKeyReturn && !event->isAutoRepeat()) {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+      button->click();
+      return;
+    }
+  }
   if (key == kKeyReturn && defaultButton && !event->isAutoRepeat()) {
     sink_.Post(TEventKind::Gadget, handle_, defaultButton);
     return;

@@ -220,8 +220,11 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   // never start them) and that guessing histories can work.
   int row = 0;
   const auto start = std::chrono::steady_clock::now();
+  // One thread has no helpers to wait for: after the first row it goes on
+  // with its own kernel at once.
+  const auto lead_in = threads > 1 ? g_lead_in : std::chrono::microseconds(0);
   for (; row < H && (row == 0 || committer.Futile() ||
-                     std::chrono::steady_clock::now() - start < g_lead_in);
+                     std::chrono::steady_clock::now() - start < lead_in);
        ++row) {
     if (!beforeRow(row)) {
       g_last_stats = stats;
@@ -236,7 +239,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
     return true;
   }
 
-  const int slots = std::min(H - row, std::max(16, 4 * threads));
+  const int slots = threads > 1 ? std::min(H - row, std::max(16, 4 * threads)) : 1;
   TRowQueue queue;
   queue.next = queue.committed = row;
   queue.done.assign(slots, -1);

@@ -22,6 +22,7 @@
 #include "engine/formulas.h"
 #include "engine/iteration.h"
 #include "engine/row_kernel.h"
+#include "engine/lane_kernel_lean.h"
 
 namespace ork {
 namespace {
@@ -44,6 +45,8 @@ class TLaneRowKernel final : public TRowKernel {
   // and more lanes would only idle more at the row's end.
   static constexpr int kMaxGroups = 2;
   static constexpr int Groups(bool oneSlot) { return oneSlot ? 2 : 1; }
+  // The lean kernel's groups: as many as the registers hold.
+  using TLean = TLean1000Row<V, kN == 8 ? 4 : 2>;
 
  public:
   explicit TLaneRowKernel(const TPictureJob& job)
@@ -60,6 +63,10 @@ class TLaneRowKernel final : public TRowKernel {
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
                   const std::atomic<bool>& stop) override {
+    if (lean_fits_ && TLean::RowFits(start_, *job_.view, row, job_.width)) {
+      TLean(start_, job_).Run(row, scratch, stop);
+      return;
+    }
     switch (FormulaKindOf(job_.keyframe->GameNo)) {
 #define ORK_LANE_KIND(K)                                  \
   case K:                                                 \
@@ -427,6 +434,8 @@ class TLaneRowKernel final : public TRowKernel {
   const TPictureJob job_;
   TIterationContext start_;  // start values and constants of each pixel
   const int ct_;
+  const bool lean_fits_ = FormulaKindOf(job_.keyframe->GameNo) == kF1000 &&
+                          TLean::PictureFits(start_, ct_);
   const int groups_ = Groups(ct_ == 1);
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;

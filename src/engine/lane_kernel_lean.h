@@ -228,7 +228,9 @@ class TLean1000Row {
       cols_[lane] = col;
       active_ |= 1 << lane;
       const long long first = zval_at_ >= 1 ? zval_at_ : static_cast<long long>(max_iter_) + 1;
-      next_event_ = std::min(next_event_, n_ + first);
+      event_born_[lane] = n_;
+      event_[lane] = n_ + first;
+      next_event_ = std::min(next_event_, event_[lane]);
     } else {
       st.x[g][j] = st.y[g][j] = 0;
       st.cx[g][j] = -1;
@@ -257,15 +259,18 @@ class TLean1000Row {
     }
   }
 
-  // The earliest event of the active lanes after step n_.
+  // The earliest event of the active lanes after step n_: the lanes whose
+  // event was this step move on to their next one.
   void NextEvent() {
     next_event_ = std::numeric_limits<long long>::max();
     for (int lane = 0; lane < kLanes; ++lane) {
       if (!((active_ >> lane) & 1)) continue;
-      const long long b = static_cast<long long>(born_[lane / kN][lane % kN]);
-      const long long it = n_ - b;
-      const long long at = it < zval_at_ ? zval_at_ : static_cast<long long>(max_iter_) + 1;
-      next_event_ = std::min(next_event_, b + at);
+      if (event_[lane] <= n_) {
+        const long long b = event_born_[lane];
+        const long long at = n_ - b < zval_at_ ? zval_at_ : static_cast<long long>(max_iter_) + 1;
+        event_[lane] = b + at;
+      }
+      next_event_ = std::min(next_event_, event_[lane]);
     }
   }
 
@@ -279,6 +284,7 @@ class TLean1000Row {
   int active_ = 0;
   int cols_[kLanes] = {};
   V born_[G], zv_[G];  // the step before each lane's first, its zval
+  long long event_born_[kLanes] = {}, event_[kLanes] = {};  // that step, its next event
 };
 
 }  // namespace

@@ -46,7 +46,8 @@ class TLaneRowKernel final : public TRowKernel {
   static constexpr int kMaxGroups = 2;
   static constexpr int Groups(bool oneSlot) { return oneSlot ? 2 : 1; }
   // The lean kernel's groups: as many as the registers hold.
-  using TLean = TLean1000Row<V, kN == 8 ? 4 : 2>;
+  template <int F>
+  using TLean = TLeanRow<V, kN == 8 ? 4 : 2, F>;
 
  public:
   explicit TLaneRowKernel(const TPictureJob& job)
@@ -63,9 +64,12 @@ class TLaneRowKernel final : public TRowKernel {
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
                   const std::atomic<bool>& stop) override {
-    if (lean_fits_ && TLean::RowFits(start_, *job_.view, row, job_.width)) {
-      TLean(start_, job_).Run(row, scratch, stop);
-      return;
+    if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width)) {
+      switch (FormulaKindOf(job_.keyframe->GameNo)) {
+        case kF1000: TLean<kF1000>(start_, job_).Run(row, scratch, stop); return;
+        case kF1001: TLean<kF1001>(start_, job_).Run(row, scratch, stop); return;
+        default: TLean<kF1002>(start_, job_).Run(row, scratch, stop); return;
+      }
     }
     switch (FormulaKindOf(job_.keyframe->GameNo)) {
 #define ORK_LANE_KIND(K)                                  \
@@ -434,8 +438,8 @@ class TLaneRowKernel final : public TRowKernel {
   const TPictureJob job_;
   TIterationContext start_;  // start values and constants of each pixel
   const int ct_;
-  const bool lean_fits_ = FormulaKindOf(job_.keyframe->GameNo) == kF1000 &&
-                          TLean::PictureFits(start_, ct_);
+  const bool lean_fits_ =
+      TLean<kF1000>::PictureFits(start_, FormulaKindOf(job_.keyframe->GameNo), ct_);
   const int groups_ = Groups(ct_ == 1);
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;

@@ -1,12 +1,18 @@
-// The lean lane kernel: formula 1000 without coupling (ParamA = 0) and a
-// cycle test of one slot, the most common picture, bit for bit what the
-// scalar loop's uncoupled 1000 step gives (RunPixel1000Uncoupled).
+// The lean lane kernel: formulas 1000, 1001 and 1002 without coupling
+// (ParamA = 0) and a cycle test of one slot, the most common pictures, bit
+// for bit what the scalar loop gives.
 //
 // What makes it lean, and why each part is exact:
-// - The step drops the coupling terms p*x2, p*y2 and orbit 2 is orbit 1's
-//   copy, under the conditions the scalar loop checks for that step
-//   (Fast1000Allowed): a row with any pixel outside them takes the general
-//   lane kernel.
+// - Without coupling orbit 2 is orbit 1's copy after every step, so only
+//   orbit 1 is stepped, and the tests add its two parts twice in the
+//   written order; that needs both orbits to start equal. The coupling
+//   terms p*x2, p*y2 of 1000 and 1001 are +-0 while orbit 2 is finite (a
+//   continuing orbit is: a finite bound stops an infinite one, and a NaN
+//   meets the cycle test), and adding +-0 changes nothing that is not -0:
+//   x*x - y*y + cx and x*x + y*y + cx never are, 2*x*y + cy and cy are not
+//   unless cy is -0. The scalar loop checks the same (Fast1000Allowed); a
+//   row with any pixel outside these conditions takes the general lane
+//   kernel.
 // - No per-step iteration counter: the only events that depend on the
 //   count (the zval sample and passing Max_Iterat) are scheduled. The lanes
 //   run free until the earliest event of any lane, and that step alone is
@@ -42,19 +48,35 @@
 namespace ork {
 namespace {
 
-template <class V, int G>
-class TLean1000Row {
+template <class V, int G, int F>
+class TLeanRow {
   using L = TLanes<V>;
   using M = typename L::Mask;
   static constexpr int kN = L::kWidth;
   static constexpr int kLanes = kN * G;
 
  public:
-  // Whether the picture allows the lean step at all: uncoupled 1000, one
-  // slot, a finite escape bound.
-  static bool PictureFits(const TIterationContext& start, int cycleTest) {
-    return cycleTest == 1 && !start.Env().coupled && std::isfinite(start.MaxAbs()) &&
-           start.MaxAbs() >= 4;
+  // Whether the picture allows the lean step at all: 1000, 1001 or 1002
+  // uncoupled, one slot, a finite escape bound (at least 4, for the screen
+  // and the idle lanes to pay).
+  static bool PictureFits(const TIterationContext& start, int formula, int cycleTest) {
+    return (formula == kF1000 || formula == kF1001 || formula == kF1002) && cycleTest == 1 &&
+           !start.Env().coupled && std::isfinite(start.MaxAbs()) && start.MaxAbs() >= 4;
+  }
+
+  // One step of orbit 1, as the formula writes it without the coupling.
+  ORK_STEP_INLINE static void Step(V x, V y, V cx, V cy, V& nx, V& ny) {
+    if constexpr (F == kF1000) {
+      nx = x * x - y * y + cx;
+      ny = 2 * x * y + cy;
+    } else if constexpr (F == kF1001) {
+      nx = x * x + y * y + cx;
+      ny = cy;
+    } else {
+      static_assert(F == kF1002);
+      nx = 2 * x * y + cy;
+      ny = x * x - y * y + cx;
+    }
   }
 
   // Whether every pixel of the row starts as the lean step needs.
@@ -72,7 +94,7 @@ class TLean1000Row {
     return true;
   }
 
-  TLean1000Row(TIterationContext& start, const TPictureJob& job) : start_(start), job_(job) {}
+  TLeanRow(TIterationContext& start, const TPictureJob& job) : start_(start), job_(job) {}
 
   __attribute__((flatten)) void Run(int row, TRowScratch& scratch,
                                     const std::atomic<bool>& stop) {
@@ -134,8 +156,7 @@ class TLean1000Row {
         constexpr int g = decltype(gc)::value;
         const V it = now - born_[g];
         const V hx1 = st.x[g], hy1 = st.y[g];
-        st.x[g] = hx1 * hx1 - hy1 * hy1 + st.cx[g];
-        st.y[g] = 2 * hx1 * hy1 + st.cy[g];
+        Step(hx1, hy1, st.cx[g], st.cy[g], st.x[g], st.y[g]);
         const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
         const int e = L::Bits(L::Gt(ExactSum(st.x[g], st.y[g]), max_abs)) & lanes;
         const int over = L::Bits(L::Gt(it, max_iter)) & lanes;
@@ -170,10 +191,10 @@ class TLean1000Row {
     V x[G], y[G], cx[G], cy[G], hx[G], hy[G];
   };
 
-  template <class F>
-  ORK_STEP_INLINE static void ForGroups(F&& f) {
+  template <class Fn>
+  ORK_STEP_INLINE static void ForGroups(Fn&& fn) {
     [&]<int... I>(std::integer_sequence<int, I...>) {
-      (f(std::integral_constant<int, I>{}), ...);
+      (fn(std::integral_constant<int, I>{}), ...);
     }(std::make_integer_sequence<int, G>{});
   }
 
@@ -192,8 +213,8 @@ class TLean1000Row {
         constexpr int g = decltype(gc)::value;
         l.hx[g] = l.x[g];
         l.hy[g] = l.y[g];
-        const V nx = l.x[g] * l.x[g] - l.y[g] * l.y[g] + l.cx[g];
-        const V ny = 2 * l.x[g] * l.y[g] + l.cy[g];
+        V nx, ny;
+        Step(l.x[g], l.y[g], l.cx[g], l.cy[g], nx, ny);
         const V sum = L::Abs(nx) + L::Abs(ny);
         const V a = L::Abs(l.x[g] - nx);
         any = L::Or(any, L::Or(L::NotLe(sum, quarter_bound), L::NotGe(a, acc)));
@@ -209,9 +230,10 @@ class TLean1000Row {
     return s;
   }
 
-  // The next pixel of the row into the lane, or the lane idles: a still
-  // 2-cycle of 0 and -1 that passes both screens for usual tolerances and
-  // bounds (and is masked out in any case).
+  // The next pixel of the row into the lane, or the lane idles on an exact
+  // 2-cycle that passes both screens for usual tolerances and bounds (and
+  // is masked out in any case): 0 and -1 for c = -1 (1000, 1001), (0, 1/2)
+  // and (1, -1/2) for c = (-1/4, 1) (1002).
   void Load(int lane, TState& st) {
     const int g = lane / kN, j = lane % kN;
     if (next_col_ < job_.width) {
@@ -232,9 +254,10 @@ class TLean1000Row {
       event_[lane] = n_ + first;
       next_event_ = std::min(next_event_, event_[lane]);
     } else {
-      st.x[g][j] = st.y[g][j] = 0;
-      st.cx[g][j] = -1;
-      st.cy[g][j] = 0;
+      st.x[g][j] = 0;
+      st.y[g][j] = F == kF1002 ? 0.5 : 0;
+      st.cx[g][j] = F == kF1002 ? -0.25 : -1;
+      st.cy[g][j] = F == kF1002 ? 1 : 0;
       born_[g][j] = static_cast<double>(n_);
       zv_[g][j] = 0;
       active_ &= ~(1 << lane);

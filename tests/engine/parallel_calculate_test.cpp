@@ -82,7 +82,8 @@ std::vector<TCase> Cases() {
   k.CCy = -0.0;  // keeps the coupling terms' -0 alive: no lean step
   cases.push_back({"julia with c1y -0", k});
   k = Base(1000, 1, 1);
-  k.vsp = -0.4;  // orbit 2 starts apart from orbit 1: no lean step
+  k.vsp = -0.8;  // orbit 2 starts apart from orbit 1: no lean step
+  k.Accurate = 1;  // the first step's cycle test sees the difference
   cases.push_back({"orbit 2 apart", k});
   k = Base(1000, 0, 1);
   k.ianzmax = 0;  // every pixel ends in its first step
@@ -91,9 +92,11 @@ std::vector<TCase> Cases() {
   k.maxabs = 4;  // idle lanes fail the screens
   k.Accurate = 2;
   cases.push_back({"escape bound 4, tolerance 2", k});
-  k = Base(1000, 0, 1);
-  k.Accurate = 1e-3;  // cycles of one step inside the set
-  cases.push_back({"uncoupled cycles", k});
+  for (int f : {1000, 1001, 1002}) {
+    k = Base(f, 0, 1);
+    k.Accurate = 1e-3;  // cycles of one step inside the set
+    cases.push_back({std::to_string(f) + " uncoupled cycles", k});
+  }
   k = Base(1000, 0, 8);
   k.FileNameKey = "Stop! here";
   cases.push_back({"stop frame", k});

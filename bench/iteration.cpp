@@ -1,8 +1,8 @@
 // Iterations per second of the picture computation, per formula and cycle
 // test: the kernels on one thread (scalar, and the widest vector lanes this
 // processor has), and the whole picture loop on one thread (the plain
-// row-by-row loop) and on all threads. A plain z = z^2 + c loop over the
-// same pixels is the yardstick.
+// row-by-row loop, and the vector lanes) and on all threads. A plain
+// z = z^2 + c loop over the same pixels is the yardstick.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -95,12 +95,14 @@ void Kernel(benchmark::State& state, int formula, int cycle_test, bool vector) {
   state.SetLabel(vector ? ork::SimdName(ork::ActiveSimd()) : "scalar");
 }
 
-// The picture loop as Calculate runs it: threads 1 is the plain row-by-row
-// loop, 0 all cores with the widest lanes.
-void Picture(benchmark::State& state, int formula, int cycle_test, int threads) {
+// The picture loop as Calculate runs it on `threads` (0: all cores) with
+// the widest lanes, or without lanes (`scalar`; on one thread the plain
+// row-by-row loop).
+void Picture(benchmark::State& state, int formula, int cycle_test, int threads,
+             bool scalar = false) {
   ork::TParameter k = Keyframe(formula, cycle_test);
   ork::SetWorkerThreads(threads);
-  ork::SetSimdCap(ork::TSimd::kAvx512);
+  ork::SetSimdCap(scalar ? ork::TSimd::kScalar : ork::TSimd::kAvx512);
   ork::TRender render;
   render.Init(k);
   const long long per_picture = PictureIterations(k);
@@ -109,8 +111,9 @@ void Picture(benchmark::State& state, int formula, int cycle_test, int threads) 
     ork::Calculate(k, &ork::QuietHost(), render);
     iterations += per_picture;
   }
-  state.SetLabel(std::to_string(ork::WorkerThreads()) + " threads");
+  state.SetLabel(std::to_string(ork::WorkerThreads()) + " threads" + (scalar ? ", scalar" : ""));
   ork::SetWorkerThreads(0);
+  ork::SetSimdCap(ork::TSimd::kAvx512);
   Report(state, iterations);
 }
 
@@ -148,6 +151,8 @@ BENCHMARK(PlainLoop)->Unit(benchmark::kMillisecond);
 #define ORK_KERNELS(F, CT)                                                                    \
   BENCHMARK_CAPTURE(Kernel, f##F##_ct##CT##_scalar, F, CT, false)->Unit(benchmark::kMillisecond); \
   BENCHMARK_CAPTURE(Kernel, f##F##_ct##CT##_vector, F, CT, true)->Unit(benchmark::kMillisecond);  \
+  BENCHMARK_CAPTURE(Picture, f##F##_ct##CT##_1thread_scalar, F, CT, 1, true)                  \
+      ->Unit(benchmark::kMillisecond)->UseRealTime();                                         \
   BENCHMARK_CAPTURE(Picture, f##F##_ct##CT##_1thread, F, CT, 1)                                \
       ->Unit(benchmark::kMillisecond)->UseRealTime();                                         \
   BENCHMARK_CAPTURE(Picture, f##F##_ct##CT##_all, F, CT, 0)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,9 +1,8 @@
 // A picture end to end as orkelund-render makes it (compute, colour, write
 // a BMP), against a straightforward exact kernel on one thread: the
 // iteration's steps as written, the cycle history moved slot by slot. The
-// picture: 1200 x 900, centre -0.745/0.11, HeightY 0.05, Max_Iterat 2000,
-// CycleTest 1 and 8. The counter x_straightforward is the kernel's time
-// over the renderer's, both measured in this run.
+// pictures: see Keyframe, CycleTest 1 and 8. The counter x_straightforward
+// is the kernel's time over the renderer's, both measured in this run.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -24,15 +23,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ork::TParameter Keyframe(int cycle_test) {
+// The two pictures: the detail view (1200 x 900, centre -0.745/0.11,
+// HeightY 0.05, Max_Iterat 2000) and the whole set (1920 x 1080, centre
+// -0.75/0, HeightY 2.6, Max_Iterat 1000).
+ork::TParameter Keyframe(int cycle_test, bool whole = false) {
   ork::TParameter k;
-  k.OutputWidth = 1200;
-  k.OutputHeight = 900;
+  k.OutputWidth = whole ? 1920 : 1200;
+  k.OutputHeight = whole ? 1080 : 900;
   k.GameNo = 1000;
-  k.vsx = k.vsp = -0.745;
-  k.vsy = k.vst = 0.11;
-  k.bry = 0.05;
-  k.ianzmax = 2000;
+  k.vsx = k.vsp = whole ? -0.75 : -0.745;
+  k.vsy = k.vst = whole ? 0 : 0.11;
+  k.bry = whole ? 2.6 : 0.05;
+  k.ianzmax = whole ? 1000 : 2000;
   k.zyctest = cycle_test;
   k.Accurate = 0;
   k.maxabs = 1e9;
@@ -94,11 +96,12 @@ std::vector<int> StraightforwardKernel(const ork::TParameter& k) {
 }
 
 // Seconds the straightforward kernel takes, measured once per cycle test.
-double KernelSeconds(int cycle_test, bool& exact) {
+double KernelSeconds(int cycle_test, bool whole, bool& exact) {
   static std::map<int, std::pair<double, bool>> measured;
-  auto found = measured.find(cycle_test);
+  const int key = cycle_test * 2 + whole;
+  auto found = measured.find(key);
   if (found == measured.end()) {
-    ork::TParameter k = Keyframe(cycle_test);
+    ork::TParameter k = Keyframe(cycle_test, whole);
     const auto start = std::chrono::steady_clock::now();
     const std::vector<int> counts = StraightforwardKernel(k);
     const double seconds =
@@ -109,33 +112,36 @@ double KernelSeconds(int cycle_test, bool& exact) {
     ork::Calculate(k, &ork::QuietHost(), render);
     ork::SetWorkerThreads(0);
     const bool same = std::equal(counts.begin(), counts.end(), render.ibild.begin());
-    found = measured.emplace(cycle_test, std::make_pair(seconds, same)).first;
+    found = measured.emplace(key, std::make_pair(seconds, same)).first;
   }
   exact = found->second.second;
   return found->second.first;
 }
 
-void WriteMovie(const fs::path& file, int cycle_test) {
+void WriteMovie(const fs::path& file, const ork::TParameter& k) {
   std::ostringstream m;
-  m << "[OUTPUT]\r\nWidth=1200\r\nHeight=900\r\nFileName=Bench\r\n\r\n"
+  m.precision(17);
+  m << "[OUTPUT]\r\nWidth=" << k.OutputWidth << "\r\nHeight=" << k.OutputHeight
+    << "\r\nFileName=Bench\r\n\r\n"
     << "[KEYS]\r\nCount=1\r\nActual=1\r\n\r\n"
-    << "[KEY1]\r\nNoOfFormula=1000\r\nHeightY=0.05\r\nMidPointX=-0.745\r\nMidPointY=0.11\r\n"
-    << "Max_Iterat=2000\r\nMax_(X+Y)=1000000000.0\r\nCycleTest=" << cycle_test << "\r\n"
+    << "[KEY1]\r\nNoOfFormula=1000\r\nHeightY=" << k.bry << "\r\nMidPointX=" << k.vsx
+    << "\r\nMidPointY=" << k.vsy << "\r\nMax_Iterat=" << k.ianzmax
+    << "\r\nMax_(X+Y)=1000000000.0\r\nCycleTest=" << k.zyctest << "\r\n"
     << "ColTabNo=14\r\nColShift=1200\r\nColFact=12\r\n";
   std::ofstream(file, std::ios::binary) << m.str();
 }
 
 // orkelund-render --movie M --out P.bmp, threads 0 meaning all cores.
-void RenderToBmp(benchmark::State& state, int cycle_test, int threads) {
+void RenderToBmp(benchmark::State& state, int cycle_test, int threads, bool whole) {
   bool exact = false;
-  const double kernel = KernelSeconds(cycle_test, exact);
+  const double kernel = KernelSeconds(cycle_test, whole, exact);
   if (!exact) {
     state.SkipWithError("the straightforward kernel does not match the engine");
     return;
   }
   const fs::path dir = fs::temp_directory_path() / ("ork_bench_picture_" + std::to_string(::getpid()));
   fs::create_directories(dir);
-  WriteMovie(dir / "bench.ini", cycle_test);
+  WriteMovie(dir / "bench.ini", Keyframe(cycle_test, whole));
   ork::TRenderOptions options;
   options.WorkDir = (dir / "work").string();
   options.Movie = (dir / "bench.ini").string();
@@ -163,9 +169,11 @@ void RenderToBmp(benchmark::State& state, int cycle_test, int threads) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(RenderToBmp, ct1_all_threads, 1, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(RenderToBmp, ct1_one_thread, 1, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(RenderToBmp, ct8_all_threads, 8, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(RenderToBmp, ct8_one_thread, 8, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(RenderToBmp, ct1_all_threads, 1, 0, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(RenderToBmp, ct1_one_thread, 1, 1, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(RenderToBmp, ct8_all_threads, 8, 0, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(RenderToBmp, ct8_one_thread, 8, 1, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(RenderToBmp, whole_set_ct1_all_threads, 1, 0, true)
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "engine/big_buffer.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -28,6 +29,18 @@ void* AllocateZeroed(size_t bytes) {
   void* p = std::calloc(1, bytes);
   if (p == nullptr) throw std::bad_alloc();
   return p;
+}
+
+void PrepareForWriting(void* memory, size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+  constexpr uintptr_t kPage = 4096;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(memory) + kPage - 1) & ~(kPage - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) & ~(kPage - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+  (void)memory;
+  (void)bytes;
+#endif
 }
 
 void FreeZeroed(void* memory, size_t bytes) noexcept {

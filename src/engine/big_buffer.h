@@ -28,6 +28,11 @@ namespace ork {
 void* AllocateZeroed(size_t bytes);
 // Releases what AllocateZeroed(bytes) returned, with the same `bytes`.
 void FreeZeroed(void* memory, size_t bytes) noexcept;
+// Maps the whole pages within [memory, memory + bytes) for writing now,
+// without changing a byte, so that the first write there takes no page
+// fault (threads that compute rows ahead prepare the rows they will fill).
+// A hint: where the system cannot, nothing happens.
+void PrepareForWriting(void* memory, size_t bytes) noexcept;
 
 template <class T>
 class TBigAllocator {

@@ -101,8 +101,12 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     TRowProgress progress(status, showIntermediate, H);
     ClearParallelStats();
     const int threads = WorkerThreads();
-    if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && threads > 1 &&
-        static_cast<long long>(W) * H >= kParallelPixels) {
+    // One thread runs the lane kernel too (rows from the true history, one
+    // after the other); only without vector lanes does it take the plain
+    // row loop, the reference every other way is compared against.
+    const bool lanes = UsesLaneKernel(keyframe);
+    if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && (threads > 1 || lanes) &&
+        static_cast<long long>(W) * H >= (threads > 1 ? kParallelPixels : 0)) {
       // The helpers read the keyframe as it is now; painting the picture so
       // far (Q) may change its colour fields meanwhile.
       const TParameter frozen = keyframe;

@@ -90,6 +90,7 @@ TCycleStream::TBucket& TCycleStream::Place(int64_t key) {
 
 // Chains the value at `index` (the newest so far) where a search finds it.
 void TCycleStream::Link(int64_t index) {
+  ++links_;
   const double* v = At(index);
   int64_t& next = next_[index - base_];
   if (AllFinite(v) && key_acc_ > 0) {
@@ -114,8 +115,11 @@ void TCycleStream::Rebuild() {
 
 void TCycleStream::Grow() {
   const int64_t held = pushed_ - base_;
-  if (held >= slots_) {
-    // Only the newest slots - 1 stay (the push makes them slots).
+  if (held >= 2 * slots_) {
+    // Only the newest slots - 1 stay (the push makes them slots). The
+    // stream holds twice the slots before it compacts, so that a compaction
+    // and its rebuild come once per slots + 1 pushes; compacting as soon as
+    // it holds the slots would rebuild on nearly every push.
     const int64_t stay = slots_ - 1;
     std::memmove(values_.data(), At(pushed_ - stay), sizeof(double) * 4 * stay);
     base_ = pushed_ - stay;

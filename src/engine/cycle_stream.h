@@ -41,6 +41,9 @@ class TCycleStream {
   int Period(const TOrbit& z, double acc);
   void Push(const TOrbit& h);
 
+  // Values chained so far, rebuilds included: what the pushes cost.
+  int64_t Links() const { return links_; }
+
  private:
   static constexpr int64_t kNone = -1;
   struct TBucket {
@@ -68,6 +71,7 @@ class TCycleStream {
   int64_t loose_ = kNone;          // newest value that is not finite
   double key_acc_ = 0;             // the tolerance the chains were made for
   double width_ = 1;               // of a bucket: the tolerance, or more
+  int64_t links_ = 0;
 };
 
 }  // namespace ork

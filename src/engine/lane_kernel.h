@@ -22,6 +22,7 @@
 #include "engine/formulas.h"
 #include "engine/iteration.h"
 #include "engine/row_kernel.h"
+#include "engine/lane_kernel_lean.h"
 
 namespace ork {
 namespace {
@@ -44,6 +45,9 @@ class TLaneRowKernel final : public TRowKernel {
   // and more lanes would only idle more at the row's end.
   static constexpr int kMaxGroups = 2;
   static constexpr int Groups(bool oneSlot) { return oneSlot ? 2 : 1; }
+  // The lean kernel's groups: as many as the registers hold.
+  template <int F>
+  using TLean = TLeanRow<V, kN == 8 ? 4 : 2, F>;
 
  public:
   explicit TLaneRowKernel(const TPictureJob& job)
@@ -60,6 +64,13 @@ class TLaneRowKernel final : public TRowKernel {
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
                   const std::atomic<bool>& stop) override {
+    if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width)) {
+      switch (FormulaKindOf(job_.keyframe->GameNo)) {
+        case kF1000: TLean<kF1000>(start_, job_).Run(row, scratch, stop); return;
+        case kF1001: TLean<kF1001>(start_, job_).Run(row, scratch, stop); return;
+        default: TLean<kF1002>(start_, job_).Run(row, scratch, stop); return;
+      }
+    }
     switch (FormulaKindOf(job_.keyframe->GameNo)) {
 #define ORK_LANE_KIND(K)                                  \
   case K:                                                 \
@@ -427,6 +438,8 @@ class TLaneRowKernel final : public TRowKernel {
   const TPictureJob job_;
   TIterationContext start_;  // start values and constants of each pixel
   const int ct_;
+  const bool lean_fits_ =
+      TLean<kF1000>::PictureFits(start_, FormulaKindOf(job_.keyframe->GameNo), ct_);
   const int groups_ = Groups(ct_ == 1);
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;

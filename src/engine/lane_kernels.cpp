@@ -2,8 +2,9 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 
+#include "engine/environment.h"
 #include "engine/formulas.h"
 
 namespace ork {
@@ -18,12 +19,10 @@ TSimd Supported() {
 }
 
 TSimd CapFromEnvironment() {
-  const char* text = std::getenv("ORK_SIMD");
-  if (text == nullptr) return TSimd::kAvx512;
-  if (std::strcmp(text, "scalar") == 0) return TSimd::kScalar;
-  if (std::strcmp(text, "sse2") == 0) return TSimd::kSse2;
-  if (std::strcmp(text, "avx2") == 0) return TSimd::kAvx2;
-  return TSimd::kAvx512;
+  std::string problem;
+  const int cap = SimdSetting(std::getenv("ORK_SIMD"), problem);
+  if (!problem.empty()) WarnAboutEnvironment(problem);
+  return cap >= 0 ? static_cast<TSimd>(cap) : TSimd::kAvx512;
 }
 
 std::atomic<int> g_cap{-1};

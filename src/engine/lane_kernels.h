@@ -11,7 +11,7 @@ namespace ork {
 enum class TSimd : int { kScalar = 0, kSse2 = 1, kAvx2 = 2, kAvx512 = 3 };
 
 // The best this processor offers, capped by SetSimdCap or else by the
-// environment variable ORK_SIMD (scalar, sse2, avx2 or avx512).
+// environment variable ORK_SIMD (see environment.h).
 TSimd ActiveSimd();
 // Caps the instruction set (tests force each path); kAvx512 lifts the cap.
 void SetSimdCap(TSimd cap);

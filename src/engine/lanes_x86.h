@@ -33,6 +33,9 @@ struct TVectorLanes {
   static Mask Gt(V a, V b) { return a > b; }
   static Mask Le(V a, V b) { return a <= b; }
   static Mask Eq(V a, V b) { return a == b; }
+  // Not a <= b, not a >= b: true for NaN lanes as well.
+  static Mask NotLe(V a, V b) { return ~(a <= b); }
+  static Mask NotGe(V a, V b) { return ~(a >= b); }
   static Mask Not(Mask m) { return ~m; }
   static Mask Or(Mask a, Mask b) { return a | b; }
   static Mask And(Mask a, Mask b) { return a & b; }
@@ -81,6 +84,14 @@ struct TLanes<v8df> {
   static Mask Eq(v8df a, v8df b) {
     return _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b),
                               _CMP_EQ_OQ);
+  }
+  static Mask NotLe(v8df a, v8df b) {
+    return _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b),
+                              _CMP_NLE_UQ);
+  }
+  static Mask NotGe(v8df a, v8df b) {
+    return _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b),
+                              _CMP_NGE_UQ);
   }
   static Mask Not(Mask m) { return static_cast<Mask>(~m); }
   static Mask Or(Mask a, Mask b) { return static_cast<Mask>(a | b); }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "engine/big_buffer.h"
 #include "engine/worker_pool.h"
 
 namespace ork {
@@ -193,6 +194,21 @@ struct TStopOnExit {
   ~TStopOnExit() { queue.Stop(); }
 };
 
+// Maps the render buffers' pages of a row that a helper computed, so that
+// fresh buffers take their page faults on the helpers rather than on the
+// committing thread. Only the row's own bytes: no other thread writes them
+// before the row is published.
+void PrepareRow(TRender& render, int row) {
+  const size_t base = static_cast<size_t>(row) * render.Width;
+  const size_t n = static_cast<size_t>(render.Width);
+  for (auto* a : {&render.bildX, &render.bildY, &render.bildP, &render.bildT, &render.bildZ}) {
+    PrepareForWriting(a->data() + base, n * sizeof(double));
+  }
+  for (auto* a : {&render.ibild, &render.zycbild}) {
+    PrepareForWriting(a->data() + base, n * sizeof(int32_t));
+  }
+}
+
 }  // namespace
 
 TRowBuffers RenderRowBuffers(TRender& render, int row, int32_t* it) {
@@ -220,8 +236,13 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   // never start them) and that guessing histories can work.
   int row = 0;
   const auto start = std::chrono::steady_clock::now();
+  // One thread has no helpers to wait for: without a history to guess it
+  // goes on with its own kernel after the first row; with one, the lead-in
+  // also shows whether guessing can work (as it does for the helpers).
+  const auto lead_in =
+      threads > 1 || job.cycle_test > 1 ? g_lead_in : std::chrono::microseconds(0);
   for (; row < H && (row == 0 || committer.Futile() ||
-                     std::chrono::steady_clock::now() - start < g_lead_in);
+                     std::chrono::steady_clock::now() - start < lead_in);
        ++row) {
     if (!beforeRow(row)) {
       g_last_stats = stats;
@@ -236,7 +257,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
     return true;
   }
 
-  const int slots = std::min(H - row, std::max(16, 4 * threads));
+  const int slots = threads > 1 ? std::min(H - row, std::max(16, 4 * threads)) : 1;
   TRowQueue queue;
   queue.next = queue.committed = row;
   queue.done.assign(slots, -1);
@@ -266,6 +287,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       }
       try {
         kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop);
+        PrepareRow(render, claimed);
         queue.Publish(claimed);
       } catch (const std::bad_alloc&) {
         queue.Publish(claimed, true);

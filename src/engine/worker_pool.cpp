@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <string>
 #include <vector>
+
+#include "engine/environment.h"
 
 namespace ork {
 
@@ -12,12 +15,10 @@ namespace {
 thread_local bool t_on_pool = false;
 
 int ThreadsFromEnvironment() {
-  const char* text = std::getenv("ORK_THREADS");
-  if (text == nullptr || *text == '\0') return 0;
-  char* end = nullptr;
-  const long n = std::strtol(text, &end, 10);
-  if (*end != '\0' || n < 1) return 0;
-  return static_cast<int>(std::min(n, 1024L));
+  std::string problem;
+  const int threads = ThreadsSetting(std::getenv("ORK_THREADS"), problem);
+  if (!problem.empty()) WarnAboutEnvironment(problem);
+  return threads;
 }
 
 std::atomic<int> g_setting{0};

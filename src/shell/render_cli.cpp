@@ -123,8 +123,8 @@ std::string RenderHelpText() {
       "  --verbose       also the program's diagnostic lines, and how the picture\n"
       "                  is computed (threads, vector lanes) and how long it took.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
-      "                  or the environment variable ORK_THREADS); 1 computes row\n"
-      "                  by row on one thread. The picture is the same either way.\n"
+      "                  or the environment variable ORK_THREADS); 1 computes on one\n"
+      "                  thread. The picture is the same either way.\n"
       "  --help          this text.\n"
       "  --version       the program's version.\n"
       "\n"
@@ -288,7 +288,7 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   TParameter* key = movie->GetActualParameter();
   key->OutputWidth = movie->OutputWidth;
   key->OutputHeight = movie->OutputHeight;
-  if (options.Threads > 0) SetWorkerThreads(options.Threads);
+  UseThreadOption(options.Threads);
   if (options.Verbose) err << "orkelund-render: " << EngineDescription(*key) << '\n';
   int status = kRenderOk;
   try {

@@ -23,15 +23,21 @@ bool ParseThreadCount(const std::string& text, int& threads, std::string& error)
   return true;
 }
 
+void UseThreadOption(int threads) {
+  if (threads > 0) SetWorkerThreads(threads);
+  WorkerThreads();
+  ActiveSimd();
+}
+
 std::string EngineDescription(const TParameter& keyframe) {
   const int threads = WorkerThreads();
   std::string text = std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ");
-  if (threads > 1 && UsesLaneKernel(keyframe)) {
+  if (UsesLaneKernel(keyframe)) {
     const TSimd simd = ActiveSimd();
     text += std::string(SimdName(simd)) + " lanes (" + std::to_string(SimdLanes(simd)) +
             " pixels per vector)";
   } else {
-    text += "one pixel at a time";  // one thread is the plain row-by-row loop
+    text += "one pixel at a time";
   }
   return text + " for formula " + std::to_string(keyframe.GameNo);
 }

@@ -12,6 +12,10 @@ namespace ork {
 // error otherwise.
 bool ParseThreadCount(const std::string& text, int& threads, std::string& error);
 
+// Applies --threads (0: not given) and reads the environment's computing
+// settings now, so that a warning about them comes before any other line.
+void UseThreadOption(int threads);
+
 // How the keyframe's picture will be computed, e.g. "2 threads, AVX-512
 // lanes (8 pixels per vector) for formula 1000".
 std::string EngineDescription(const TParameter& keyframe);

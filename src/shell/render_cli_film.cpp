@@ -403,7 +403,7 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     return kRenderFailed;
   }
 
-  if (options.Threads > 0) SetWorkerThreads(options.Threads);
+  UseThreadOption(options.Threads);
   if (options.Verbose) {
     host.EndLine();
     err << "orkelund-render: " << EngineDescription(movie1->Parameter[1]) << '\n';

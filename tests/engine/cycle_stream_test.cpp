@@ -66,3 +66,24 @@ TEST(CycleStream, FindsTheSlotThePlainHistoryFinds) {
 
 }  // namespace
 }  // namespace ork
+
+namespace ork {
+namespace {
+
+// Every cycle test costs about the same per push: around each power of two
+// the stream grows once and compacts rarely, instead of rebuilding its
+// chains on nearly every push once it holds the slots.
+TEST(CycleStream, PushesCostTheSameAroundPowersOfTwo) {
+  for (long long slots : {1023, 1024, 1025, 2047, 2048, 4095, 4096, 4097, 8191, 8192, 8193}) {
+    TCycleStream stream;
+    stream.Start(slots, "test");
+    const long long pushes = 6 * slots + 1000;
+    for (long long i = 0; i < pushes; ++i) {
+      stream.Push({0.001 * static_cast<double>(i % 977), 0.5, 0.25, 0.125});
+    }
+    EXPECT_LE(stream.Links(), 3 * pushes) << "slots " << slots;
+  }
+}
+
+}  // namespace
+}  // namespace ork

@@ -73,6 +73,30 @@ std::vector<TCase> Cases() {
   k = Base(1002, 0, 8);
   k.Degree = 30;
   cases.push_back({"turned", k});
+  for (int ct : {4095, 4096, 4097, 8192, 8193}) {  // either side of the long history's sizes
+    k = Base(ct % 2 == 0 ? 1000 : 202, ct % 2, ct);
+    k.ianzmax = 40;
+    cases.push_back({"long cycle test " + std::to_string(ct), k});
+  }
+  k = Base(1000, 1, 1);
+  k.CCy = -0.0;  // keeps the coupling terms' -0 alive: no lean step
+  cases.push_back({"julia with c1y -0", k});
+  k = Base(1000, 1, 1);
+  k.vsp = -0.8;  // orbit 2 starts apart from orbit 1: no lean step
+  k.Accurate = 1;  // the first step's cycle test sees the difference
+  cases.push_back({"orbit 2 apart", k});
+  k = Base(1000, 0, 1);
+  k.ianzmax = 0;  // every pixel ends in its first step
+  cases.push_back({"max iterations 0", k});
+  k = Base(1000, 0, 1);
+  k.maxabs = 4;  // idle lanes fail the screens
+  k.Accurate = 2;
+  cases.push_back({"escape bound 4, tolerance 2", k});
+  for (int f : {1000, 1001, 1002}) {
+    k = Base(f, 0, 1);
+    k.Accurate = 1e-3;  // cycles of one step inside the set
+    cases.push_back({std::to_string(f) + " uncoupled cycles", k});
+  }
   k = Base(1000, 0, 8);
   k.FileNameKey = "Stop! here";
   cases.push_back({"stop frame", k});
@@ -90,13 +114,16 @@ class ParallelCalculate : public ::testing::Test {
   }
 };
 
-// Buffers as the sequential loop leaves them.
+// Buffers as the plain sequential loop leaves them (one thread, no lanes).
 TRender Reference(TParameter k) {
   SetWorkerThreads(1);
+  SetSimdCap(TSimd::kScalar);
   TRender r;
   r.Init(k);
   Calculate(k, &QuietHost(), r);
+  EXPECT_EQ(LastParallelStats().threads, 0);  // not the picture loop's rows
   SetWorkerThreads(0);
+  SetSimdCap(TSimd::kAvx512);
   return r;
 }
 
@@ -135,8 +162,12 @@ TEST_F(ParallelCalculate, EqualsTheSequentialLoopBitForBit) {
         EXPECT_TRUE(Calculate(k, &QuietHost(), got));
         ExpectSame(want, got,
                    c.name + " " + SimdName(simd) + " threads " + std::to_string(threads));
-        repaired += LastParallelStats().segments_repaired;
         const TParallelStats stats = LastParallelStats();
+        repaired += stats.segments_repaired;
+        // Lanes on every thread count, one thread included.
+        if (simd != TSimd::kScalar && c.name != "stop frame" && c.key.zyctest < 4096) {
+          EXPECT_EQ(stats.threads, threads) << c.name;
+        }
         alone += stats.went_alone || (stats.threads > 1 && stats.lead_in_rows == 64);
       }
     }
@@ -167,7 +198,7 @@ class TCancelAt : public THost {
 TEST_F(ParallelCalculate, CancelCommitsExactlyTheRowsBefore) {
   const TParameter key = Base(1000, 0, 8);
   const TRender want = Reference(key);
-  for (int threads : {2, 7}) {
+  for (int threads : {1, 2, 7}) {
     SetWorkerThreads(threads);
     TParameter k = key;
     TRender got;

@@ -472,6 +472,45 @@ TEST(RenderCli, ExecutableExitStatuses) {
   EXPECT_TRUE(LoadJpeg((dir / "e.jpg").string()));
 }
 
+// Computing settings from the environment that are not understood are
+// named in a warning and ignored; the names --verbose prints are understood.
+TEST(RenderCli, EnvironmentSettingsNotUnderstoodAreNamed) {
+  const std::string exe = std::string(ORK_BINARY_DIR) + "/bin/orkelund-render";
+  if (!fs::exists(exe)) GTEST_SKIP() << "orkelund-render not built";
+  const fs::path dir = Fresh("environment");
+  WriteAll(dir / "m.ini",
+           "[OUTPUT]\r\nWidth=16\r\nHeight=12\r\nFileName=E\r\n\r\n[KEYS]\r\nCount=1\r\n"
+           "Actual=1\r\n\r\n[KEY1]\r\nNoOfFormula=1000\r\nHeightY=3\r\nMax_Iterat=20\r\n");
+  const struct {
+    const char* setting;
+    const char* warning;  // null: none
+  } cases[] = {{"ORK_THREADS=abc", "ORK_THREADS='abc'"},
+               {"ORK_THREADS=0", "ORK_THREADS='0'"},
+               {"ORK_THREADS=-3", "ORK_THREADS='-3'"},
+               {"ORK_THREADS=3x", "ORK_THREADS='3x'"},
+               {"ORK_THREADS=99999999999999999999", "ORK_THREADS='99999999999999999999'"},
+               {"ORK_SIMD=foo", "ORK_SIMD='foo'"},
+               {"ORK_THREADS=2", nullptr},
+               {"ORK_SIMD=AVX2", nullptr},
+               {"ORK_SIMD=AVX-512", nullptr}};
+  for (const auto& c : cases) {
+    const fs::path err = dir / "err.txt";
+    const int raw = std::system((std::string("env ") + c.setting + " '" + exe + "' --workdir '" +
+                                 (dir / "work").string() + "' --movie '" + (dir / "m.ini").string() +
+                                 "' --quiet --out '" + (dir / "e.bmp").string() + "' 2>'" +
+                                 err.string() + "'")
+                                    .c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << c.setting;
+    const std::string text = ReadAll(err);
+    if (c.warning != nullptr) {
+      EXPECT_NE(text.find(std::string("warning: ") + c.warning), std::string::npos)
+          << c.setting << ": " << text;
+    } else {
+      EXPECT_EQ(text.find("warning"), std::string::npos) << c.setting << ": " << text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ork
 

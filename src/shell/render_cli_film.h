@@ -3,7 +3,7 @@
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
 //       [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]
-//       [--verbose] [--threads N] [--frames A-B | --plan [--jobs N] | --assemble]
+//       [--verbose] [--threads N] [--deep] [--frames A-B | --plan [--jobs N] | --assemble]
 //
 // --frames, --plan and --assemble produce one film in parts, on as many
 // processes or machines as a job scheduler offers (render_cli_film_range.h).
@@ -36,6 +36,7 @@ struct TFilmCliOptions {
   bool Quiet = false;    // no progress lines
   bool Verbose = false;  // the diagnostic lines too
   int Threads = 0;       // computing threads; 0: the engine's own choice
+  bool Deep = false;     // every keyframe of both movies computed deep
   bool HasFrames = false;  // --frames: only Frames of the film
   TFrameRange Frames;
   bool Plan = false;       // --plan: print the frame count and Jobs ranges

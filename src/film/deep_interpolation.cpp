@@ -86,7 +86,12 @@ void InterpolateLongFrame(double x, double steps, double h, const TParameter& e,
       v = h > 0 ? Geometric(a, b, steps / h) : deep::Lerp(a, b, x);
     }
     if (!(LongValue(previous, c) == v)) same = false;
-    deep::SetLong(g.*c.Text, g.*c.Value, v, c.Height);
+    if (v == a && LongTextCurrent(e.*c.Text, e.*c.Value, c.Height)) {
+      g.*c.Text = e.*c.Text;  // unchanged: the key's own text, as written
+      g.*c.Value = e.*c.Value;
+    } else {
+      deep::SetLong(g.*c.Text, g.*c.Value, v, c.Height);
+    }
   }
   g.vsp = g.vsx;
   g.vst = g.vsy;

@@ -86,8 +86,9 @@ void InterpolateLongFrame(double x, double steps, double h, const TParameter& e,
       v = h > 0 ? Geometric(a, b, steps / h) : deep::Lerp(a, b, x);
     }
     if (!(LongValue(previous, c) == v)) same = false;
-    if (v == a && LongTextCurrent(e.*c.Text, e.*c.Value, c.Height)) {
-      g.*c.Text = e.*c.Text;  // unchanged: the key's own text, as written
+    if (v == a) {
+      // Unchanged: the key's own text as written, or none.
+      g.*c.Text = LongTextCurrent(e.*c.Text, e.*c.Value, c.Height) ? e.*c.Text : std::string();
       g.*c.Value = e.*c.Value;
     } else {
       deep::SetLong(g.*c.Text, g.*c.Value, v, c.Height);

@@ -5,6 +5,7 @@
 #include "engine/deep/deep_coordinates.h"
 #include "model/language.h"
 #include "model/long_coordinates.h"
+#include "picture/deep_overlay.h"
 #include "shell/menu_texts.h"
 
 namespace ork {
@@ -58,10 +59,7 @@ void ApplyLongClick(int mode, TParameter& key, double a, double d, double ga, do
 }
 
 void LongCPointOffset(const TParameter& key, double& dx, double& dy) {
-  const deep::TLongView v = deep::ReadLongView(key, deep::PrecisionBits(key));
-  const TBigFloat k = TBigFloat(static_cast<double>(key.OutputHeight)) / v.bry;
-  dx = ((v.CCx - v.vsx) * k).ToDouble();
-  dy = ((v.CCy - v.vsy) * k).ToDouble();
+  LongPixelOffset(key, key.CCxLong, key.CCx, key.CCyLong, key.CCy, dx, dy);
 }
 
 std::string DeepStatusText(const TParameter& key) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/deep/deep_calculate.h"
 #include "engine/iteration.h"
 #include "engine/lane_kernels.h"
 #include "engine/orbit_record.h"
@@ -101,7 +102,16 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     TRowProgress progress(status, showIntermediate, H);
     ClearParallelStats();
     const int threads = WorkerThreads();
-    if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && threads > 1 &&
+    const bool deep = keyframe.Deep != 0 && !ctx.StopFrame();
+    if (deep && !deep::DeepFormula(keyframe.GameNo)) {
+      const std::string message = deep::DeepFormulaMessage(keyframe.GameNo);
+      Diagnose(status, message);
+      if (status != nullptr) status->StatusText(message);
+    }
+    if (deep && deep::DeepFormula(keyframe.GameNo)) {
+      completed = deep::CalculateDeep(keyframe, status, render, progress,
+                                      dynamics ? &orbit : nullptr, selected);
+    } else if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && threads > 1 &&
         static_cast<long long>(W) * H >= kParallelPixels) {
       // The helpers read the keyframe as it is now; painting the picture so
       // far (Q) may change its colour fields meanwhile.

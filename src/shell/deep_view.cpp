@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/deep/deep_calculate.h"
 #include "engine/deep/deep_coordinates.h"
 #include "model/language.h"
 #include "model/long_coordinates.h"
@@ -13,10 +14,6 @@ namespace ork {
 namespace {
 
 using deep::TBigFloat;
-
-// Formulas the deep computation knows; other formulas are computed with
-// doubles even when switched deep.
-bool DeepFormula(int gameNo) { return gameNo == 1000 || gameNo == 1001 || gameNo == 1002; }
 
 }  // namespace
 
@@ -64,9 +61,11 @@ void LongCPointOffset(const TParameter& key, double& dx, double& dy) {
 
 std::string DeepStatusText(const TParameter& key) {
   if (key.OutputHeight <= 0) return "";
-  if (key.Deep != 0 && DeepFormula(key.GameNo))
-    return Tr(menu_texts::kStatusDeep) + std::to_string(deep::PrecisionBits(key)) +
+  if (deep::DeepComputes(key))
+    return Tr(menu_texts::kStatusDeep) + std::to_string(deep::DeepBits(key)) +
            Tr(menu_texts::kStatusDeepBits);
+  if (key.Deep != 0 && !deep::DeepFormula(key.GameNo))
+    return "   " + deep::DeepFormulaMessage(key.GameNo);
   if (key.Deep == 0 && deep::PastDoubleLimit(key)) return Tr(menu_texts::kStatusPastDoubleLimit);
   return "";
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/deep/deep_calculate.h"
 #include "engine/deep/deep_coordinates.h"
 #include "engine/lane_kernels.h"
 #include "engine/parallel_calculate.h"
@@ -46,9 +47,9 @@ void SwitchDeep(TParameterAnim& movie) {
 std::string DeepDescription(const TParameter& keyframe) {
   if (keyframe.OutputHeight <= 0) return "";
   const int formula = keyframe.GameNo;
-  const bool deepFormula = formula == 1000 || formula == 1001 || formula == 1002;
-  if (keyframe.Deep != 0 && deepFormula)
-    return "deep picture, " + std::to_string(deep::PrecisionBits(keyframe)) +
+  const bool deepFormula = deep::DeepFormula(formula);
+  if (deep::DeepComputes(keyframe))
+    return "deep picture, " + std::to_string(deep::DeepBits(keyframe)) +
            " bits of precision for the reference orbit";
   if (keyframe.Deep != 0)
     return "deep computation asked for, but formula " + std::to_string(formula) +

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class DeepZoomTest : public TMovieCommandTest {
  protected:
   void StartSmall() {
-    UseSmallStartMovie(80, 60);
+    UseSmallStartMovie(48, 36);
     Start();
     RegisterDataWindows();
     ASSERT_TRUE(RunPending());
@@ -43,15 +43,15 @@ class DeepZoomTest : public TMovieCommandTest {
     ASSERT_TRUE(RunPending());
   }
   // Z with a box 6 rows high (8 columns wide) around the picture's centre:
-  // 10 times deeper.
+  // 6 times deeper.
   void ZoomAtCentre() {
     const TRender& r = *Shell().RenderM1;
     const int ox = r.PaintOffsetX, oy = r.PaintOffsetY;
     gui_.KeyDown('Z', Area());
-    gui_.MouseMove(Area(), ox + 36, oy + 27);
-    gui_.MouseDown(Area(), ox + 36, oy + 27);
-    gui_.MouseMove(Area(), ox + 36, oy + 33);
-    gui_.MouseDown(Area(), ox + 36, oy + 33);
+    gui_.MouseMove(Area(), ox + 20, oy + 15);
+    gui_.MouseDown(Area(), ox + 20, oy + 15);
+    gui_.MouseMove(Area(), ox + 20, oy + 21);
+    gui_.MouseDown(Area(), ox + 20, oy + 21);
     gui_.KeyUp('Z', Area());
     ASSERT_TRUE(RunPending());
   }
@@ -71,17 +71,17 @@ TEST_F(DeepZoomTest, ZoomWithZToTenToTheMinus60SaveAndRenderTheSamePicture) {
   Click(w->CK_Deep);
   EXPECT_EQ(Key1()->Deep, 1);
   Type(w->TextBox[5], "-2");  // the tip of the antenna: detail at every depth
-  Type(w->TextBox[17], "120");
+  Type(w->TextBox[17], "110");
   Click(w->Cmd_Berechnen);
   EXPECT_NE(Status().find("Deep zoom with "), std::string::npos) << Status();
 
   int zooms = 0;
-  while (Log10Height() > -60 && zooms < 80) {
+  while (Log10Height() > -60 && zooms < 100) {
     ZoomAtCentre();
     ++zooms;
   }
   ASSERT_LT(Log10Height(), -60);
-  EXPECT_EQ(zooms, 61);
+  EXPECT_EQ(zooms, 78);
   EXPECT_TRUE(deep::LongOr(Key1()->vsxLong, Key1()->vsx) == deep::TBigFloat(-2.0));
   EXPECT_NE(Status().find(" bits"), std::string::npos) << Status();
   // The data window shows the long coordinates once refilled.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <chrono>
 #include <cmath>
 #include <sstream>
 
@@ -146,6 +147,29 @@ TEST_F(DeepZoomTest, StatusNamesTheSwitchPastTheDoubleLimit) {
   // Leaving the width as shown keeps the long height.
   Type(w->TextBox[3], gui_.GetText(w->TextBox[3]));
   EXPECT_EQ(Key1()->bryLong, "2.5e-400");
+}
+
+// A reference orbit of a million iterations at 1e-1000 takes long: it
+// shows its progress and Escape stops it like any computation.
+TEST_F(DeepZoomTest, EscapeStopsALongReferenceOrbit) {
+  StartSmall();
+  TDataWindow* w = OpenData();
+  ASSERT_NE(w, nullptr);
+  Click(w->CK_Deep);
+  Type(w->TextBox[4], "1e-1000");
+  Type(w->TextBox[5], "-0.1");  // inside: the orbit never escapes
+  Type(w->TextBox[17], "1000000");
+  ASSERT_EQ(Key1()->bryLong, "1e-1000");
+  const auto start = std::chrono::steady_clock::now();
+  PostShellCommand(83);
+  gui_.KeyDown(kKeyEscape, Area());
+  ASSERT_TRUE(RunPending());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 5.0);
+  const TRender& r = *Shell().RenderM1;
+  for (int32_t n : r.ibild) ASSERT_EQ(n, 0) << "no pixel computed";
+  EXPECT_EQ(Status().rfind("1[KEY 1]", 0), 0u) << Status();
 }
 
 }  // namespace

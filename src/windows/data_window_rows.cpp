@@ -165,31 +165,40 @@ TStoreEffect StoreDataRow(TParameter& p, std::string_view keyName, const std::st
   const double real = TextToReal(text);
   const int integer = TextToInt(text);
   const int row = DataRowOf(keyName);
-  // A plane side or coordinate left as shown stays as it is: storing its
-  // 17-digit text would cut the digits of a long coordinate (or, for the
-  // width, move the height by a rounding).
-  if ((row == 3 || RowCoordinate(row)) && text == DataRowValue(p, row)) return effect;
+  // A plane side or coordinate left as shown keeps its value (storing its
+  // 17-digit text would cut the digits of a long coordinate, or, for the
+  // width, move the height by a rounding); what follows from it is redone.
+  const bool asShown = (row == 3 || RowCoordinate(row)) && text == DataRowValue(p, row);
   switch (row) {
     case 1: p.GameNo = integer; break;
     case 2: p.FileNameKey = text; break;
     case 3:
-      p.brx = real;
-      if (p.OutputWidth > 0) SetShortCoordinate(p, &TParameter::bry, p.brx * p.OutputHeight / p.OutputWidth);
+      if (!asShown) {
+        p.brx = real;
+        if (p.OutputWidth > 0)
+          SetShortCoordinate(p, &TParameter::bry, p.brx * p.OutputHeight / p.OutputWidth);
+      }
       effect.showHeight = true;
       GridState().GridSizesFixed = false;
       break;
     case 4:
-      StoreCoordinate(p, *RowCoordinate(4), text);
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(4), text);
       if (p.OutputHeight > 0) p.brx = p.bry * p.OutputWidth / p.OutputHeight;
       effect.showWidth = true;
       GridState().GridSizesFixed = false;
       break;
-    case 5: StoreCoordinate(p, *RowCoordinate(5), text); p.vsp = p.vsx; break;
-    case 6: StoreCoordinate(p, *RowCoordinate(6), text); p.vst = p.vsy; break;
+    case 5:
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(5), text);
+      p.vsp = p.vsx;
+      break;
+    case 6:
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(6), text);
+      p.vst = p.vsy;
+      break;
     case 7: p.Degree = real; break;
     case 8: p.julia = (rules.clampJulia && integer > 1) ? 1 : integer; break;
-    case 9: StoreCoordinate(p, *RowCoordinate(9), text); break;
-    case 10: StoreCoordinate(p, *RowCoordinate(10), text); break;
+    case 9: if (!asShown) StoreCoordinate(p, *RowCoordinate(9), text); break;
+    case 10: if (!asShown) StoreCoordinate(p, *RowCoordinate(10), text); break;
     case 11: p.Param1 = real; break;
     case 12: p.Param2 = real; break;
     case 13: p.Param3to10 = text; break;

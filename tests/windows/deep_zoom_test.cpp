@@ -92,6 +92,10 @@ TEST_F(DeepZoomTest, ZoomWithZToTenToTheMinus60SaveAndRenderTheSamePicture) {
 
   const fs::path shown = dir_ / "shown.png", rendered = dir_ / "rendered.png";
   const std::string heightText = Key1()->bryLong, centreText = Key1()->vsxLong;
+  // The last history file holds every digit too.
+  auto history = TParameterAnim::Load(
+      "TEMP\\", "temp" + std::to_string(Shell().TempCounter) + ".ini", QuietHost());
+  EXPECT_EQ(history->Parameter[history->Actual].bryLong, heightText);
   {
     const TBMPFontsLoaded fonts;
     gui_.AnswerFile(shown.string());

@@ -125,7 +125,9 @@ std::string FrameName(const std::string& name, int C, int B) {
 }
 
 std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& source,
-                                               const TINI& settings, THost& host, bool save) {
+                                               const TINI& settings, THost& host, bool save,
+                                               bool* saved) {
+  if (saved) *saved = false;
   host.Diagnostic("Animate Prepare");
   const TFilmSettings s = ReadFilmSettings(settings);
   const int F = s.Fps;
@@ -297,8 +299,11 @@ std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& sour
     builder.Abandon();
   }
 
-  if (save && !builder.Abandoned() && film->Count > 1 && film->Save("", "", host) == 0)
-    host.Information(Tr(kSaveFailed) + "\n" + film->Path + film->File + LastSaveReason());
+  if (save && !builder.Abandoned() && film->Count > 1) {
+    const bool ok = film->Save("", "", host) != 0;
+    if (!ok) host.Information(Tr(kSaveFailed) + "\n" + film->Path + film->File + LastSaveReason());
+    if (saved) *saved = ok;
+  }
   return film;
 }
 

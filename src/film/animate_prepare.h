@@ -36,11 +36,12 @@ std::string FrameName(const std::string& name, int C, int B);
 // frames (0 for a movie with one key), or 1 when the preparation was
 // abandoned (then Parameter holds exactly one record and nothing was
 // saved). The film movie is saved only when `save` is set (a film produced
-// in ranges saves it once, not in every job). The source keeps its current key; the Seconds and FactorPerPict
+// in ranges saves it once, not in every job); `saved`, when given, tells
+// whether this call saved it. The source keeps its current key; the Seconds and FactorPerPict
 // the preparation derives for its keys stay in it (saved with the movie
 // later), as do the parsed marks and colour variant 0 of every key.
 std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& source,
                                                const TINI& settings, THost& host,
-                                               bool save = true);
+                                               bool save = true, bool* saved = nullptr);
 
 }  // namespace ork

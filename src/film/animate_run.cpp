@@ -6,6 +6,7 @@
 
 #include "film/film_frame.h"
 #include "film/film_frame_queue.h"
+#include "film/film_lock.h"
 #include "film/film_progress.h"
 #include "film/film_range.h"
 #include "film/film_settings.h"
@@ -88,6 +89,19 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   // The frame files and the AVI are written in the background while the
   // next frame is computed and composed.
   TFilmFrameQueue output(fs, planned, host, aviFileLimit);
+  // A second run of the same film would write beside this one; every file
+  // of the film must be possible before the first frame is computed.
+  TFilmLock lock;
+  std::string refused;
+  if (first <= last && (fs.Avi || fs.Mp4 || !fs.VideoFiles.empty()) &&
+      !lock.Acquire(film1.FileName, refused)) {
+    result.WriteFailed = true;
+    result.WriteError = refused;
+    last = first - 1;
+  } else if (first <= last && !output.CheckOutputs(film1.Parameter[first].FileNameKey)) {
+    output.ReportFailures();
+    last = first - 1;
+  }
   TRemainingTime remaining;
   // A film that starts later replays the frames before without computing
   // or writing them, for what they hand on to the first one.
@@ -166,7 +180,7 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   }
 
   // Frames already handed over are written also when the film was stopped.
-  if (!output.Close()) {
+  if (!output.Close() && !result.WriteFailed) {
     result.WriteFailed = true;
     result.WriteError = output.Error();
   }
@@ -175,7 +189,8 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
   if (const std::string avi = output.AviFile(); !avi.empty()) result.AviFiles.push_back(avi);
   result.VideoFiles = output.VideoFiles();
   view.End();
-  if (result.WriteFailed) host.Information(Tr(kWriteStopped) + result.WriteError);
+  if (!refused.empty()) host.Information(Tr(kFilmBusy) + refused);
+  else if (result.WriteFailed) host.Information(Tr(kWriteStopped) + result.WriteError);
   host.StatusText("");
   host.Diagnostic("Animate End");
   return result;

@@ -165,7 +165,7 @@ TAviStream::~TAviStream() { Close(); }
 
 bool TAviStream::Create(const std::string& path, uint64_t limit) {
   Close();
-  failed_ = headerDone_ = extended_ = kept_ = false;
+  failed_ = headerDone_ = extended_ = kept_ = finished_ = finishedOk_ = false;
   error_.clear();
   frames_ = announced_ = 0;
   end_ = 0;
@@ -361,19 +361,54 @@ bool TAviStream::Complete() {
 }
 
 bool TAviStream::Close() {
-  if (fd_ < 0) return !failed_;
+  Finish();
+  return Publish(failed_ ? TKeepFile::WhereNone : TKeepFile::Replace);
+}
+
+bool TAviStream::Finish() {
+  if (fd_ < 0 || finished_) return finishedOk_;
+  finished_ = true;
   // A failed write may have left part of a frame: cut it off, then let the
   // headers describe what is left. These writes only overwrite bytes the
   // file has, so they work on a full disk too.
-  bool keep = headerDone_ && ::ftruncate(fd_, static_cast<off_t>(end_)) == 0 && Complete();
-  if (failed_ && frames_ == 0) keep = false;  // a failed film without frames replaces nothing
-  if (::close(fd_) != 0 && keep) keep = Fail(errno);
+  finishedOk_ = headerDone_ && ::ftruncate(fd_, static_cast<off_t>(end_)) == 0 && Complete();
+  if (finishedOk_ && ::fsync(fd_) != 0) finishedOk_ = Fail(errno);
+  return finishedOk_;
+}
+
+bool TAviStream::Publish(TKeepFile keep) {
+  if (fd_ < 0) return !failed_;
+  Finish();
+  // A failed film without frames replaces nothing.
+  bool kept = finishedOk_ && !(failed_ && frames_ == 0) && keep != TKeepFile::Discard;
+  if (kept) {
+    // Renamed while open: its lock keeps sweeps away until it has its name.
+    int error = 0;
+    kept = MoveIntoPlace(temp_, path_, keep == TKeepFile::Replace, error);
+    if (!kept && error != EEXIST) Fail(error);  // EEXIST: the older film stays
+  }
+  if (!kept) std::remove(temp_.c_str());
+  ::close(fd_);
   fd_ = -1;
-  if (keep && std::rename(temp_.c_str(), path_.c_str()) != 0) keep = Fail(errno);
-  if (!keep) std::remove(temp_.c_str());
   temp_.clear();
-  kept_ = keep;
+  kept_ = kept;
   return !failed_;
+}
+
+bool TAviStream::DropLastFrame() {
+  if (fd_ < 0 || finished_ || frames_ == 0) return false;
+  --frames_;
+  end_ -= chunk_.size();
+  if (extended_) {
+    TRiff& riff = riffs_.back();
+    --riff.frames;
+    // A RIFF chunk begun for that frame goes with it.
+    if (riff.frames == 0 && riffs_.size() > 1) {
+      end_ = riff.start;
+      riffs_.pop_back();
+    }
+  }
+  return true;
 }
 
 bool WriteAviHeader(TAviStream& stream, int width, int height, int frames, int fps) {

@@ -11,11 +11,13 @@
 //
 // The file is written under a temporary name beside the target and renamed
 // into place on Close, once every header describes exactly the frames that
-// are present (fewer than planned when the film stopped early). A process
-// killed while writing leaves the old film untouched. After a failed write
-// (disk full, file too large) the frames already complete are kept: the
-// partial frame is cut off, the headers are set to the frames present and
-// the file still replaces the target, unless not one frame was written.
+// are present (fewer than planned when the film stopped early) and the
+// file is on the disk. A process killed while writing leaves the old film
+// untouched. After a failed write (disk full, file too large) the frames
+// already complete are kept: the partial frame is cut off and the headers
+// are set to the frames present, but the file takes the target's name only
+// where no film of that name exists, and not at all without a frame: a
+// failed film never replaces an older one.
 #pragma once
 
 #include <array>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "engine/pixmap.h"
+#include "model/file_io.h"
 #include "model/host.h"
 
 namespace ork {
@@ -57,10 +60,20 @@ class TAviStream {
   // True from Create until Close or the first failed write.
   bool IsOpen() const { return fd_ >= 0 && !failed_; }
 
-  // Completes the headers and renames the file into place. False when a
+  // Completes the headers and renames the file into place: over an older
+  // film, or after a failed write only where none exists. False when a
   // write had failed (what was complete may still have been kept, see
   // above) or the completion failed. Closing twice is harmless.
   bool Close();
+  // Close in two steps, for a film that ends several files together:
+  // Finish completes the headers and syncs the file, which keeps its
+  // temporary name (false when that failed); Publish then names it as
+  // `keep` says (a failed film with no frame is never kept) and closes it.
+  bool Finish();
+  bool Publish(TKeepFile keep);
+  // Takes back the last frame written, whose siblings in other files
+  // could not be written. False when there is none.
+  bool DropLastFrame();
 
   bool Failed() const { return failed_; }
   // After a failure: the target's path and the reason, e.g.
@@ -105,6 +118,7 @@ class TAviStream {
   bool failed_ = false;
   std::string error_;
   bool headerDone_ = false;
+  bool finished_ = false, finishedOk_ = false;
   bool extended_ = false;
   bool kept_ = false;
   int width_ = 0, height_ = 0, fps_ = 1;

@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "engine/worker_pool.h"
+#include "film/film_lock.h"
 #include "film/film_output.h"
 #include "model/paths.h"
 #include "picture/picture_files.h"
@@ -57,6 +57,8 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
                              size_t maxProblems) {
   TAssemblyResult result;
   frames = std::min(frames, static_cast<int>(film.Parameter.size()) - 1);
+  TFilmLock lock;
+  if (!lock.Acquire(film.FileName, result.Error)) return result;
   size_t problems = 0;
   for (int i = 1; i <= frames; ++i) {
     const std::string path = AssemblyFramePath(film.Parameter[i]);
@@ -89,7 +91,7 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
   TFilmSettings output = settings;
   output.Jpg = output.Png = output.Bmp = false;
   TFilmFrameWriter writer(output, std::max(0, film.Count), host, aviFileLimit);
-  bool ok = true;
+  bool ok = frames < 1 || writer.CheckOutputs(film.Parameter[1].FileNameKey);
   for (int i = 1; i <= frames && ok; ++i) {
     const TParameter& frame = film.Parameter[i];
     const TPixmapPtr picture = LoadPng(AssemblyFramePath(frame));
@@ -101,18 +103,16 @@ TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, 
     }
     ok = writer.Write(*picture, frame.FileNameKey);
   }
-  ok = writer.Close() && ok;
+  // A film not written whole is discarded: none of its files replaces one.
+  ok = writer.Close(true) && ok;
+  if (!ok) {
+    if (result.Problems.empty())
+      result.Error = writer.Failed() ? writer.Error() : "the film could not be written";
+    return result;
+  }
   if (writer.Avi().Kept()) result.FilmFiles.push_back(writer.Avi().Path());
   const std::vector<std::string>& videos = writer.Videos().Files();
   result.FilmFiles.insert(result.FilmFiles.end(), videos.begin(), videos.end());
-  if (!ok) {
-    std::error_code ec;
-    for (const std::string& file : result.FilmFiles) std::filesystem::remove(file, ec);
-    result.FilmFiles.clear();
-    if (result.Problems.empty())
-      result.Problems.push_back(writer.Failed() ? writer.Error() : "the film could not be written");
-    return result;
-  }
   result.Ok = true;
   return result;
 }

@@ -22,6 +22,9 @@ std::string AssemblyFramePath(const TParameter& frame);
 struct TAssemblyResult {
   bool Ok = false;                    // the film was written
   std::vector<std::string> Problems;  // one line per missing or damaged frame file
+  // A failure of the film files themselves, "<path>: <reason>" (a folder
+  // that cannot be written, a full disk, another run of the same film).
+  std::string Error;
   std::vector<std::string> FilmFiles;  // the AVI and videos written, native paths
 };
 
@@ -31,7 +34,10 @@ struct TAssemblyResult {
 // frames are read in order and written as the film settings' AVI and
 // videos (settings.VideoFiles too), planned for film.Count frames as a
 // whole run plans them; a frame that turns out damaged while it is read is
-// named, and what was written of the film removed.
+// named. Nothing takes a film's name unless the whole film was written:
+// a refused or failed assembly leaves older films of the same names as
+// they were. One assembly of a film runs at a time (TFilmLock); another
+// one is refused with Error.
 // Frame files and picture-file flags are left alone. Problems holds at
 // most maxProblems lines and a count of the others.
 TAssemblyResult AssembleFilm(const TParameterAnim& film, int frames, int width, int height,

@@ -6,6 +6,7 @@
 #include "film/animate_prepare.h"
 #include "model/ini_store.h"
 #include "model/number_format.h"
+#include "model/paths.h"
 #include "model/process_state.h"
 #include "picture/grid_state.h"
 
@@ -98,12 +99,16 @@ TPreparedFilms PrepareFilms(const TFilmRequest& request, THost& host,
     return films;
   }
   films.End = TEnd::PreparationAbandoned;
-  films.Film1 =
-      AnimatePrepare(1, *request.Movie1, *request.Settings, host, request.SaveFilmMovie);
+  auto prepare = [&](int no, TParameterAnim& movie) {
+    bool saved = false;
+    auto film = AnimatePrepare(no, movie, *request.Settings, host, request.SaveFilmMovie, &saved);
+    if (saved) films.SavedMovies.push_back(NativePath(film->Path + film->File));
+    return film;
+  };
+  films.Film1 = prepare(1, *request.Movie1);
   if (films.Film1->Count == 1) return films;
   if (twoMovies) {
-    films.Film2 =
-        AnimatePrepare(2, *request.Movie2, *request.Settings, host, request.SaveFilmMovie);
+    films.Film2 = prepare(2, *request.Movie2);
     if (films.Film2->Count == 1) return films;
   }
   films.End = TEnd::Produced;
@@ -118,6 +123,7 @@ TFilmCommandResult RunFilmCommand(const TFilmRequest& request, THost& host,
   result.End = films.End;
   if (films.Film1) result.Frames1 = films.Film1->Count;
   if (films.Film2) result.Frames2 = films.Film2->Count;
+  result.SavedMovies = films.SavedMovies;
   if (films.End != TEnd::Produced) return result;
   if (!films.Film2) result.Frames2 = result.Frames1;
   TParameterAnim& film1 = *films.Film1;

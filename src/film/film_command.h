@@ -91,6 +91,8 @@ struct TFilmCommandResult {
   enum class TEnd { Produced, DialogCancelled, PreparationAbandoned, MissingMovie };
   TEnd End = TEnd::MissingMovie;
   int Frames1 = 0, Frames2 = 0;  // frame counts of the prepared films
+  // The film movies ("-Animation.ini", native paths) this command saved.
+  std::vector<std::string> SavedMovies;
   TFilmRunResult Run;            // filled when End is Produced
 };
 
@@ -100,6 +102,9 @@ struct TFilmCommandResult {
 struct TPreparedFilms {
   TFilmCommandResult::TEnd End = TFilmCommandResult::TEnd::MissingMovie;
   std::unique_ptr<TParameterAnim> Film1, Film2;
+  // The film movies ("-Animation.ini", native paths) saved by PrepareFilms;
+  // fewer than films when a save failed or the request saves none.
+  std::vector<std::string> SavedMovies;
   bool TwoMovies() const { return Film2 != nullptr; }
 };
 TPreparedFilms PrepareFilms(const TFilmRequest& request, THost& host,

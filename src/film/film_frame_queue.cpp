@@ -20,6 +20,15 @@ TFilmFrameQueue::TFilmFrameQueue(const TFilmSettings& settings, int plannedFrame
   thread_ = std::make_unique<TSerialQueue>(frames_.size());
 }
 
+bool TFilmFrameQueue::CheckOutputs(const std::string& firstFrame) {
+  if (!thread_) return true;
+  // No frame is queued yet: the writer is this thread's for the moment.
+  if (writer_.CheckOutputs(firstFrame)) return true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (error_.empty()) error_ = writer_.Error();
+  return false;
+}
+
 void TFilmFrameQueue::Hand(const TPixmap& picture, const std::string& frameName) {
   if (!thread_) return;
   {

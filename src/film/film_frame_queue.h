@@ -40,6 +40,10 @@ class TFilmFrameQueue {
   TFilmFrameQueue(const TFilmFrameQueue&) = delete;
   TFilmFrameQueue& operator=(const TFilmFrameQueue&) = delete;
 
+  // Before the first frame: TFilmFrameWriter::CheckOutputs. False (see
+  // Error) when a file of the film cannot be created.
+  bool CheckOutputs(const std::string& firstFrame);
+
   // Queues a copy of picture as the frame named frameName (its FileNameKey).
   // Does nothing when the settings ask for no output.
   void Hand(const TPixmap& picture, const std::string& frameName);

@@ -6,7 +6,10 @@
 //
 // The first file that cannot be written ends the film's output: Write
 // returns false, Error names the file and the reason, and every later
-// frame is refused. A frame counts as written when all its files are.
+// frame is refused. A frame counts as written when all its files are, and
+// its picture files take their names only then: a frame that fails leaves
+// the older files of its name as they were. The AVI and the videos of a
+// film that failed never replace older films of their names.
 #pragma once
 
 #include <cstdint>
@@ -30,13 +33,20 @@ class TFilmFrameWriter {
   TFilmFrameWriter(const TFilmFrameWriter&) = delete;
   TFilmFrameWriter& operator=(const TFilmFrameWriter&) = delete;
 
+  // Checks, before the first frame, that every file of the film can be
+  // created: the picture files of the frame named firstFrame, the AVI and
+  // videos named after it and the further videos. False (see Error) when
+  // one cannot; nothing is left behind either way.
+  bool CheckOutputs(const std::string& firstFrame);
   // Writes picture as the frame named frameName (its FileNameKey). False
   // when a file could not be written now or before (see Error); a
   // diagnostic line names the file then.
   bool Write(const TPixmap& picture, const std::string& frameName);
-  // Closes the AVI stream (it is renamed into place) and completes the
-  // videos; false when any write failed.
-  bool Close();
+  // Completes the AVI stream and the videos and gives them their names:
+  // over older films when every write worked; after a failure only where
+  // no film of the name exists, or not at all with discardOnFailure. False
+  // when any write failed. Closing twice is harmless.
+  bool Close(bool discardOnFailure = false);
 
   bool Failed() const { return !error_.empty(); }
   // The first failure: "<path>: <reason>", e.g.
@@ -62,6 +72,7 @@ class TFilmFrameWriter {
   int written_ = 0;
   std::string lastWritten_;
   TFilmVideos videos_;
+  bool closed_ = false;
 };
 
 }  // namespace ork

@@ -39,16 +39,31 @@ bool TFilmVideos::Write(const TPixmap& picture, const std::string& frameBase, st
   return ok;
 }
 
-bool TFilmVideos::Close(std::string& error) {
+bool TFilmVideos::Finish(std::string& error) {
   bool ok = true;
   for (TVideo& v : videos_) {
     if (v.dead || !v.started) continue;
     std::string reason;
-    if (v.writer->Close(reason)) {
-      files_.push_back(v.path);
-    } else if (ok) {
-      error = v.path + ": " + reason;
+    if (!v.writer->Finish(reason)) {
+      if (ok) error = v.path + ": " + reason;
       ok = false;
+      v.dead = true;
+      v.writer->Publish(TKeepFile::Discard, reason);
+    }
+  }
+  return ok;
+}
+
+bool TFilmVideos::Publish(TKeepFile keep, std::string& error) {
+  bool ok = true;
+  for (TVideo& v : videos_) {
+    if (v.dead || !v.started) continue;
+    std::string reason;
+    if (!v.writer->Publish(keep, reason)) {
+      if (ok) error = v.path + ": " + reason;
+      ok = false;
+    } else if (v.writer->Kept()) {
+      files_.push_back(v.path);
     }
     v.dead = true;
   }

@@ -2,7 +2,7 @@
 // "Output\" + the first written frame's name + ".mp4", and any further
 // files named by the caller (".mp4" or ".webm", e.g. orkelund-render
 // --video). Each is started at the first frame, receives every frame and
-// is completed by Close, also when the film stopped early.
+// is completed by Finish and Publish, also when the film stopped early.
 #pragma once
 
 #include <memory>
@@ -11,6 +11,7 @@
 
 #include "engine/pixmap.h"
 #include "film/film_settings.h"
+#include "model/file_io.h"
 
 namespace ork {
 
@@ -28,10 +29,14 @@ class TFilmVideos {
   // video that cannot be started or written; that video is abandoned for
   // the rest of the film (its temporary file removed), the others go on.
   bool Write(const TPixmap& picture, const std::string& frameBase, std::string& error);
-  // Completes every video; false with the first error as Write gives it.
-  bool Close(std::string& error);
+  // Completes the videos in two steps, for a film that ends several files
+  // together: Finish completes every video under its temporary name,
+  // Publish names them as `keep` says. False with the first error as Write
+  // gives it.
+  bool Finish(std::string& error);
+  bool Publish(TKeepFile keep, std::string& error);
 
-  // The videos completed by Close, native paths.
+  // The videos completed and given their names by Publish, native paths.
   const std::vector<std::string>& Files() const { return files_; }
 
  private:

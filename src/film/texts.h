@@ -60,4 +60,8 @@ inline constexpr TText2 kWriteStopped{
     "Der Film wurde angehalten, eine Datei konnte nicht geschrieben werden:\n",
     "The movie was stopped, a file could not be written:\n"};
 
+// Another run produces the same film; the lock file and the process follow.
+inline constexpr TText2 kFilmBusy{"Der Film wird schon erzeugt, er bleibt unverändert:\n",
+                                  "The movie is already being produced, it stays as it is:\n"};
+
 }  // namespace ork::film_texts

@@ -1,7 +1,5 @@
 #include "film/video_writer.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,17 +47,6 @@ TEncoderChoice EncoderFor(TVideoFormat format) {
           {{"crf", "20"}, {"deadline", "good"}, {"cpu-used", "4"}, {"row-mt", "1"}}};
 }
 
-// mkstemp makes its file 0600; a film gets the permissions of any new file.
-// The mask is read once: reading it means setting it for a moment.
-mode_t CreationMode() {
-  static const mode_t mode = [] {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  return mode;
-}
-
 }  // namespace
 
 TVideoFormat VideoFormatOfPath(const std::string& path) {
@@ -76,6 +63,8 @@ TVideoFormat VideoFormatOfPath(const std::string& path) {
 
 struct TVideoWriter::TState {
   std::string path, temp;
+  int lockFd = -1;  // the temporary file's descriptor, holding its lock
+  bool finished = false;
   AVFormatContext* format = nullptr;
   AVCodecContext* codec = nullptr;
   AVStream* stream = nullptr;
@@ -96,6 +85,7 @@ struct TVideoWriter::TState {
       avformat_free_context(format);
     }
     if (!temp.empty()) std::remove(temp.c_str());
+    if (lockFd >= 0) ::close(lockFd);
   }
 
   // Sends a frame (null: the end of the film) and writes every packet the
@@ -161,17 +151,12 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   s->path = path;
   s->width = width;
   s->height = height;
-  std::vector<char> name(path.begin(), path.end());
-  const char suffix[] = ".XXXXXX";
-  name.insert(name.end(), suffix, suffix + sizeof suffix);
-  const int fd = mkstemp(name.data());
-  if (fd < 0) {
-    error = std::strerror(errno);
+  TLeftoverTemps().RemoveFor(path);
+  s->lockFd = CreateTempBeside(path, s->temp);
+  if (s->lockFd < 0) {
+    error = SystemErrorText(errno);
     return false;
   }
-  s->temp.assign(name.data());
-  fchmod(fd, CreationMode());
-  ::close(fd);
 
   const int w = (width + 1) & ~1, h = (height + 1) & ~1;
   int rc = avformat_alloc_output_context2(&s->format, nullptr, choice.muxer, s->temp.c_str());
@@ -298,11 +283,23 @@ bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
 
 bool TVideoWriter::Close(std::string& error) {
   if (!state_) return true;
-  std::unique_ptr<TState> s = std::move(state_);
+  const bool finished = Finish(error);
+  std::string later;
+  const bool published = Publish(finished ? TKeepFile::Replace : TKeepFile::Discard, later);
+  if (finished && !published) error = later;
+  return finished && published;
+}
+
+bool TVideoWriter::Finish(std::string& error) {
+  TState* s = state_.get();
+  if (!s) return true;
+  if (s->finished) return !s->failed;
+  s->finished = true;
   if (s->failed) {
     error = "not completed after an earlier failure";
-    return false;  // ~TState removes the temporary file
+    return false;
   }
+  s->failed = true;  // until every step below has worked
   if (!s->Encode(nullptr, error)) return false;
   int rc = av_write_trailer(s->format);
   if (rc < 0) {
@@ -314,11 +311,38 @@ bool TVideoWriter::Close(std::string& error) {
     error = AvError(rc);
     return false;
   }
-  if (std::rename(s->temp.c_str(), s->path.c_str()) != 0) {
-    error = std::strerror(errno);
+  // On the disk before it takes the name: after a power loss the name holds
+  // the old film or the new one, never an empty one.
+  if (::fsync(s->lockFd) != 0) {
+    error = SystemErrorText(errno);
+    return false;
+  }
+  s->failed = false;
+  return true;
+}
+
+bool TVideoWriter::Publish(TKeepFile keep, std::string& error) {
+  kept_ = false;
+  if (!state_) return true;
+  std::unique_ptr<TState> s = std::move(state_);  // ~TState removes what is not kept
+  if (!s->finished) {
+    error = "not completed";
+    return false;
+  }
+  if (s->failed) {
+    error = "not completed after an earlier failure";
+    return false;
+  }
+  if (keep == TKeepFile::Discard) return true;
+  // Renamed while open: its lock keeps sweeps away until it has its name.
+  int reason = 0;
+  if (!MoveIntoPlace(s->temp, s->path, keep == TKeepFile::Replace, reason)) {
+    if (reason == EEXIST && keep == TKeepFile::WhereNone) return true;  // the older film stays
+    error = SystemErrorText(reason);
     return false;
   }
   s->temp.clear();
+  kept_ = true;
   return true;
 }
 

@@ -11,13 +11,15 @@
 // The file is written under a temporary name beside the target and renamed
 // by Close, so a film stopped early still leaves a complete, playable file
 // of the frames written, and a failed film never leaves half a file under
-// the final name.
+// the final name. Open removes the temporary files that writers of the
+// same target left when they were killed (not those of a writer at work).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "engine/pixmap.h"
+#include "model/file_io.h"
 
 namespace ork {
 
@@ -50,6 +52,14 @@ class TVideoWriter {
   // before; the temporary file is gone afterwards either way. Closing a
   // writer that is not open returns true.
   bool Close(std::string& error);
+  // Close in two steps, for a film that ends several files together:
+  // Finish completes the file and syncs it, under its temporary name;
+  // Publish then names it as `keep` says (false with the reason when the
+  // name could not be given; an older file kept by WhereNone is no
+  // failure, Kept tells) and the temporary file is gone afterwards.
+  bool Finish(std::string& error);
+  bool Publish(TKeepFile keep, std::string& error);
+  bool Kept() const { return kept_; }
 
   int Frames() const { return frames_; }
   // The encoded picture size (the picture's size rounded up to even).
@@ -60,6 +70,7 @@ class TVideoWriter {
   struct TState;
   std::unique_ptr<TState> state_;
   int frames_ = 0;
+  bool kept_ = false;
   int encodedWidth_ = 0, encodedHeight_ = 0;
 };
 

@@ -3,7 +3,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -38,6 +40,21 @@ bool LooksLikeTemp(const std::string& name) {
 
 thread_local std::string t_saveError;
 
+// Removes the temporary file `path` when no writer holds its lock. The
+// lock taken here proves the writer gone (a lock dies with its process);
+// the file is removed only while it is still the one locked, not a newer
+// file that took the name meanwhile.
+void RemoveIfAbandoned(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return;
+  struct stat locked, named;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 &&
+      ::lstat(path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+      locked.st_ino == named.st_ino)
+    ::unlink(path.c_str());
+  ::close(fd);
+}
+
 }  // namespace
 
 void TLeftoverTemps::RemoveFor(const std::string& path) {
@@ -57,7 +74,7 @@ void TLeftoverTemps::RemoveFor(const std::string& path) {
   }
   for (auto it = names.begin(); it != names.end();) {
     if (it->size() == target.size() + kTempSuffix && it->compare(0, target.size(), target) == 0) {
-      std::remove((slash == std::string::npos ? *it : dir + *it).c_str());
+      RemoveIfAbandoned(slash == std::string::npos ? *it : dir + *it);
       it = names.erase(it);
     } else {
       ++it;
@@ -69,11 +86,55 @@ int CreateTempBeside(const std::string& path, std::string& temp) {
   std::vector<char> name(path.begin(), path.end());
   const char suffix[] = ".XXXXXX";
   name.insert(name.end(), suffix, suffix + sizeof(suffix));  // includes the NUL
-  const int fd = mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return -1;
-  temp.assign(name.data());
-  fchmod(fd, CreationMode());
-  return fd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::vector<char> candidate = name;
+    const int fd = mkostemp(candidate.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    // A sweep may take a file in the moment between its creation and its
+    // lock; such a file has lost its name and is replaced by a new one. A
+    // file system without locks still gets its file.
+    struct stat st;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (locked && ::fstat(fd, &st) == 0 && st.st_nlink == 0) {
+      ::close(fd);
+      continue;
+    }
+    temp.assign(candidate.data());
+    fchmod(fd, CreationMode());
+    return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+bool SyncDirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+  ::close(fd);
+  return ok;
+}
+
+bool MoveIntoPlace(const std::string& temp, const std::string& path, bool replace, int& error) {
+  error = 0;
+  if (replace) {
+    if (std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  } else if (::link(temp.c_str(), path.c_str()) == 0) {
+    ::unlink(temp.c_str());
+  } else {
+    error = errno;
+    // File systems without hard links may still rename without replacing.
+    if (error != EEXIST &&
+        ::syscall(SYS_renameat2, AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), 1 /*NOREPLACE*/) == 0)
+      error = 0;
+    else if (error != EEXIST)
+      error = errno;
+  }
+  if (error != 0) return false;
+  SyncDirectoryOf(path);
+  return true;
 }
 
 std::string SystemErrorText(int error) {
@@ -132,10 +193,16 @@ bool ReplaceFileBytes(const std::string& nativePath, std::string_view bytes, boo
   bool ok = check(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
   ok = check(std::fflush(f) == 0) && ok;
   ok = check(std::ferror(f) == 0) && ok;
-  ok = check(std::fclose(f) == 0) && ok;
-  if (ok) ok = check(std::rename(temp.c_str(), nativePath.c_str()) == 0);
+  // On the disk before it takes the name: after a power loss the name holds
+  // the old file or the new one, never an empty one. Renamed while still
+  // open, so that its lock keeps sweeps away until it has its name.
+  ok = ok && check(::fsync(fd) == 0);
+  int renameError = 0;
+  if (ok) ok = MoveIntoPlace(temp, nativePath, true, renameError);
+  if (!ok && error == 0) error = renameError;
+  if (std::fclose(f) != 0 && !ok && error == 0) error = errno;
   if (!ok) {
-    t_saveError = SystemErrorText(error);
+    t_saveError = SystemErrorText(error ? error : EIO);
     std::remove(temp.c_str());
   }
   return ok;

@@ -22,7 +22,11 @@ bool ReadFileBytes(const std::string& nativePath, size_t maxBytes, std::string& 
 // so that a directory of thousands of frames is not listed per frame.
 class TLeftoverTemps {
  public:
-  // Removes every "<path>.XXXXXX" (six letters or digits) beside path.
+  // Removes every "<path>.XXXXXX" (six letters or digits) beside path whose
+  // writer is gone: a writer, in this process or another, holds a lock on
+  // its temporary file while it writes (CreateTempBeside), so the file of a
+  // writer that is still at work is left alone. A file that cannot be
+  // opened or locked (another user's, a file system without locks) stays.
   void RemoveFor(const std::string& path);
 
  private:
@@ -31,9 +35,28 @@ class TLeftoverTemps {
 };
 
 // Creates an empty temporary file "<path>.XXXXXX" with the permissions a
-// new file gets. Returns its descriptor and sets temp to its name, or -1
-// with errno set.
+// new file gets, locked (flock) for as long as the descriptor or a
+// duplicate of it stays open: keep it open until the file is renamed into
+// place or removed, so that no sweep of leftovers takes it meanwhile.
+// Returns the descriptor and sets temp to its name, or -1 with errno set.
 int CreateTempBeside(const std::string& path, std::string& temp);
+
+// What becomes of a finished temporary file: it takes its name over any
+// older file (Replace), only where no file of that name exists (WhereNone:
+// a failed film never replaces an older one), or it is removed (Discard).
+enum class TKeepFile { Replace, WhereNone, Discard };
+
+// Makes a rename into the directory of `path` durable (fsync of the
+// directory). False when that failed; file systems that cannot sync a
+// directory count as done.
+bool SyncDirectoryOf(const std::string& path);
+
+// Gives the complete (and synced) temporary file `temp` the name `path`.
+// replace: over an existing file, atomically. Otherwise only where no file
+// of that name exists (the existing one wins, error EEXIST). The directory
+// is synced afterwards. False with error (an errno value) when the file
+// did not get the name; temp is left for the caller to remove then.
+bool MoveIntoPlace(const std::string& temp, const std::string& path, bool replace, int& error);
 
 // The system's text for an errno value ("No space left on device").
 std::string SystemErrorText(int error);

@@ -19,12 +19,16 @@
 namespace ork {
 
 class TLeftoverTemps;
+class TPendingFiles;
 
 // What a run of writes shares, and what a failed write tells its caller.
 struct TWriteContext {
   // Lists each directory once for leftover temporary files; null: the
   // target's directory is listed for this one write.
   TLeftoverTemps* leftovers = nullptr;
+  // When given, a file written completely waits there under its temporary
+  // name instead of taking its name (TPendingFiles::Publish gives it).
+  TPendingFiles* pending = nullptr;
   // Set by a failed write: why, as the system says it ("No space left on
   // device"), or what was wrong with the picture.
   std::string reason;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 
@@ -93,23 +94,70 @@ std::string TAtomicFile::Reason() const {
   return std::string();
 }
 
-bool TAtomicFile::Commit() {
+bool TAtomicFile::Commit(TPendingFiles* pending) {
   if (!stream_) return false;
   // A write that failed earlier left its errno; a failing flush sets its own.
   const bool hadError = std::ferror(stream_) != 0;
   bool ok = std::fflush(stream_) == 0 && !hadError;
   if (!ok) Note(errno);
-  CloseStream(ok);
-  if (ok) {
-    ok = std::rename(temp_.c_str(), path_.c_str()) == 0;
-    if (!ok) Note(errno);
+  // On the disk before it takes the name: after a power loss the name holds
+  // the old file or the new one, never an empty one.
+  if (ok && ::fsync(fileno(stream_)) != 0) {
+    ok = false;
+    Note(errno);
   }
-  if (ok) {
-    temp_.clear();
-  } else {
-    Discard();
+  if (ok && pending) {
+    // The duplicate keeps the lock while the file waits.
+    const int fd = ::dup(fileno(stream_));
+    if (fd < 0) {
+      ok = false;
+      Note(errno);
+    } else {
+      pending->Add(temp_, path_, fd);
+      temp_.clear();
+    }
+  } else if (ok) {
+    // Renamed while open: its lock keeps sweeps away until it has its name.
+    int error = 0;
+    ok = MoveIntoPlace(temp_, path_, true, error);
+    if (ok) temp_.clear();
+    else Note(error);
   }
+  // After the sync a failing close loses nothing.
+  bool closed = true;
+  CloseStream(closed);
+  if (!ok) Discard();
   return ok;
+}
+
+void TPendingFiles::Add(const std::string& temp, const std::string& path, int fd) {
+  files_.push_back(TFile{temp, path, fd});
+}
+
+bool TPendingFiles::Publish(std::string& error) {
+  bool ok = true;
+  size_t i = 0;
+  for (; i < files_.size() && ok; ++i) {
+    TFile& f = files_[i];
+    int reason = 0;
+    ok = MoveIntoPlace(f.temp, f.path, true, reason);
+    if (!ok) {
+      error = f.path + ": " + SystemErrorText(reason);
+      std::remove(f.temp.c_str());
+    }
+    ::close(f.fd);
+  }
+  files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(i));
+  Discard();
+  return ok;
+}
+
+void TPendingFiles::Discard() {
+  for (TFile& f : files_) {
+    std::remove(f.temp.c_str());
+    ::close(f.fd);
+  }
+  files_.clear();
 }
 
 }  // namespace ork

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/file_io.h"
 
@@ -16,6 +17,36 @@ namespace ork {
 
 class TAtomicFile;
 struct TWriteContext;
+
+// Files written completely that wait under their temporary names (synced,
+// their writers' locks held) until every file of a group is written: a
+// film frame takes its names only when all its files could be written.
+// The destructor discards what was not published.
+class TPendingFiles {
+ public:
+  TPendingFiles() = default;
+  ~TPendingFiles() { Discard(); }
+  TPendingFiles(const TPendingFiles&) = delete;
+  TPendingFiles& operator=(const TPendingFiles&) = delete;
+
+  // Takes over the temporary file `temp` of `path` with its open
+  // descriptor fd (closed by Publish or Discard).
+  void Add(const std::string& temp, const std::string& path, int fd);
+  // Renames every file into place, in the order added. False with error
+  // "<path>: <reason>" when one fails; the files not yet renamed are
+  // discarded then.
+  bool Publish(std::string& error);
+  // Removes every waiting file.
+  void Discard();
+  bool Empty() const { return files_.empty(); }
+
+ private:
+  struct TFile {
+    std::string temp, path;
+    int fd;
+  };
+  std::vector<TFile> files_;
+};
 
 // Tells context (when given) why a write failed: `file`'s reason when it
 // knows one, else `otherwise`. Returns false, for `return Failed(...)`.
@@ -36,10 +67,12 @@ class TAtomicFile {
 
   FILE* Stream() const { return stream_; }
 
-  // Flushes and closes the stream and renames the temporary file to the
-  // final name. False when any write, the close or the rename failed; the
-  // temporary file is gone afterwards either way.
-  bool Commit();
+  // Flushes the stream, syncs the file to the disk and renames it to the
+  // final name (the directory synced too), then closes it. False when any
+  // write, the sync or the rename failed; the temporary file is gone
+  // afterwards either way. With `pending`, the synced file waits there
+  // under its temporary name instead of being renamed.
+  bool Commit(TPendingFiles* pending = nullptr);
 
   // Why creating or committing failed, as the system says it; after a
   // failed encoder call, the error its writes met. Empty when unknown.

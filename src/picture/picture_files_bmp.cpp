@@ -65,7 +65,8 @@ bool SaveBmp24(const TPixmap& pixmap, const std::string& path, TWriteContext* co
     if (std::fwrite(row.data(), 1, row.size(), file.Stream()) != row.size())
       return WriteFailed(context, &file, "write error");
   }
-  return file.Commit() || WriteFailed(context, &file, "write error");
+  return file.Commit(context ? context->pending : nullptr) ||
+         WriteFailed(context, &file, "write error");
 }
 
 TPixmapPtr LoadBmp(const std::string& path) {

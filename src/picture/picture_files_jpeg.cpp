@@ -169,7 +169,8 @@ bool SaveJpeg(const TPixmap& pixmap, const std::string& path, int quality,
   if (!file.Stream()) return WriteFailed(context, &file, "cannot create the file");
   if (!EncodeJpeg(file.Stream(), pixmap, quality, row.data()))
     return WriteFailed(context, &file, "the JPEG encoder failed");
-  return file.Commit() || WriteFailed(context, &file, "write error");
+  return file.Commit(context ? context->pending : nullptr) ||
+         WriteFailed(context, &file, "write error");
 }
 
 TPixmapPtr LoadJpeg(const std::string& path) {

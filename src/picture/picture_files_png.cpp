@@ -108,7 +108,8 @@ bool SavePng(const TPixmap& pixmap, const std::string& path, int compressionLeve
   if (!file.Stream()) return WriteFailed(context, &file, "cannot create the file");
   if (!EncodePng(file.Stream(), pixmap, compressionLevel, row.data()))
     return WriteFailed(context, &file, "the PNG encoder failed");
-  return file.Commit() || WriteFailed(context, &file, "write error");
+  return file.Commit(context ? context->pending : nullptr) ||
+         WriteFailed(context, &file, "write error");
 }
 
 namespace {

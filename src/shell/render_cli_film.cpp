@@ -207,18 +207,13 @@ bool PrepareComposition(int mode, const TParameterAnim& m1, TParameterAnim& m2,
 
 // Names every file of the film at the end: the film movies, the frame
 // pictures of each format (first and last of the run), the AVI and videos.
-void AnnounceFilmFiles(const TParameterAnim& movie1, int mode, const TParameterAnim& movie2,
-                       const TFilmSettings& chosen, const TFilmRunResult& run,
+void AnnounceFilmFiles(const TFilmCommandResult& result, const TFilmSettings& chosen,
                        std::ostream& err) {
-  const std::string suffix = chosen.Preview ? "-Preview" : "";
-  std::vector<std::string> movies{movie1.FileName};
-  if (IsTwoMovieComposition(mode) && movie2.FileName != movie1.FileName)
-    movies.push_back(movie2.FileName);
-  std::error_code ec;
-  for (const std::string& name : movies) {
-    const std::string path = NativePath("Output\\" + name + suffix + "-Animation.ini");
-    if (fs::exists(path, ec)) err << "orkelund-render: wrote " << Absolute(path) << '\n';
-  }
+  const TFilmRunResult& run = result.Run;
+  // Only what this run saved: a range job saves no film movie, and a film
+  // movie that could not be saved has been reported.
+  for (const std::string& path : result.SavedMovies)
+    err << "orkelund-render: wrote " << Absolute(path) << '\n';
   if (run.FramesWritten > 0) {
     const std::string first = Absolute(NativePath("Output\\" + run.FirstFrame));
     const std::string last = Absolute(NativePath("Output\\" + run.LastFrame));
@@ -462,7 +457,7 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     err << "orkelund-render: " << run.FramesWritten << " of " << frames
         << " frames written to " << NativePath("Output\\") << '\n';
   }
-  AnnounceFilmFiles(*movie1, options.CompositionMode, *movie2, chosen, run, err);
+  AnnounceFilmFiles(result, chosen, err);
   // The film's message has named the file and the reason.
   if (run.WriteFailed) return kRenderFailed;
   if (run.Cancelled) {

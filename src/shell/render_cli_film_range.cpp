@@ -7,6 +7,7 @@
 #include "film/animate_run.h"
 #include "film/film_assemble.h"
 #include "film/film_settings.h"
+#include "model/paths.h"
 #include "model/process_state.h"
 #include "shell/render_cli.h"
 #include "shell/settings.h"
@@ -34,6 +35,26 @@ class TRangeJobDialog final : public TFilmSettingsDialog {
  private:
   TFilmSettingsPreset preset_;
 };
+
+std::string Absolute(const std::string& file) {
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(file, ec);
+  return ec ? file : path.lexically_normal().string();
+}
+
+// Names the film movies the preparation saved; false (with the reason on
+// err) when a film that has frames could not be saved.
+bool AnnounceFilmMovies(const TPreparedFilms& films, std::ostream& err) {
+  for (const std::string& file : films.SavedMovies)
+    err << "orkelund-render: wrote " << Absolute(file) << '\n';
+  size_t expected = 0;
+  for (const auto* film : {films.Film1.get(), films.Film2.get()})
+    if (film && film->Count > 1) ++expected;
+  if (films.SavedMovies.size() >= expected) return true;
+  err << "orkelund-render: the film movie (-Animation.ini) could not be saved in "
+      << NativePath("Output\\") << '\n';
+  return false;
+}
 
 bool Given(const std::vector<std::string>& args, const std::string& name) {
   for (const std::string& a : args)
@@ -107,6 +128,8 @@ int RunFilmPlanOrAssemble(const TFilmCliOptions& options, const TFilmRequest& re
   const int frames = FilmFrameCount(film1, films.Film2.get());
 
   if (options.Plan) {
+    // The range jobs and the assembly need the film movie the plan saves.
+    if (!AnnounceFilmMovies(films, err)) return kRenderFailed;
     out << frames << '\n';
     for (const TFrameRange& r : PlanFrameRanges(film1, films.Film2.get(), frames, options.Jobs))
       out << FrameRangeText(r) << '\n';
@@ -127,16 +150,18 @@ int RunFilmPlanOrAssemble(const TFilmCliOptions& options, const TFilmRequest& re
       AssembleFilm(film1, frames, width, height, settings, host, request.AviFileLimit);
   for (const std::string& problem : result.Problems) err << "orkelund-render: " << problem << '\n';
   if (!result.Ok) {
-    err << "orkelund-render: the film was not assembled; run the ranges of those frames again\n";
+    if (!result.Problems.empty())
+      err << "orkelund-render: the film was not assembled; run the ranges of those frames again\n";
+    else
+      err << "orkelund-render: the film was not assembled, older film files stay as they were: "
+          << result.Error << '\n';
     return kRenderFailed;
   }
   err << "orkelund-render: " << frames << " frames assembled\n";
-  for (const std::string& file : result.FilmFiles) {
-    std::error_code ec;
-    const std::filesystem::path path = std::filesystem::absolute(file, ec);
-    err << "orkelund-render: wrote " << (ec ? file : path.lexically_normal().string()) << '\n';
-  }
-  return kRenderOk;
+  const bool moviesSaved = AnnounceFilmMovies(films, err);
+  for (const std::string& file : result.FilmFiles)
+    err << "orkelund-render: wrote " << Absolute(file) << '\n';
+  return moviesSaved ? kRenderOk : kRenderFailed;
 }
 
 }  // namespace ork

@@ -208,6 +208,32 @@ TEST(AviWriter, FilmBeyondTheLimitIsOneOpenDmlFile) {
   std::filesystem::remove_all(dir);
 }
 
+// A frame taken back (its siblings in other files failed) leaves a film
+// of the frames before it, also when it had begun a RIFF chunk of its own.
+TEST(AviWriter, DroppedFrameLeavesTheFramesBefore) {
+  const std::string dir = TempDir();
+  const std::string path = dir + "/dropped.avi";
+  auto write = [&](uint64_t limit, uint32_t frames) {
+    TAviStream avi;
+    ASSERT_TRUE(avi.Create(path, limit));
+    ASSERT_TRUE(WriteAviHeader(avi, 4, 2, 30, 25));
+    for (uint32_t i = 0; i < frames; ++i) ASSERT_TRUE(WriteAviFrame(avi, NumberedPicture(4, 2, i)));
+    ASSERT_TRUE(avi.DropLastFrame());
+    ASSERT_TRUE(avi.Close());
+  };
+  write(kAviFileLimit, 5);
+  EXPECT_EQ(CheckAvi(ReadFileBytes(path)).chunks, 4u);
+  write(1024, 27);
+  const uint32_t firstRiff = test::CheckOpenDml(path).avihFrames;
+  write(1024, firstRiff + 1);
+  const auto check = test::CheckOpenDml(path);
+  ASSERT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.riffs, 1u);
+  EXPECT_EQ(check.frames.size(), firstRiff);
+  EXPECT_EQ(check.dmlhFrames, firstRiff);
+  std::filesystem::remove_all(dir);
+}
+
 TEST(AviWriter, FailedCreateSaysWhy) {
   TAviStream missing;
   EXPECT_FALSE(missing.Create("/nonexistent-dir/x.avi"));

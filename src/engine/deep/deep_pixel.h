@@ -65,9 +65,12 @@ struct TDeepRecorder {
 // z(n) - z(n - lag) of one cycle-test slot as a scaled double: value =
 // m * 2^s. It advances by a product with the orbit (no subtraction of
 // nearby values), so it keeps its relative precision however small it gets.
+// Only while the difference is small against the orbit (`tracked`): a
+// large one is read off the orbit's doubles directly.
 struct TLagDifference {
   double m[4] = {0, 0, 0, 0};
   int64_t s = 0;
+  bool tracked = false;
 };
 
 // Per-thread scratch of the pixel iteration (the cycle history).

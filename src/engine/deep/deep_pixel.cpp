@@ -206,6 +206,40 @@ TDeepPixelRunner::TDeepPixelRunner(const TDeepPicture& picture)
       ring_(static_cast<size_t>(std::max(picture.cycle_test, 1)) + 1),
       lags_(static_cast<size_t>(std::max(picture.cycle_test, 1))) {}
 
+void TDeepPixelRunner::Approximate(TDeepState& s, int& it, TDeepState& first, int& filled,
+                                   double dcx, double dcy) {
+  const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
+  if (table == nullptr) return;
+  for (int i = 0; i < filled; ++i) {
+    if (lags_[i].tracked) return;  // the orbit may be closing a cycle
+  }
+  int64_t done = 0;
+  while (true) {
+    // Leave the step that reaches the iteration limit, and the one that
+    // samples zval, to the plain iteration.
+    int64_t most = static_cast<int64_t>(pic_.max_iter) - it;
+    if (it < pic_.zval_at) most = std::min<int64_t>(most, pic_.zval_at - it - 1);
+    if (most < 2) break;
+    const TApproximationTable::TNode* n = nullptr;
+    const int64_t len = table->Find(s.r, std::hypot(s.d[0], s.d[1]), most, n);
+    if (len == 0) break;
+    const double x = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * dcx - n->by * dcy;
+    const double y = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * dcy + n->by * dcx;
+    s.d[0] = s.d[2] = x;
+    s.d[1] = s.d[3] = y;
+    s.r += len;
+    it += static_cast<int>(len);
+    done += len;
+  }
+  if (done == 0) return;
+  skipped += done;
+  Full(s);
+  // The cycle history starts again here: no cycle could be found in the
+  // steps taken nor within the cycle test's reach after them.
+  first = s;
+  filled = 0;
+}
+
 TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepRecorder* recorder) {
   const TDeepPicture& P = pic_;
   const int ct = std::max(P.cycle_test, 1);
@@ -247,11 +281,13 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
   const int rs = ct + 1;  // ring size
   int head = 0;
   int filled = 0;
-  const TDeepState first = s;
+  TDeepState first = s;
+  const bool mayApproximate = P.table != nullptr && recorder == nullptr;
   bool over = false, escaped = false;
   int period = 0;
   double zval = 0;
   while (true) {
+    if (mayApproximate && !s.ext) Approximate(s, it, first, filled, dcxd, dcyd);
     ++it;
     if (it > P.max_iter) over = true;
     ring_[head] = s;  // slot 1

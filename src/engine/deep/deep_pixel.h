@@ -84,6 +84,10 @@ class TDeepPixelRunner {
   long long skipped = 0;
 
  private:
+  // Takes as many steps at once as the approximation table allows.
+  void Approximate(TDeepState& s, int& it, TDeepState& first, int& filled, double dcx,
+                   double dcy);
+
   const TDeepPicture& pic_;
   std::vector<TDeepState> ring_;     // the last CycleTest + 1 states
   std::vector<TLagDifference> lags_;  // slot i at lags_[i - 1]

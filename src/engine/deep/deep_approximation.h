@@ -1,11 +1,40 @@
-// The bilinear approximation table of a reference orbit: for ranges of
-// iterations where a pixel's difference stays small against the reference,
-// the difference after l steps is A * d + B * dc (complex, per orbit), so
-// those l steps are taken at once.
+// The bilinear approximation table of a reference orbit: where a pixel's
+// difference d stays small against the reference Z, the square d^2 of the
+// step d <- 2 Z d + d^2 + dc drops below a double's rounding, the step is
+// linear, and l steps together are d <- A d + B dc. Nodes of 2^k steps
+// (k = 0, 1, ...) each hold A, B and the radius below which |d| keeps the
+// dropped square negligible in every step they cover. Formula 1000
+// uncoupled (Mandelbrot and Julia mode), differences held in doubles.
 #pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/deep/deep_reference.h"
 
 namespace ork::deep {
 
-class TApproximationTable {};
+class TApproximationTable {
+ public:
+  struct TNode {
+    double ax = 0, ay = 0, bx = 0, by = 0;  // complex A and B
+    double radius = 0;                      // valid while |d| < radius
+  };
+
+  // `dcMax`: the largest |dc| of the picture (0 in Julia mode);
+  // `cycleTest`, `acc`: steps are taken at once only where no cycle can be
+  // found within them (the reference does not come back near itself).
+  void Build(const TReferenceOrbit& ref, double dcMax, int cycleTest, double acc);
+
+  // The longest run of steps from index r valid for |d| = dAbs and at most
+  // `most` steps long, as its node and length (0: none).
+  int64_t Find(int64_t r, double dAbs, int64_t most, const TNode*& node) const;
+
+ private:
+  std::vector<std::vector<TNode>> levels_;  // level k: node j covers [j 2^k, (j+1) 2^k)
+  std::vector<int64_t> loud_;  // loud_[r]: indices below r where a cycle could be found
+  int cycle_test_ = 1;
+  int64_t length_ = 0;
+};
 
 }  // namespace ork::deep

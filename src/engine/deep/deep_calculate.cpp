@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -19,6 +21,7 @@ namespace ork::deep {
 namespace {
 
 std::mutex stats_mutex;
+bool approximation_enabled = getenv("ORK_NO_BLA") == nullptr;
 TDeepStats last_stats;
 
 using TClock = std::chrono::steady_clock;
@@ -50,6 +53,9 @@ std::string DeepFormulaMessage(int gameNo) {
   return Tr(engine_texts::kDeepFormulaOnly) + std::to_string(gameNo) +
          Tr(engine_texts::kDeepInDouble);
 }
+
+void SetApproximation(bool on) { approximation_enabled = on; }
+bool ApproximationEnabled() { return approximation_enabled; }
 
 TDeepStats LastDeepStats() {
   std::lock_guard<std::mutex> lock(stats_mutex);
@@ -130,6 +136,20 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
       return false;
     }
     pic.start = pic.rebase = &start;
+  }
+  // The approximation tables (formula 1000 uncoupled).
+  TApproximationTable startTable, rebaseTable;
+  if (pic.formula.game_no == 1000 && !pic.formula.coupled && ApproximationEnabled()) {
+    const double dcMax =
+        pic.julia ? 0.0 : std::hypot(pic.half_w.ToDouble(), pic.half_h.ToDouble()) * 1.01;
+    startTable.Build(start, dcMax, pic.cycle_test, pic.acc_d);
+    pic.table = &startTable;
+    if (pic.julia) {
+      rebaseTable.Build(critical, 0.0, pic.cycle_test, pic.acc_d);
+      pic.rebase_table = &rebaseTable;
+    } else {
+      pic.rebase_table = &startTable;
+    }
   }
   stats.reference_length = start.Length();
   stats.reference_seconds = Seconds(refStart);

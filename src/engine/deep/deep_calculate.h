@@ -36,6 +36,11 @@ struct TDeepStats {
 };
 TDeepStats LastDeepStats();
 
+// Whether the approximation table skips iterations (on; tests and
+// benchmarks compare without it).
+void SetApproximation(bool on);
+bool ApproximationEnabled();
+
 // The picture loop of the deep path. `beforeRow` is called on the calling
 // thread before each row (false: cancelled, the rows not reached keep their
 // old values); the reference orbit polls `status` itself. In dynamics mode

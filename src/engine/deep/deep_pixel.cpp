@@ -13,6 +13,11 @@ namespace {
 // the other one it comes back (a gap, so that no orbit flips every step).
 constexpr int kToExtendedExp = -950;
 constexpr int kToDoubleExp = -900;
+// A lag difference is tracked as a product below this share of the orbit's
+// size (where the doubles' own difference keeps fewer than 20 bits) and
+// read off the doubles again above the other one.
+constexpr double kTrackBelow = 0x1p-33;
+constexpr double kUntrackAbove = 0x1p-25;
 
 void Full(TDeepState& s) {
   const double* Z = s.ref->Double(s.r);
@@ -151,7 +156,9 @@ void AdvanceLag(int game, bool coupled, double p, const TDeepState& now, const T
     Sum(now, old, cycleTest, Sf);
     for (int k = 0; k < 4; ++k) mf[k] = Ldexp(TFloatExp(m[k]), w.s);
     LagStep(game, coupled, TFloatExp(p), Sf, mf);
+    const bool tracked = w.tracked;
     w = FromExtended(mf);
+    w.tracked = tracked;
     return;
   }
   LagStep(game, coupled, p, S, m);
@@ -199,6 +206,40 @@ TDeepPixelRunner::TDeepPixelRunner(const TDeepPicture& picture)
       ring_(static_cast<size_t>(std::max(picture.cycle_test, 1)) + 1),
       lags_(static_cast<size_t>(std::max(picture.cycle_test, 1))) {}
 
+void TDeepPixelRunner::Approximate(TDeepState& s, int& it, TDeepState& first, int& filled,
+                                   double dcx, double dcy) {
+  const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
+  if (table == nullptr) return;
+  for (int i = 0; i < filled; ++i) {
+    if (lags_[i].tracked) return;  // the orbit may be closing a cycle
+  }
+  int64_t done = 0;
+  while (true) {
+    // Leave the step that reaches the iteration limit, and the one that
+    // samples zval, to the plain iteration.
+    int64_t most = static_cast<int64_t>(pic_.max_iter) - it;
+    if (it < pic_.zval_at) most = std::min<int64_t>(most, pic_.zval_at - it - 1);
+    if (most < 2) break;
+    const TApproximationTable::TNode* n = nullptr;
+    const int64_t len = table->Find(s.r, std::hypot(s.d[0], s.d[1]), most, n);
+    if (len == 0) break;
+    const double x = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * dcx - n->by * dcy;
+    const double y = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * dcy + n->by * dcx;
+    s.d[0] = s.d[2] = x;
+    s.d[1] = s.d[3] = y;
+    s.r += len;
+    it += static_cast<int>(len);
+    done += len;
+  }
+  if (done == 0) return;
+  skipped += done;
+  Full(s);
+  // The cycle history starts again here: no cycle could be found in the
+  // steps taken nor within the cycle test's reach after them.
+  first = s;
+  filled = 0;
+}
+
 TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepRecorder* recorder) {
   const TDeepPicture& P = pic_;
   const int ct = std::max(P.cycle_test, 1);
@@ -240,17 +281,21 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
   const int rs = ct + 1;  // ring size
   int head = 0;
   int filled = 0;
-  const TDeepState first = s;
+  TDeepState first = s;
+  const bool mayApproximate = P.table != nullptr && recorder == nullptr;
   bool over = false, escaped = false;
   int period = 0;
   double zval = 0;
   while (true) {
+    if (mayApproximate && !s.ext) Approximate(s, it, first, filled, dcxd, dcyd);
     ++it;
     if (it > P.max_iter) over = true;
     ring_[head] = s;  // slot 1
     // The lag differences defined so far advance with this step.
     for (int i = 1; i <= filled; ++i) {
-      AdvanceLag(game, coupled, pd, s, ring_[(head - i + rs) % rs], ct, lags_[i - 1]);
+      if (lags_[i - 1].tracked) {
+        AdvanceLag(game, coupled, pd, s, ring_[(head - i + rs) % rs], ct, lags_[i - 1]);
+      }
     }
     if (recorder != nullptr) recorder->Record(it, s.z[0], s.z[1]);
 
@@ -333,19 +378,63 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
     // A slot gets its lag difference when the orbit first reaches it.
     if (filled < ct) {
       ++filled;
-      TFloatExp delta[4];
-      Difference(s, first, ct, delta);
-      lags_[filled - 1] = FromExtended(delta);
+      const TDeepState& old = first;
+      TLagDifference& w = lags_[filled - 1];
+      w = TLagDifference();
+      double est = 0, scale = 0;
+      for (int k = 0; k < 4; ++k) {
+        est += std::fabs(s.z[k] - old.z[k]);
+        scale += std::fabs(s.z[k]) + std::fabs(old.z[k]) + s.scale + old.scale;
+      }
+      if (!(est >= scale * kTrackBelow)) {
+        TFloatExp delta[4];
+        Difference(s, old, ct, delta);
+        w = FromExtended(delta);
+        w.tracked = true;
+      }
     }
-    // Cycle test: slot i is the orbit i iterations back.
+    // Cycle test: slot i is the orbit i iterations back. A difference
+    // large against the orbit is read off the doubles; a small one is
+    // tracked as a product from the step where it became small.
     period = 0;
     for (int i = 1; i <= filled; ++i) {
-      const TLagDifference& w = lags_[i - 1];
+      TLagDifference& w = lags_[i - 1];
+      const TDeepState& old = ring_[(head - (i - 1) + rs) % rs];
+      double est = 0, scale = 0;
+      for (int k = 0; k < 4; ++k) {
+        est += std::fabs(s.z[k] - old.z[k]);
+        scale += std::fabs(s.z[k]) + std::fabs(old.z[k]);
+      }
+      scale += s.scale + old.scale;
+      if (w.tracked && est > scale * kUntrackAbove) w.tracked = false;
+      if (!w.tracked) {
+        if (est >= scale * kTrackBelow) {
+          // Exact to 2^-20 of itself: the tolerance decides on it.
+          if (est < P.acc_d) {
+            period = i;
+            break;
+          }
+          continue;
+        }
+        if (std::isnan(est)) {  // a distance that is not a number fails d >= acc
+          period = i;
+          break;
+        }
+        // Became small: one step of the product from the previous
+        // difference, which the doubles still held exactly enough.
+        const TDeepState& prevNow = ring_[head];
+        const TDeepState& prevOld = ring_[(head - i + rs) % rs];
+        TLagDifference prev;
+        for (int k = 0; k < 4; ++k) prev.m[k] = prevNow.z[k] - prevOld.z[k];
+        AdvanceLag(game, coupled, pd, prevNow, prevOld, ct, prev);
+        w = prev;
+        w.tracked = true;
+      }
       const double sum = std::fabs(w.m[0]) + std::fabs(w.m[1]) + std::fabs(w.m[2]) +
                          std::fabs(w.m[3]);
       bool within;
       if (std::isnan(sum)) {
-        within = true;  // a distance that is not a number fails d >= acc
+        within = true;
       } else if (w.s == 0 && P.acc_d > 0x1p-1000) {
         within = sum < P.acc_d;
       } else {
@@ -358,8 +447,12 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
     }
     if (it == P.zval_at) {
       const TLagDifference& w = lags_[0];
-      const double a = std::ldexp(w.m[0], static_cast<int>(std::clamp<int64_t>(w.s, -3000, 3000)));
-      const double b = std::ldexp(w.m[1], static_cast<int>(std::clamp<int64_t>(w.s, -3000, 3000)));
+      double a = s.z[0] - ring_[head].z[0], b = s.z[1] - ring_[head].z[1];
+      if (w.tracked) {
+        const int e = static_cast<int>(std::clamp<int64_t>(w.s, -3000, 3000));
+        a = std::ldexp(w.m[0], e);
+        b = std::ldexp(w.m[1], e);
+      }
       zval = a * a + b * b;
       sampled = true;
     }

@@ -65,9 +65,12 @@ struct TDeepRecorder {
 // z(n) - z(n - lag) of one cycle-test slot as a scaled double: value =
 // m * 2^s. It advances by a product with the orbit (no subtraction of
 // nearby values), so it keeps its relative precision however small it gets.
+// Only while the difference is small against the orbit (`tracked`): a
+// large one is read off the orbit's doubles directly.
 struct TLagDifference {
   double m[4] = {0, 0, 0, 0};
   int64_t s = 0;
+  bool tracked = false;
 };
 
 // Per-thread scratch of the pixel iteration (the cycle history).
@@ -81,6 +84,10 @@ class TDeepPixelRunner {
   long long skipped = 0;
 
  private:
+  // Takes as many steps at once as the approximation table allows.
+  void Approximate(TDeepState& s, int& it, TDeepState& first, int& filled, double dcx,
+                   double dcy);
+
   const TDeepPicture& pic_;
   std::vector<TDeepState> ring_;     // the last CycleTest + 1 states
   std::vector<TLagDifference> lags_;  // slot i at lags_[i - 1]

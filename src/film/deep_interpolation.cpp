@@ -28,8 +28,8 @@ TBigFloat LongValue(const TParameter& k, const TLongCoordinate& c) {
   return deep::LongOr(k.*c.Text, k.*c.Value);
 }
 
-// a * (b / a)^t; for two negative values the same on their magnitudes (the
-// double path's factor is positive then too); linear otherwise.
+// a * (b / a)^t for a and b of one sign (on the magnitudes for two negative
+// values, whose double factor is positive too).
 TBigFloat Geometric(const TBigFloat& a, const TBigFloat& b, double t) {
   if (a.Sign() < 0 && b.Sign() < 0) return -deep::GeometricLerp(-a, -b, t);
   return deep::GeometricLerp(a, b, t);
@@ -82,8 +82,10 @@ void InterpolateLongFrame(double x, double steps, double h, const TParameter& e,
       v = deep::Lerp(a, LongValue(f, c), x);
     } else if (M > 0) {
       const TBigFloat b = LongValue(f, c);
-      // Without a usable step count the double path runs linearly too.
-      v = h > 0 ? Geometric(a, b, steps / h) : deep::Lerp(a, b, x);
+      // Without a usable factor (no step count, a zero, a change of sign)
+      // the double path runs linearly too.
+      const bool usable = h > 0 && a.Sign() != 0 && a.Sign() == b.Sign();
+      v = usable ? Geometric(a, b, steps / h) : deep::Lerp(a, b, x);
     }
     if (!(LongValue(previous, c) == v)) same = false;
     if (v == a) {

@@ -11,11 +11,7 @@
 
 namespace ork {
 
-namespace {
-
 using deep::TBigFloat;
-
-}  // namespace
 
 bool LongView(const TParameter& key) { return key.Deep != 0 || HasLongCoordinates(key); }
 

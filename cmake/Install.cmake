@@ -11,13 +11,15 @@ target_compile_definitions(ork_shell PRIVATE ORK_DATA_FROM_BIN="${ork_data_from_
 install(TARGETS orkelund-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY data/INI data/BMPFont DESTINATION ${ORK_INSTALL_DATA})
 install(FILES data/toolbar20.png DESTINATION ${ORK_INSTALL_DATA})
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orkelund)
+install(PROGRAMS scripts/film-slurm.sh DESTINATION ${ORK_INSTALL_DATA})
+install(FILES README.md packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orkelund)
 
 set(man_pages orkelund-render)
 if(TARGET orkelund)
   install(TARGETS orkelund RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES packaging/${ORK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES packaging/${ORK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  configure_file(packaging/${ORK_APP_ID}.metainfo.xml ${CMAKE_BINARY_DIR}/${ORK_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/${ORK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 48 64 128 256)
     install(FILES packaging/icons/orkelund-${size}.png RENAME ${ORK_APP_ID}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -27,17 +29,27 @@ if(TARGET orkelund)
   list(APPEND man_pages orkelund)
 endif()
 
+# Man pages and the changelog, compressed as Debian wants them (gzip -9n),
+# with the project's version put in.
 set(man_gz)
-foreach(page ${man_pages})
-  set(in ${CMAKE_SOURCE_DIR}/packaging/${page}.1)
-  set(out ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+foreach(page ${man_pages} changelog)
+  if(page STREQUAL "changelog")
+    set(in ${CMAKE_SOURCE_DIR}/packaging/changelog)
+    set(out ${CMAKE_BINARY_DIR}/man/changelog.gz)
+  else()
+    set(in ${CMAKE_SOURCE_DIR}/packaging/${page}.1)
+    set(out ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  endif()
   add_custom_command(OUTPUT ${out} DEPENDS ${in} ${CMAKE_SOURCE_DIR}/cmake/Gzip.cmake
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-                     COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} -P ${CMAKE_SOURCE_DIR}/cmake/Gzip.cmake
+                     COMMAND ${CMAKE_COMMAND} -DIN=${in} -DOUT=${out} -DVERSION=${PROJECT_VERSION}
+                             -P ${CMAKE_SOURCE_DIR}/cmake/Gzip.cmake
                      VERBATIM)
   list(APPEND man_gz ${out})
 endforeach()
-add_custom_target(man_pages ALL DEPENDS ${man_gz})
+list(POP_BACK man_gz changelog_gz)
+add_custom_target(man_pages ALL DEPENDS ${man_gz} ${changelog_gz})
+install(FILES ${changelog_gz} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orkelund)
 install(FILES ${man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package: the runtime dependencies are computed from the

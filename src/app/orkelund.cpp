@@ -4,15 +4,38 @@
 #include <cstring>
 #include <string>
 
+#include <vector>
+
 #include "gui/gui.h"
 #include "gui/qt/qt_gui.h"
+#include "shell/cli_args.h"
 #include "shell/commands.h"
 #include "shell/program.h"
 #include "shell/shell_state.h"
+#include "shell/version.h"
 #include "shell/workdir.h"
 #include "windows/tool_windows.h"
 
 namespace {
+
+// Exit statuses: a wrong command line, and any other failure.
+constexpr int kUsageError = 2;
+constexpr int kFailed = 1;
+
+// The toolkit's own options, handed on to it: those that take a value, and
+// those that do not.
+constexpr const char* kToolkitValueOptions[] = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qmljsdebugger",
+    "-style", "-stylesheet", "-display", "-geometry", "-qwindowgeometry", "-qwindowicon",
+    "-qwindowtitle", "-session", "-title", "-name"};
+constexpr const char* kToolkitFlags[] = {"-reverse", "-widgetcount", "-nograb", "-dograb",
+                                         "-sync"};
+
+bool IsOneOf(const std::string& arg, const auto& names) {
+  for (const char* n : names)
+    if (arg == n) return true;
+  return false;
+}
 
 void PrintHelp() {
   std::printf(
@@ -29,6 +52,11 @@ void PrintHelp() {
       "                  %s). The desktop menu entry starts the\n"
       "                  program so; --workdir overrides it.\n"
       "  --help          this text.\n"
+      "  --version       the program's version.\n"
+      "\n"
+      "The toolkit's own options (-platform NAME, -style NAME, ...) are passed on.\n"
+      "Exit status: 0 the program was closed, 2 a usage error (unknown option,\n"
+      "missing value), 1 any other failure (the working directory cannot be made).\n"
       "\n"
       "%s",
       ork::UserWorkDir().c_str(), ork::ShippedDataHelp().c_str());
@@ -40,27 +68,44 @@ int main(int argc, char** argv) {
   std::string workdir;
   bool userFolder = false;
   bool smoke = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--workdir" && i + 1 < argc) {
-      workdir = argv[++i];
-    } else if (a.rfind("--workdir=", 0) == 0) {
-      workdir = a.substr(std::strlen("--workdir="));
-    } else if (a == "--user-folder") {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  ork::TArgScanner scan(args);
+  std::string error, value;
+  while (error.empty() && scan.Next()) {
+    const std::string& name = scan.Name();
+    if (name == "--workdir") {
+      if (scan.TakeValue(value, error) && value.empty()) error = "--workdir needs a directory";
+      workdir = value;
+    } else if (name == "--user-folder") {
+      scan.NoValue(error);
       userFolder = true;
-    } else if (a == "--smoke") {
+    } else if (name == "--smoke") {
       // Ends the program once the first picture is shown (start-up check).
+      scan.NoValue(error);
       smoke = true;
-    } else if (a == "--help" || a == "-h") {
+    } else if (name == "--help" || name == "-h") {
+      if (!scan.NoValue(error)) break;
       PrintHelp();
       return 0;
+    } else if (name == "--version") {
+      if (!scan.NoValue(error)) break;
+      std::printf("orkelund %s\n", ork::ProgramVersion());
+      return 0;
+    } else if (IsOneOf(name, kToolkitValueOptions)) {
+      scan.TakeValue(value, error);
+    } else if (!IsOneOf(name, kToolkitFlags)) {
+      error = "unknown argument '" + scan.Arg() + "'";
     }
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "orkelund: %s\nTry 'orkelund --help'.\n", error.c_str());
+    return kUsageError;
   }
   if (workdir.empty() && userFolder) {
     workdir = ork::UserWorkDir();
     if (workdir.empty()) {
       std::fprintf(stderr, "orkelund: no home folder is known for --user-folder\n");
-      return 1;
+      return kFailed;
     }
   }
   if (workdir.empty()) workdir = ".";
@@ -72,7 +117,7 @@ int main(int argc, char** argv) {
   }
   if (!report.Ok()) {
     if (userFolder) ork::TQtGui(argc, argv).MessageBox("Orkelund", errors);  // no terminal to read
-    return 1;
+    return kFailed;
   }
   ork::TQtGui gui(argc, argv);
   ork::SetGui(&gui);

@@ -10,6 +10,7 @@
 #include "film/film_progress.h"
 #include "film/film_range.h"
 #include "film/film_settings.h"
+#include "film/film_time_estimate.h"
 #include "film/texts.h"
 #include "model/list_syntax.h"
 #include "model/process_state.h"
@@ -39,6 +40,38 @@ bool ComputeFrame(TParameter& key, TRender& render, THost& host, TFilmRunResult&
   render.Init(key);
   ++result.FramesComputed;
   return Calculate(key, &host, render);
+}
+
+// The expected cost of frames first .. last: the iterations per pixel of
+// up to kProbes computed frames spread over the run, in between linearly
+// interpolated over the computed frames.
+void AddFrameCosts(const TParameterAnim& film, int first, int last, std::vector<double>& costs) {
+  constexpr int kProbes = 32;
+  std::vector<int> computed;
+  for (int i = first; i <= last; ++i)
+    if (film.Parameter[i].DoCalculate != 0) computed.push_back(i);
+  const int n = static_cast<int>(computed.size());
+  std::vector<double> perPixel(computed.size(), 0.0);
+  std::vector<int> probed;
+  for (int k = 0; k < std::min(n, kProbes); ++k)
+    probed.push_back(n <= kProbes ? k : static_cast<int>(static_cast<long long>(k) * (n - 1) / (kProbes - 1)));
+  for (int k : probed) {
+    TParameter frame = film.Parameter[computed[k]];
+    frame.OutputWidth = film.OutputWidth;
+    frame.OutputHeight = film.OutputHeight;
+    perPixel[k] = ProbeIterationsPerPixel(frame);
+  }
+  for (size_t j = 0; j + 1 < probed.size(); ++j) {
+    const int a = probed[j], b = probed[j + 1];
+    for (int k = a + 1; k < b; ++k)
+      perPixel[k] = perPixel[a] + (perPixel[b] - perPixel[a]) * (k - a) / (b - a);
+  }
+  const double pixels = static_cast<double>(film.OutputWidth) * film.OutputHeight;
+  size_t next = 0;
+  for (int i = first; i <= last; ++i) {
+    const bool isComputed = next < computed.size() && computed[next] == i;
+    costs[i - first] += TFilmTimeEstimate::FrameCost(pixels, isComputed ? perPixel[next++] : 0);
+  }
 }
 
 }  // namespace
@@ -103,6 +136,13 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
     last = first - 1;
   }
   TRemainingTime remaining;
+  std::vector<double> costs(static_cast<size_t>(std::max(0, last - first + 1)), 0.0);
+  if (!costs.empty()) {
+    AddFrameCosts(film1, first, last, costs);
+    if (twoMovies) AddFrameCosts(film2, first, last, costs);
+  }
+  TFilmTimeEstimate estimate(std::move(costs));
+  const Clock::time_point runStart = Clock::now();
   // A film that starts later replays the frames before without computing
   // or writing them, for what they hand on to the first one.
   const TFilmCarry carry =
@@ -172,6 +212,14 @@ TFilmRunResult AnimateRun(TParameterAnim& film1, TParameterAnim& film2, const TI
     const double dtMs =
         std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     remaining.FrameDone(i, last, dtMs, p.DoCalculate != 0);
+    TFilmProgress progress;
+    progress.Frame = i;
+    progress.First = first;
+    progress.Last = last;
+    progress.ElapsedSeconds = std::chrono::duration<double>(Clock::now() - runStart).count();
+    estimate.FrameDone(i - first, progress.ElapsedSeconds);
+    progress.RemainingSeconds = estimate.RemainingSeconds();
+    view.FrameDone(progress);
 
     if (host.PollCancel() == -1) {
       result.Cancelled = i < last;

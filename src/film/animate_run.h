@@ -26,6 +26,15 @@ namespace ork {
 
 class TINI;
 
+// Where a film run stands after a frame, for views that write their own
+// progress line.
+struct TFilmProgress {
+  int Frame = 0;                 // the frame just done (film numbering)
+  int First = 0, Last = 0;       // the frames of the run
+  double ElapsedSeconds = 0;     // since the run began
+  double RemainingSeconds = -1;  // estimated (TFilmTimeEstimate); negative: none yet
+};
+
 // The picture area as the film sees it. The GUI draws the picture and a
 // label across the top; the command line prints the progress line.
 class TFilmView {
@@ -39,6 +48,8 @@ class TFilmView {
   virtual void ShowFrame(TRender& render) { (void)render; }
   // The progress line of the frame just shown.
   virtual void Progress(const std::string& text) { (void)text; }
+  // A frame has been handed over for writing.
+  virtual void FrameDone(const TFilmProgress& progress) { (void)progress; }
   // The film has ended: remove the label.
   virtual void End() {}
 };

@@ -29,7 +29,11 @@ std::string AvError(int code) {
 }
 
 // Constant-quality settings: the pictures are full of fine detail and sharp
-// colour edges, which the encoders' default quality smears visibly.
+// colour edges, which the encoders' default quality smears visibly. The
+// fastest presets at a lower CRF keep every frame of the shipped start
+// movie's film above 40 dB luma PSNR (H.264 41.3 dB, VP9 41.1 dB at the
+// worst frame) at a tenth (H.264) and a fifth (VP9) of the encoding time of
+// the slower presets at the same quality; the files are larger instead.
 struct TEncoderChoice {
   const char* encoder;  // FFmpeg's encoder name
   const char* codecName;
@@ -39,12 +43,12 @@ struct TEncoderChoice {
 
 TEncoderChoice EncoderFor(TVideoFormat format) {
   if (format == TVideoFormat::Mp4)
-    return {"libx264", "H.264", "mp4", {{"crf", "14"}, {"preset", "medium"}}};
+    return {"libx264", "H.264", "mp4", {{"crf", "13"}, {"preset", "ultrafast"}}};
   // VP9 has constant quality only with the bit rate left at 0.
   return {"libvpx-vp9",
           "VP9",
           "webm",
-          {{"crf", "20"}, {"deadline", "good"}, {"cpu-used", "4"}, {"row-mt", "1"}}};
+          {{"crf", "14"}, {"deadline", "realtime"}, {"cpu-used", "8"}, {"row-mt", "1"}}};
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 // Frames are stored as yuv420p, the pixel format every player takes; a
 // picture of odd width or height is padded to even size by repeating its
 // last column or row. Every frame lasts exactly 1 / fps seconds. The
-// quality is constant (no bit rate target), high enough that a decoded
-// frame stays within about 40 dB PSNR of the picture.
+// quality is constant (no bit rate target), high enough that every decoded
+// frame keeps at least 40 dB luma PSNR against the picture.
 //
 // The file is written under a temporary name beside the target and renamed
 // by Close, so a film stopped early still leaves a complete, playable file

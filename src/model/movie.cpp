@@ -14,6 +14,10 @@
 
 namespace ork {
 
+bool IsKeyframeSection(const std::string& name) {
+  return name.size() >= 3 && name.compare(0, 3, "KEY") == 0 && name != "KEYS";
+}
+
 namespace {
 
 // The repair details are shown in one message box.
@@ -22,10 +26,6 @@ constexpr size_t kMaxRepairText = 16384;
 const double kDefaultMidPointX = static_cast<double>(-0.55f);
 const double kDefaultAccurate = static_cast<double>(0.0001f);
 const double kDefaultFactorPerPict = static_cast<double>(1.01f);
-
-bool IsKeyframeSection(const std::string& name) {
-  return name.size() >= 3 && name.compare(0, 3, "KEY") == 0 && name != "KEYS";
-}
 
 void AppendRepair(std::string& r, const std::string& piece) {
   if (r.size() < kMaxRepairText) r += piece;

@@ -31,6 +31,10 @@ inline constexpr int kMaxOutputSide = 16384;
 // beyond it.
 inline constexpr int kMaxKeyframes = 100000;
 
+// True for the name of a keyframe section: one that starts with "KEY" and
+// is not "KEYS" (keyframes are numbered by their order in the file).
+bool IsKeyframeSection(const std::string& name);
+
 class TParameterAnim {
  public:
   TParameterAnim() : Parameter(1) {}

@@ -1,5 +1,8 @@
 #include "shell/render_cli.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -17,12 +20,15 @@
 #include "model/paths.h"
 #include "model/process_state.h"
 #include "picture/bmp_font_registry.h"
+#include "picture/picture_files.h"
 #include "shell/cli_args.h"
+#include "shell/render_cli_checks.h"
 #include "shell/render_cli_film.h"
 #include "shell/render_cli_engine.h"
 #include "shell/render_cli_host.h"
 #include "shell/render_cli_paint.h"
 #include "shell/settings_startup.h"
+#include "shell/version.h"
 #include "shell/workdir.h"
 
 namespace ork {
@@ -49,7 +55,34 @@ std::string Absolute(const std::string& path) {
   return ec ? path : p.lexically_normal().string();
 }
 
+// The picture as a PNG on `out`, through a temporary file in TEMP\ (the
+// PNG writer writes files only).
+bool WritePngTo(const TPixmap& picture, std::ostream& out, std::string& error) {
+  const std::string temp = NativePath("TEMP\\stdout-" + std::to_string(::getpid()) + ".png");
+  TWriteContext context;
+  if (!SavePng(picture, temp, 5, &context)) {
+    error = "cannot make the PNG for standard output: " + context.reason;
+    return false;
+  }
+  std::string bytes;
+  bool truncated = false;
+  const bool read = ReadFileBytes(temp, size_t{1} << 32, bytes, truncated);
+  std::remove(temp.c_str());
+  errno = 0;
+  if (read) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (!read || !out) {
+    const int reason = errno;
+    error = "cannot write the PNG to standard output" +
+            (reason ? ": " + SystemErrorText(reason) : std::string());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string RenderVersionText() { return std::string("orkelund-render ") + ProgramVersion() + "\n"; }
 
 std::string RenderHelpText() {
   return
@@ -68,14 +101,16 @@ std::string RenderHelpText() {
       "                  missing or incomplete); its [SaveImage] section chooses the\n"
       "                  formats of an --out name without a known extension.\n"
       "  --movie FILE    the movie file to load (relative to the current directory).\n"
-      "                  A file that does not exist is an error (exit status 2).\n"
+      "                  A file that does not exist is a usage error (exit status 2),\n"
+      "                  a file without a keyframe section ([KEY1], ...) is refused.\n"
       "  --key N         make keyframe N (1 ... Count) current; default: the movie's\n"
       "                  Actual. A number outside the movie is an error.\n"
       "  --out FILE      compute the current keyframe (once for all --out), paint it\n"
       "                  and write it to FILE: .jpg/.jpeg writes JPEG (as .jpg), .png\n"
-      "                  PNG, .bmp a 24-bit BMP; any other or no extension writes\n"
-      "                  FILE's base name with every format that [SaveImage] turns\n"
-      "                  on. May be given several times.\n"
+      "                  PNG, .bmp a 24-bit BMP; no extension writes FILE with every\n"
+      "                  format that [SaveImage] turns on; any other extension is an\n"
+      "                  error. \"-\" writes a PNG to standard output. May be given\n"
+      "                  several times.\n"
       "  --composition single|double|fourfold\n"
       "                  single (default): the picture with colour variant 0, blur\n"
       "                  filter, overlays and printed texts; double and fourfold:\n"
@@ -96,10 +131,12 @@ std::string RenderHelpText() {
       "                  precision of a double (HeightY 1e-15 and less) stay sharp.\n"
       "                  Formulas 1000, 1001 and 1002; --verbose names the bits.\n"
       "  --help          this text.\n"
+      "  --version       the program's version.\n"
       "\n"
       "Messages of the loader, errors, progress and at the end the path of every\n"
       "file written go to standard error.\n"
-      "Exit status: 0 success, 2 the movie file does not exist, 1 any other failure.\n"
+      "Exit status: 0 success, 2 a usage error (unknown option, missing or bad value,\n"
+      "a movie file that does not exist), 1 any other failure.\n"
       "\n" + ShippedDataHelp();
 }
 
@@ -116,6 +153,9 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
     if (name == "--help" || name == "-h") {
       if (!noValue()) return false;
       options.Help = true;
+    } else if (name == "--version") {
+      if (!noValue()) return false;
+      options.Version = true;
     } else if (name == "--workdir") {
       if (!takeValue()) return false;
       if (value.empty()) {
@@ -142,6 +182,7 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
         error = "--out needs a file name";
         return false;
       }
+      if (!CheckPictureName(value, error)) return false;
       options.Outs.push_back(value);
     } else if (name == "--composition") {
       if (!takeValue()) return false;
@@ -180,7 +221,12 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
       return false;
     }
   }
-  if (!options.Help && options.Movie.empty()) {
+  const bool pngToOut = std::find(options.Outs.begin(), options.Outs.end(), "-") != options.Outs.end();
+  if (options.PrintMovie && pngToOut) {
+    error = "--print-movie and --out - both write to standard output";
+    return false;
+  }
+  if (!options.Help && !options.Version && options.Movie.empty()) {
     error = "--movie FILE is required";
     return false;
   }
@@ -192,32 +238,25 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
     out << RenderHelpText();
     return kRenderOk;
   }
+  if (options.Version) {
+    out << RenderVersionText();
+    return kRenderOk;
+  }
   // Paths given on the command line are the user's, relative to the current
   // directory; the working directory only anchors the program's own files.
   const std::string moviePath = Absolute(options.Movie);
-  std::error_code ec;
-  if (!fs::is_regular_file(moviePath, ec)) {
-    err << "orkelund-render: movie file '" << options.Movie << "' "
-        << (fs::exists(moviePath, ec) ? "is not a file" : "does not exist") << '\n';
-    return kRenderMovieMissing;
-  }
-  // The loader would fall back to a Default.ini beside an unreadable file
-  // (and write one there); a batch run must fail instead.
-  if (std::FILE* f = std::fopen(moviePath.c_str(), "rb")) {
-    std::fclose(f);
-  } else {
-    err << "orkelund-render: cannot read the movie file '" << options.Movie << "'\n";
-    return kRenderFailed;
-  }
   std::vector<std::string> outs;
-  for (const std::string& o : options.Outs) outs.push_back(Absolute(o));
+  for (const std::string& o : options.Outs) outs.push_back(o == "-" ? o : Absolute(o));
 
-  TRenderHost host(err, options.Yes, options.Quiet, options.Verbose);
+  // The working directory first: a movie named inside it (INI/Default.ini
+  // in a fresh folder) exists once it is seeded.
   const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
   if (!work.Ok()) {
     for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
     return kRenderFailed;
   }
+  if (const int status = CheckMovieFile(options.Movie, moviePath, err)) return status;
+  TRenderHost host(err, options.Yes, options.Quiet, options.Verbose);
   StartUpSettings(host);
   // As the desktop program: texts and grid numbers are printed with them.
   const TBMPFontsLoaded fonts;
@@ -278,6 +317,17 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
     std::vector<std::string> written;
     for (const std::string& path : outs) {
       std::string error;
+      if (path == "-") {
+        const TPixmap* picture = PaintPicture(*key, render, options.Composition, host);
+        if (!picture) error = "the picture could not be painted";
+        if (!picture || !WritePngTo(*picture, out, error)) {
+          err << "orkelund-render: " << error << '\n';
+          status = kRenderFailed;
+        } else {
+          written.push_back("standard output (PNG)");
+        }
+        continue;
+      }
       if (!PaintAndSave(*key, render, options.Composition, path, host, written, error)) {
         err << "orkelund-render: " << error << '\n';
         status = kRenderFailed;
@@ -301,7 +351,7 @@ int RenderMain(int argc, char** argv) {
   if (!ParseRenderArgs(args, options, error)) {
     std::cerr << "orkelund-render: " << error << "\n"
               << "Try 'orkelund-render --help'.\n";
-    return kRenderFailed;
+    return kRenderUsage;
   }
   return RunRender(options, std::cout, std::cerr);
 }

@@ -34,24 +34,32 @@ struct TRenderOptions {
   int Threads = 0;          // computing threads; 0: the engine's own choice
   bool Deep = false;        // every keyframe computed deep
   bool Help = false;
+  bool Version = false;
 };
 
 // Exit statuses.
 inline constexpr int kRenderOk = 0;
-inline constexpr int kRenderFailed = 1;        // any failure, including bad arguments
-inline constexpr int kRenderMovieMissing = 2;  // the --movie file does not exist
+inline constexpr int kRenderFailed = 1;  // any failure of the work itself
+// The command line is wrong: an unknown option, a missing or bad value, a
+// --movie file that does not exist.
+inline constexpr int kRenderUsage = 2;
+inline constexpr int kRenderMovieMissing = kRenderUsage;
 
 // Parses the arguments (without the program name). False with a message
-// in error for an unknown option, a missing or bad value, or a missing
-// --movie (unless --help).
+// in error for an unknown option, a missing or bad value, an --out name
+// without a base or with an unknown extension, or a missing --movie
+// (unless --help or --version).
 bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& options,
                      std::string& error);
 
 std::string RenderHelpText();
 
+// "orkelund-render " + the program's version, with a line end.
+std::string RenderVersionText();
+
 // Runs the renderer: prepares the working directory and the settings,
-// loads the movie, prints it and writes every --out picture. Returns one
-// of the exit statuses; every failure is explained on err.
+// loads the movie, prints it and writes every --out picture ("-": a PNG to
+// out). Returns one of the exit statuses; every failure is explained on err.
 int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& err);
 
 // main() of orkelund-render: parse, run, report.

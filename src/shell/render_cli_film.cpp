@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -22,9 +23,11 @@
 #include "picture/bmp_font_registry.h"
 #include "shell/cli_args.h"
 #include "shell/render_cli.h"
+#include "shell/render_cli_checks.h"
 #include "shell/render_cli_engine.h"
 #include "shell/render_cli_film_range.h"
 #include "shell/render_cli_host.h"
+#include "shell/render_cli_progress.h"
 #include "shell/settings.h"
 #include "shell/settings_startup.h"
 #include "shell/workdir.h"
@@ -63,14 +66,16 @@ class TInterruptGuard {
 };
 
 // Messages and questions as the renderer writes them; the per-row progress
-// of the computation is dropped in favour of the film's progress line, and
-// the diagnostic lines (several per frame) are shown only when verbose; a
-// file that cannot be written stops the film with a message.
+// of the computation and the desktop's progress label (with its advice to
+// hold Escape) give way to the film's progress line, and the diagnostic
+// lines (several per frame) are shown only when verbose; a file that
+// cannot be written stops the film with a message.
 class TFilmCliHost final : public THost, public TFilmView {
  public:
   TFilmCliHost(std::ostream& err, const TFilmCliOptions& o)
       : err_(err), inner_(err, o.Yes, true, true), quiet_(o.Quiet), verbose_(o.Verbose),
-        terminal_(&err == &std::cerr && ::isatty(2)) {}
+        terminal_(&err == &std::cerr && ::isatty(2)),
+        pacer_(o.ProgressEvery >= 0 ? o.ProgressEvery : terminal_ ? 0.25 : 5) {}
   ~TFilmCliHost() override { EndLine(); }
 
   void Information(const std::string& text) override {
@@ -88,13 +93,13 @@ class TFilmCliHost final : public THost, public TFilmView {
   }
   int PollCancel() override { return gInterrupted ? -1 : 0; }
 
-  void Progress(const std::string& text) override {
-    if (quiet_) return;
+  void FrameDone(const TFilmProgress& progress) override {
+    if (quiet_ || !pacer_.Due(progress)) return;
     if (terminal_) {
-      err_ << '\r' << Latin1ToUtf8(text) << "\x1b[K" << std::flush;
+      err_ << '\r' << FilmProgressLine(progress) << "\x1b[K" << std::flush;
       lineOpen_ = true;
     } else {
-      err_ << Latin1ToUtf8(text) << '\n';
+      err_ << FilmProgressLine(progress) << '\n' << std::flush;
     }
   }
   void End() override { EndLine(); }
@@ -108,6 +113,7 @@ class TFilmCliHost final : public THost, public TFilmView {
   std::ostream& err_;
   TRenderHost inner_;
   bool quiet_, verbose_, terminal_;
+  TProgressPacer pacer_;
   bool lineOpen_ = false;
 };
 
@@ -115,23 +121,6 @@ std::string Absolute(const std::string& path) {
   std::error_code ec;
   const fs::path p = fs::absolute(path, ec);
   return ec ? path : p.lexically_normal().string();
-}
-
-// 0 when the file can be read, else the renderer's exit status with a line on err.
-int CheckMovieFile(const std::string& given, const std::string& path, std::ostream& err) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    err << "orkelund-render: movie file '" << given << "' "
-        << (fs::exists(path, ec) ? "is not a file" : "does not exist") << '\n';
-    return kRenderMovieMissing;
-  }
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    err << "orkelund-render: cannot read the movie file '" << given << "'\n";
-    return kRenderFailed;
-  }
-  std::fclose(f);
-  return kRenderOk;
 }
 
 std::unique_ptr<TParameterAnim> LoadMovie(const std::string& path, THost& host) {
@@ -247,7 +236,7 @@ std::string FilmHelpText() {
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
       "         [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]\n"
-      "         [--verbose] [--threads N] [--deep]\n"
+      "         [--verbose] [--threads N] [--progress-every SECONDS] [--deep]\n"
       "         [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
@@ -273,19 +262,25 @@ std::string FilmHelpText() {
       "                  are written to DIR/Output/.\n"
       "  --yes, --no     answer the questions yes (default) or no.\n"
       "  --quiet         no progress line; messages and errors are still written.\n"
+      "  --progress-every SECONDS\n"
+      "                  a progress line at most every SECONDS (default: 5, on a\n"
+      "                  terminal the line is updated in place 4 times a second).\n"
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
       "  --deep          every keyframe computed deep (as DeepZoom=1): the film's\n"
       "                  coordinates are interpolated in high precision and every\n"
       "                  frame is computed on a high-precision reference orbit.\n"
+      "  --version       the program's version.\n"
       "\n" + FilmRangeHelpText() + "\n"
-      "The progress line with the remaining time goes to standard error. Ctrl-C\n"
+      "The progress line (frame n/N, percent, frames per second, elapsed and\n"
+      "remaining time) goes to standard error. Ctrl-C\n"
       "(SIGINT) stops the film like Escape: the frames written so far stay and the\n"
       "AVI and video files are completed; a second Ctrl-C ends the program at once.\n"
       "At the end every file written is named on standard error.\n"
-      "Exit status: 0 film produced, 130 stopped early, 2 a movie file does not\n"
-      "exist, 1 any other failure.\n";
+      "Exit status: 0 film produced, 130 stopped early, 2 a usage error (unknown\n"
+      "option, missing or bad value, a movie file that does not exist), 1 any other\n"
+      "failure.\n";
 }
 
 bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& options,
@@ -315,6 +310,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     bool film = false;
     if (name == "--film") ok = setFlag(film, true);
     else if (name == "--help" || name == "-h") ok = setFlag(options.Help, true);
+    else if (name == "--version") ok = setFlag(options.Version, true);
     else if (name == "--preview") ok = setFlag(options.Preview, true);
     else if (name == "--yes") ok = setFlag(options.Yes, true);
     else if (name == "--no") ok = setFlag(options.Yes, false);
@@ -326,13 +322,23 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--movie2") ok = setText(options.Movie2);
     else if (name == "--video") {
       ok = takeValue();
-      if (ok && VideoFormatOfPath(value) == TVideoFormat::None) {
+      if (ok && (VideoFormatOfPath(value) == TVideoFormat::None || !HasFileBase(value))) {
         error = "--video needs a file name ending in .mp4 or .webm (got '" + value + "')";
         ok = false;
       }
       if (ok) options.Videos.push_back(value);
     }
     else if (name == "--threads") ok = takeValue() && ParseThreadCount(value, options.Threads, error);
+    else if (name == "--progress-every") {
+      ok = takeValue();
+      char* end = nullptr;
+      const double seconds = ok ? std::strtod(value.c_str(), &end) : 0;
+      if (ok && (*end != '\0' || !(seconds >= 0 && seconds <= 3600))) {
+        error = "--progress-every needs seconds from 0 to 3600 (got '" + value + "')";
+        ok = false;
+      }
+      options.ProgressEvery = seconds;
+    }
     else if (name == "--frames") {
       ok = takeValue() && ParseFrameRange(value, options.Frames, error);
       options.HasFrames = true;
@@ -352,7 +358,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     }
     if (!ok) return false;
   }
-  if (!options.Help && options.Movie.empty()) {
+  if (!options.Help && !options.Version && options.Movie.empty()) {
     error = "--movie FILE is required";
     return false;
   }
@@ -364,18 +370,24 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
     out << FilmHelpText();
     return kRenderOk;
   }
+  if (options.Version) {
+    out << RenderVersionText();
+    return kRenderOk;
+  }
   const std::string path1 = Absolute(options.Movie);
   const std::string path2 = options.Movie2.empty() ? std::string() : Absolute(options.Movie2);
-  if (int s = CheckMovieFile(options.Movie, path1, err)) return s;
-  if (!path2.empty())
-    if (int s = CheckMovieFile(options.Movie2, path2, err)) return s;
-
-  TFilmCliHost host(err, options);
+  // The working directory first: a movie named inside it (INI/Default.ini
+  // in a fresh folder) exists once it is seeded.
   const TWorkDirReport work = PrepareWorkDir(options.WorkDir, ShippedDataDir());
   if (!work.Ok()) {
     for (const std::string& e : work.Errors) err << "orkelund-render: " << e << '\n';
     return kRenderFailed;
   }
+  if (int s = CheckMovieFile(options.Movie, path1, err)) return s;
+  if (!path2.empty())
+    if (int s = CheckMovieFile(options.Movie2, path2, err)) return s;
+
+  TFilmCliHost host(err, options);
   StartUpSettings(host);
   // As the desktop program: texts and grid numbers are printed with them.
   const TBMPFontsLoaded fonts;
@@ -473,7 +485,7 @@ int FilmRenderMain(const std::vector<std::string>& args) {
   if (!ParseFilmArgs(args, options, error)) {
     std::cerr << "orkelund-render: " << error << "\n"
               << "Try 'orkelund-render --film --help'.\n";
-    return kRenderFailed;
+    return kRenderUsage;
   }
   return RunFilmRender(options, std::cout, std::cerr);
 }

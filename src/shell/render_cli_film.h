@@ -3,7 +3,8 @@
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
 //       [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]
-//       [--verbose] [--threads N] [--deep] [--frames A-B | --plan [--jobs N] | --assemble]
+//       [--verbose] [--threads N] [--progress-every SECONDS] [--deep]
+//       [--frames A-B | --plan [--jobs N] | --assemble]
 //
 // --frames, --plan and --assemble produce one film in parts, on as many
 // processes or machines as a job scheduler offers (render_cli_film_range.h).
@@ -12,7 +13,7 @@
 // needed); --preview answers the dialog's "Vorschau" check box. The film
 // movie and every frame are written to DIR/Output/. The progress line with
 // the remaining time goes to the error stream (updated in place on a
-// terminal, one line per frame otherwise); SIGINT stops the film like
+// terminal, a line every few seconds otherwise, see render_cli_progress.h); SIGINT stops the film like
 // Escape: the frames written so far stay and the AVI and video files are
 // completed. At the end every file written is named.
 #pragma once
@@ -34,6 +35,7 @@ struct TFilmCliOptions {
   bool Preview = false;
   bool Yes = true;       // answer of the questions
   bool Quiet = false;    // no progress lines
+  double ProgressEvery = -1;  // seconds between progress lines; negative: the default
   bool Verbose = false;  // the diagnostic lines too
   int Threads = 0;       // computing threads; 0: the engine's own choice
   bool Deep = false;     // every keyframe of both movies computed deep
@@ -43,9 +45,10 @@ struct TFilmCliOptions {
   int Jobs = 1;
   bool Assemble = false;   // --assemble: the film files from the frame files
   bool Help = false;
+  bool Version = false;
 };
 
-// Exit statuses besides those of the renderer (0 ok, 1 failed, 2 movie missing).
+// Exit statuses besides those of the renderer (0 ok, 1 failed, 2 usage error).
 inline constexpr int kFilmInterrupted = 130;  // stopped by SIGINT or a cancel
 
 // True when the arguments ask for a film ("--film" among them).

@@ -9,9 +9,8 @@
 
 namespace ork {
 
-bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
-                  const std::string& path, TRenderHost& host, std::vector<std::string>& written,
-                  std::string& error) {
+const TPixmap* PaintPicture(TParameter& key, TRender& render, TRenderComposition composition,
+                            TRenderHost& host) {
   int painted = 0;
   switch (composition) {
     case TRenderComposition::Single:
@@ -27,7 +26,13 @@ bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition compositi
       painted = ShowFourfoldM1(&key, &render, host);
       break;
   }
-  if (!painted || !SavedPicture(render)) {
+  return painted ? SavedPicture(render) : nullptr;
+}
+
+bool PaintAndSave(TParameter& key, TRender& render, TRenderComposition composition,
+                  const std::string& path, TRenderHost& host, std::vector<std::string>& written,
+                  std::string& error) {
+  if (!PaintPicture(key, render, composition, host)) {
     error = "the picture could not be painted";
     return false;
   }

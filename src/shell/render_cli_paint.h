@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/pixmap.h"
 #include "shell/render_cli.h"
 
 namespace ork {
@@ -12,6 +13,12 @@ namespace ork {
 class TParameter;
 class TRender;
 class TRenderHost;
+
+// Paints `render`'s buffers (computed for `key`) as the composition asks
+// and returns the picture that ShownImage selects, or null when painting
+// failed.
+const TPixmap* PaintPicture(TParameter& key, TRender& render, TRenderComposition composition,
+                            TRenderHost& host);
 
 // Paints `render`'s buffers (computed for `key`) as the single picture
 // (colour variant 0, blur filter, overlays, texts), or the double or

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "model/paths.h"
+#include "shell/settings.h"
 
 // Where an installed program's data lies, seen from its executable's folder.
 #ifndef ORK_DATA_FROM_BIN
@@ -46,12 +48,24 @@ std::string SeedTag() {
 // Copies source to target unless target exists. The bytes go to a
 // temporary file first; link() then refuses an existing target atomically.
 // Returns 1 when copied, 0 when the target was already there, -1 on error.
-int SeedFile(const fs::path& source, const fs::path& target, std::string& error) {
+// A source path names the file to copy; without one, text is written.
+int SeedFile(const fs::path& source, const fs::path& target, std::string& error,
+             const std::string& text = {}) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(target, ec))) return 0;
   const fs::path temp = target.string() + ".seed-" + SeedTag();
   fs::remove(temp, ec);
-  if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
+  if (source.empty()) {
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    const bool written = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f && std::fclose(f) != 0) ec = std::error_code(errno, std::generic_category());
+    if (!written || ec) {
+      error = "cannot write '" + temp.string() + "': " +
+              std::error_code(errno, std::generic_category()).message();
+      fs::remove(temp, ec);
+      return -1;
+    }
+  } else if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
     error = "cannot copy '" + source.string() + "' to '" + temp.string() + "': " + ec.message();
     fs::remove(temp, ec);
     return -1;
@@ -124,10 +138,14 @@ std::string ShippedDataHelp() {
   std::string text =
       "The shipped start movie, bitmap fonts and toolbar strip are copied from\n"
       "the first of these folders that exists:\n";
+  // The places after the one in use are never tried: an installed program
+  // does not name the build and source folders it was made from.
   int n = 0;
-  for (const TDataPlace& place : DataPlaces())
+  for (const TDataPlace& place : DataPlaces()) {
     text += "  " + std::to_string(++n) + ". " + place.Where + "\n     " +
             (place.Dir.empty() ? "(not set)" : place.Dir) + "\n";
+    if (place.Found) break;
+  }
   return text + "In use: " + ShippedDataDir() + "\n";
 }
 
@@ -147,14 +165,27 @@ TWorkDirReport PrepareWorkDir(const std::string& workdir, const std::string& dat
   std::error_code ec;
   std::vector<fs::path> dirs{fs::path(WorkDir())};
   for (const char* dir : kDirectories) dirs.emplace_back(NativePath(dir));
+  const fs::path iniDir = NativePath("INI\\");
+  bool newIni = false;
   for (const fs::path& p : dirs) {
     if (IsDir(p)) continue;
     if (fs::create_directories(p, ec)) {
       report.Created.push_back(p.string());
+      newIni = newIni || p == iniDir;
     } else if (!IsDir(p)) {
       report.Errors.push_back("cannot create directory '" + p.string() + "'" +
                               (ec ? ": " + ec.message() : std::string()));
     }
+  }
+  if (!report.Ok()) return report;
+  // A folder made just now gets the default settings without the warning
+  // that a lost Settings.ini deserves.
+  if (newIni) {
+    std::string error;
+    const fs::path target = NativePath("INI\\Settings.ini");
+    const int r = SeedFile({}, target, error, DefaultSettingsText());
+    if (r > 0) report.Seeded.push_back(target.string());
+    if (r < 0) report.Errors.push_back(error);
   }
   if (dataDir.empty() || !report.Ok()) return report;
 

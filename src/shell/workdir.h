@@ -19,7 +19,7 @@ namespace ork {
 std::string ShippedDataDir();
 
 // The paragraph of the --help texts that lists these places, resolved for
-// this executable, and names the one in use.
+// this executable, up to the one in use, and names it.
 std::string ShippedDataHelp();
 
 // The per-user working directory of a program started from the desktop
@@ -35,11 +35,14 @@ struct TWorkDirReport {
 };
 
 // Makes workdir the working directory (SetWorkDir, model/paths.h), creates
-// it and its sub-directories when missing, and seeds from dataDir:
+// it and its sub-directories when missing (an INI directory made here gets
+// the default Settings.ini, so that a new user is not told it was lost),
+// and seeds from dataDir:
 // INI/*.ini except Settings.ini, BMPFont/* and toolbar20.png. Each file is
 // copied through a temporary name and linked into place only when the
 // target does not exist, so a user's file is never overwritten, not even
-// one that appears while seeding. An empty dataDir seeds nothing.
+// one that appears while seeding. An empty dataDir seeds nothing but the
+// settings of a new INI directory.
 TWorkDirReport PrepareWorkDir(const std::string& workdir, const std::string& dataDir);
 
 }  // namespace ork

@@ -49,15 +49,16 @@ inline std::map<std::string, std::string> ProbeVideo(const std::string& path) {
   return fields;
 }
 
-// The luma plane of decoded frame `index` (0-based) as the decoder gives it.
-inline std::vector<uint8_t> DecodedLuma(const std::string& path, int index, int width,
-                                        int height) {
+// The luma planes of every decoded frame, in order.
+inline std::vector<std::vector<uint8_t>> DecodedLumaFrames(const std::string& path, int width,
+                                                           int height) {
   const std::string raw = CommandOutput("ffmpeg -v error -i '" + path +
-                                        "' -vf 'select=eq(n\\," + std::to_string(index) +
-                                        ")' -frames:v 1 -pix_fmt yuv420p -f rawvideo -");
-  const size_t luma = static_cast<size_t>(width) * height;
-  if (raw.size() < luma) return {};
-  return std::vector<uint8_t>(raw.begin(), raw.begin() + static_cast<long>(luma));
+                                        "' -pix_fmt yuv420p -f rawvideo -");
+  const size_t luma = static_cast<size_t>(width) * height, frame = luma + 2 * (luma / 4);
+  std::vector<std::vector<uint8_t>> frames;
+  for (size_t at = 0; at + frame <= raw.size(); at += frame)
+    frames.emplace_back(raw.begin() + static_cast<long>(at), raw.begin() + static_cast<long>(at + luma));
+  return frames;
 }
 
 // PSNR in dB of the decoded luma against the picture's BT.601 luma

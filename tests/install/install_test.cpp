@@ -13,6 +13,10 @@
 
 #include "shell/settings.h"
 
+#ifndef ORK_HARDENED
+#define ORK_HARDENED 1
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -81,6 +85,12 @@ TEST(Installed, RendererRendersTheInstalledStartMovieWithTextsFromElsewhere) {
   const std::string cd = "cd " + Q(elsewhere) + " && env -u ORKELUND_DATA ";
   const TRun help = Shell(cd + Q(renderer) + " --help");
   EXPECT_NE(help.out.find("In use: " + data.string() + "\n"), std::string::npos) << help.out;
+  // Folders of the machine that built it are no business of the installed program.
+  EXPECT_EQ(help.out.find(ORK_BINARY_DIR), std::string::npos) << help.out;
+  EXPECT_EQ(help.out.find(ORK_DATA_DIR), std::string::npos) << help.out;
+  const TRun version = Shell(cd + Q(renderer) + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("orkelund-render ", 0), 0u) << version.out;
 
   const std::string render = cd + Q(renderer) + " --quiet --workdir work --movie ";
   const TRun plain = Shell(render + Q(data / "INI" / "Default.ini") + " --out plain.png");
@@ -128,6 +138,25 @@ TEST(Installed, DesktopEntryWorksInTheUserFolder) {
   fs::remove_all(base);
 }
 
+// The desktop program's command line: --version, and usage errors (exit
+// status 2) that start nothing and seed nothing.
+TEST(Installed, DesktopProgramRefusesUnknownOptionsAndMissingValues) {
+  const fs::path program = fs::path(ORK_BINARY_DIR) / "bin" / "orkelund";
+  if (!fs::exists(program)) GTEST_SKIP() << "built without the desktop program";
+  const fs::path base = Scratch("options");
+  const std::string cd = "cd " + Q(base) + " && QT_QPA_PLATFORM=offscreen timeout 60 " + Q(program);
+  const TRun version = Shell(cd + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("orkelund ", 0), 0u) << version.out;
+  for (const char* args : {" --workdir", " --bogus", " --user-folder=yes", " extra"}) {
+    const TRun r = Shell(cd + args);
+    EXPECT_EQ(r.status, 2) << args << "\n" << r.out;
+    EXPECT_NE(r.out.find("orkelund: "), std::string::npos) << args << "\n" << r.out;
+  }
+  EXPECT_TRUE(fs::is_empty(base)) << "nothing seeded for a refused command line";
+  fs::remove_all(base);
+}
+
 TEST(Installed, DesktopFilesAndManPagesPassTheirCheckers) {
   const fs::path base = Scratch("check");
   const fs::path prefix = InstallMoved(base);
@@ -163,16 +192,27 @@ TEST(Installed, DesktopFilesAndManPagesPassTheirCheckers) {
   fs::remove_all(base);
 }
 
+// The Debian package of the build, made once for the tests below (cpack
+// installs into its own staging folder); empty when it cannot be made.
+const fs::path& BuiltDeb() {
+  static const fs::path deb = [] {
+    const fs::path base = Scratch("deb");
+    const TRun pack = Shell("cd " + Q(ORK_BINARY_DIR) + " && " + ORK_CPACK + " -G DEB -B " + Q(base));
+    EXPECT_EQ(pack.status, 0) << pack.out;
+    fs::path found;
+    for (const fs::directory_entry& e : fs::directory_iterator(base))
+      if (e.path().extension() == ".deb") found = e.path();
+    EXPECT_FALSE(found.empty()) << pack.out;
+    return found;
+  }();
+  return deb;
+}
+
 TEST(DebianPackage, HoldsTheInstallationAndComputedDependencies) {
   for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"})
     if (!HaveTool(tool)) GTEST_SKIP() << tool << " is not installed";
-  const fs::path base = Scratch("deb");
-  const TRun pack = Shell("cd " + Q(ORK_BINARY_DIR) + " && " + ORK_CPACK + " -G DEB -B " + Q(base));
-  ASSERT_EQ(pack.status, 0) << pack.out;
-  fs::path deb;
-  for (const fs::directory_entry& e : fs::directory_iterator(base))
-    if (e.path().extension() == ".deb") deb = e.path();
-  ASSERT_FALSE(deb.empty()) << pack.out;
+  const fs::path deb = BuiltDeb();
+  ASSERT_FALSE(deb.empty());
 
   const TRun info = Shell("dpkg-deb --info " + Q(deb));
   ASSERT_EQ(info.status, 0) << info.out;
@@ -182,6 +222,8 @@ TEST(DebianPackage, HoldsTheInstallationAndComputedDependencies) {
   ASSERT_EQ(contents.status, 0) << contents.out;
   for (const char* file : {"./usr/bin/orkelund-render", "./usr/share/orkelund/INI/Default.ini",
                            "./usr/share/orkelund/BMPFont/Arial12.xywh", "./usr/share/orkelund/toolbar20.png",
+                           "./usr/share/orkelund/film-slurm.sh", "./usr/share/doc/orkelund/copyright",
+                           "./usr/share/doc/orkelund/changelog.gz",
                            "./usr/share/man/man1/orkelund-render.1.gz"})
     EXPECT_NE(contents.out.find(file), std::string::npos) << file << "\n" << contents.out;
   if (contents.out.find("./usr/bin/orkelund\n") != std::string::npos) {
@@ -198,7 +240,21 @@ TEST(DebianPackage, HoldsTheInstallationAndComputedDependencies) {
       EXPECT_TRUE(path == "./usr/bin/orkelund" || path == "./usr/bin/orkelund-render") << line;
     }
   }
-  fs::remove_all(base);
+}
+
+// Debian's package checker finds no error and no warning. A build made
+// without the hardening flags (ORK_HARDEN=OFF) is excused their tags.
+TEST(DebianPackage, PassesLintian) {
+  if (!HaveTool("lintian")) GTEST_SKIP() << "lintian is not installed";
+  const fs::path deb = BuiltDeb();
+  ASSERT_FALSE(deb.empty());
+  const TRun lint = Shell("lintian --tag-display-limit 0 " + Q(deb));
+  std::istringstream lines(lint.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("E: ", 0) != 0 && line.rfind("W: ", 0) != 0) continue;
+    if (!ORK_HARDENED && line.find(" hardening-") != std::string::npos) continue;
+    ADD_FAILURE() << line;
+  }
 }
 
 }  // namespace

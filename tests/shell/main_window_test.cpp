@@ -20,7 +20,8 @@ std::vector<std::string> MenuTexts(const TScriptedGui& gui, THandle window) {
 }
 
 TEST_F(TShellTest, MainWindowStartsWithMissingSettingsAndComputesTheStartMovie) {
-  ASSERT_FALSE(fs::exists(dir_ / "INI" / "Settings.ini"));
+  // A working folder that lost its Settings.ini (a new one gets it seeded).
+  ASSERT_TRUE(fs::remove(dir_ / "INI" / "Settings.ini"));
   Start();
   // The settings were rewritten and the user told so, in English.
   EXPECT_TRUE(fs::exists(dir_ / "INI" / "Settings.ini"));

@@ -15,6 +15,7 @@
 #include "model/movie.h"
 #include "picture/picture_files.h"
 #include "shell/render_cli_host.h"
+#include "shell/settings.h"
 #include "film/video_probe.h"
 #include "settings_test_util.h"
 
@@ -100,6 +101,12 @@ TEST(RenderCli, ParsesTheContract) {
       {"--movie", "m", "--threads", "0"},
       {"--movie", "m", "--threads", "two"},
       {"--movie", "m", "--threads"},
+      // Picture names: an unknown format, no base name, two writers of
+      // standard output.
+      {"--movie", "m", "--out", "x.tif"},
+      {"--movie", "m", "--out", "dir/"},
+      {"--movie", "m", "--out", "dir/.png"},
+      {"--movie", "m", "--out", "-", "--print-movie"},
   };
   for (const auto& args : bad) {
     std::string joined;
@@ -126,10 +133,56 @@ TEST(RenderCli, MissingMovieIsStatusTwoWithoutFallback) {
   EXPECT_EQ(r.status, kRenderMovieMissing);
   EXPECT_NE(r.err.find("does not exist"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "x.png"));
-  EXPECT_FALSE(fs::exists(dir / "INI"));  // nothing prepared for a failed request
+  EXPECT_FALSE(fs::exists(dir / "Default.ini"));  // no fallback movie made up beside it
   TRun d = RunCli({"--workdir", dir.string(), "--movie", dir.string()});
   EXPECT_EQ(d.status, kRenderMovieMissing);
   EXPECT_NE(d.err.find("is not a file"), std::string::npos);
+}
+
+// A file that is not a movie (no keyframe section) is refused instead of
+// rendering the loader's made-up keyframes.
+TEST(RenderCli, FileWithoutKeyframesIsRefused) {
+  const fs::path dir = Fresh("notmovie");
+  WriteAll(dir / "passwd", "root:x:0:0:root:/root:/bin/bash\n[OUTPUT]\nWidth=64\n");
+  WriteAll(dir / "empty.ini", "");
+  for (const char* name : {"passwd", "empty.ini"}) {
+    TRun r = RunCli({"--workdir", dir.string(), "--movie", (dir / name).string(), "--out",
+                     (dir / "p.png").string(), "--quiet"});
+    EXPECT_EQ(r.status, kRenderFailed) << name;
+    EXPECT_NE(r.err.find("is not a movie file: it has no keyframe section"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir / "p.png")) << name;
+  }
+}
+
+// The README's first steps in an empty folder: the movie named inside the
+// working folder exists once the folder is seeded, and the new folder's
+// settings come without the warning about a lost Settings.ini; a folder
+// that lost its Settings.ini still gets the warning.
+TEST(RenderCli, FreshFolderIsSeededBeforeTheMovieIsCheckedAndWithoutWarning) {
+  const fs::path dir = Fresh("fresh") / "work";
+  const std::string movie = (dir / "INI" / "Default.ini").string();
+  TRun r = RunCli({"--workdir", dir.string(), "--movie", movie, "--print-movie", "--quiet"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_EQ(r.out, ReadAll(kDefaultMovie));
+  EXPECT_EQ(r.err.find("Settings.ini"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadAll(dir / "INI" / "Settings.ini"), DefaultSettingsText());
+
+  fs::remove(dir / "INI" / "Settings.ini");
+  r = RunCli({"--workdir", dir.string(), "--movie", movie, "--print-movie", "--quiet"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_NE(r.err.find("The file Settings.ini was missing"), std::string::npos) << r.err;
+}
+
+// "--out -" writes the PNG to standard output, as image tools do.
+TEST(RenderCli, DashWritesThePngToStandardOutput) {
+  const fs::path dir = Fresh("stdout");
+  TRun r = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--out", "-", "--out",
+                   (dir / "file.png").string(), "--quiet"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_EQ(r.out, ReadAll(dir / "file.png"));
+  EXPECT_FALSE(fs::exists("-.png"));
+  EXPECT_TRUE(fs::is_empty(dir / "TEMP"));
 }
 
 TEST(RenderCli, ShippedStartMovieLoadsCleanlyAndPrintsAsItIsStored) {
@@ -435,9 +488,15 @@ TEST(RenderCli, ExecutableExitStatuses) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
   const std::string wd = "--workdir '" + dir.string() + "' ";
+  // Usage errors 2, other failures 1.
   EXPECT_EQ(status(wd + "--movie '" + (dir / "missing.ini").string() + "'"), 2);
-  EXPECT_EQ(status(wd + "--bogus"), 1);
+  EXPECT_EQ(status(wd + "--bogus"), 2);
+  EXPECT_EQ(status(wd + "--movie '" + kDefaultMovie + "' --out"), 2);
+  EXPECT_EQ(status(wd + "--movie '" + kDefaultMovie + "' --out x.tif"), 2);
+  EXPECT_EQ(status(wd + "--movie /etc/passwd"), 1);
   EXPECT_EQ(status("--help"), 0);
+  EXPECT_EQ(status("--version"), 0);
+  EXPECT_EQ(test::CommandOutput(exe + " --version"), std::string("orkelund-render ") + ORK_VERSION + "\n");
   EXPECT_EQ(status(wd + "--movie '" + kDefaultMovie + "' --quiet --out '" +
                    (dir / "e.jpg").string() + "'"),
             0);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "settings_test_util.h"
+#include "shell/settings.h"
 
 namespace ork {
 namespace {
@@ -37,10 +38,11 @@ TEST(WorkDir, CreatesDirectoriesAndSeedsShippedFiles) {
   EXPECT_TRUE(fs::exists(work / "INI" / "Second.ini"));
   EXPECT_EQ(ReadAll(work / "BMPFont" / "Arial12.xywh"), "glyphs");
   EXPECT_EQ(ReadAll(work / "toolbar20.png"), "PNG");
-  // Settings come from WriteSettings, never from the data directory.
-  EXPECT_FALSE(fs::exists(work / "INI" / "Settings.ini"));
+  // Settings are the program's defaults, never the data directory's: a
+  // folder made here gets them at once (no "was missing" warning later).
+  EXPECT_EQ(ReadAll(work / "INI" / "Settings.ini"), DefaultSettingsText());
   EXPECT_FALSE(fs::exists(work / "INI" / "notes.txt"));
-  EXPECT_EQ(report.Seeded.size(), 5u);
+  EXPECT_EQ(report.Seeded.size(), 6u);
   // No temporary files left behind.
   for (const auto& e : fs::recursive_directory_iterator(work))
     EXPECT_EQ(e.path().string().find(".seed-"), std::string::npos) << e.path();
@@ -79,12 +81,13 @@ TEST(WorkDir, FailuresAreReportedAndDataDirectoryIsChosen) {
   EXPECT_FALSE(report.Ok());
   EXPECT_NE(report.Errors[0].find("Output"), std::string::npos);
 
-  // Without a data directory only the directories are made.
+  // Without a data directory only the directories and the settings are made.
   const fs::path bare = fs::temp_directory_path() / "orkelund_work_bare";
   fs::remove_all(bare);
   EXPECT_TRUE(PrepareWorkDir(bare.string(), "").Ok());
   EXPECT_TRUE(fs::is_directory(bare / "TEMP"));
-  EXPECT_TRUE(fs::is_empty(bare / "INI"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(bare / "INI"), fs::directory_iterator()), 1);
+  EXPECT_TRUE(fs::exists(bare / "INI" / "Settings.ini"));
 
   const fs::path data = FakeData("env");
   ::setenv("ORKELUND_DATA", data.c_str(), 1);

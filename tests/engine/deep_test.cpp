@@ -180,8 +180,8 @@ TEST(DeepZoom, MandelbrotNearMinibrotsAgreesWithTheOracle) {
   };
   for (const TCase& c : cases) {
     TView v = NearMinibrot(c.x, c.y, c.bits);
-    v.width = 12;
-    v.height_px = 9;
+    v.width = 10;
+    v.height_px = 8;
     v.max_iter = c.max_iter;
     v.accurate = c.accurate;
     ExpectOracle(v, c.x, true);
@@ -196,8 +196,8 @@ TEST(DeepZoom, SpiralsAtEveryDepthAgreeWithTheOracle) {
     v.x = Big("3.1" + e);
     v.y = Big("1") + Big("1.7" + e);
     v.height = "8" + e;
-    v.width = 12;
-    v.height_px = 9;
+    v.width = 10;
+    v.height_px = 8;
     v.max_iter = 4000;
     v.cycle_test = 2;
     ExpectOracle(v, depth);

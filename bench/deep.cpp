@@ -67,10 +67,12 @@ double Seconds(const std::function<void()>& f) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Deep picture vs the oracle, 24 x 18 at 1e-100, one thread each.
+// Deep picture vs the oracle, 32 x 18 beside a minibrot at 1e-96
+// (CycleTest from the argument), one thread each.
 void BM_DeepVersusOracle(benchmark::State& state) {
   ork::SetWorkerThreads(1);
-  ork::TParameter k = Spiral(24, 18, 100, 2000);
+  ork::TParameter k = Minibrot(32, 18, 3000);
+  k.zyctest = static_cast<int>(state.range(0));
   ork::TRender render;
   render.Init(k);
   const double oracle = Seconds([&] { ork::test::OraclePicture(k, 32); });
@@ -85,7 +87,7 @@ void BM_DeepVersusOracle(benchmark::State& state) {
   state.counters["ratio"] = oracle / (deep / runs);
   ork::SetWorkerThreads(0);
 }
-BENCHMARK(BM_DeepVersusOracle)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DeepVersusOracle)->Arg(1)->Arg(130)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Nanoseconds per iteration: the deep picture near a minibrot at 1e-96
 // (Max_Iterat from the argument) against the double path's shallow picture
@@ -94,6 +96,7 @@ void BM_DeepVersusDoublePerIteration(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = w * 9 / 16;
   const int maxIter = static_cast<int>(state.range(1));
   ork::TParameter deep = Minibrot(w, h, maxIter);
+  deep.zyctest = 1;
   ork::TParameter shallow = deep;
   shallow.Deep = 0;
   shallow.vsxLong = shallow.vsyLong = shallow.bryLong = "";
@@ -123,7 +126,7 @@ void BM_DeepVersusDoublePerIteration(benchmark::State& state) {
   state.counters["ratio"] = deepNs / doubleNs;
 }
 BENCHMARK(BM_DeepVersusDoublePerIteration)
-    ->Args({320, 100000})
+    ->Args({160, 100000})
     ->Args({1280, 100000})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
@@ -131,7 +134,7 @@ BENCHMARK(BM_DeepVersusDoublePerIteration)
 // The reference orbit's share of a deep picture's time (spirals at c = i).
 void BM_ReferenceShare(benchmark::State& state) {
   const int depth = static_cast<int>(state.range(0));
-  ork::TParameter k = Spiral(640, 360, depth, 100000);
+  ork::TParameter k = Spiral(320, 180, depth, 100000);
   ork::TRender r;
   r.Init(k);
   for (auto _ : state) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "engine/deep_oracle.h"
 #include "engine/render.h"
 #include "model/host.h"
+#include "model/language.h"
 #include "model/process_state.h"
 
 namespace ork {
@@ -178,8 +180,8 @@ TEST(DeepZoom, MandelbrotNearMinibrotsAgreesWithTheOracle) {
   };
   for (const TCase& c : cases) {
     TView v = NearMinibrot(c.x, c.y, c.bits);
-    v.width = 12;
-    v.height_px = 9;
+    v.width = 10;
+    v.height_px = 8;
     v.max_iter = c.max_iter;
     v.accurate = c.accurate;
     ExpectOracle(v, c.x, true);
@@ -194,8 +196,8 @@ TEST(DeepZoom, SpiralsAtEveryDepthAgreeWithTheOracle) {
     v.x = Big("3.1" + e);
     v.y = Big("1") + Big("1.7" + e);
     v.height = "8" + e;
-    v.width = 12;
-    v.height_px = 9;
+    v.width = 10;
+    v.height_px = 8;
     v.max_iter = 4000;
     v.cycle_test = 2;
     ExpectOracle(v, depth);
@@ -363,6 +365,38 @@ TEST(DeepZoom, OtherFormulasSayDeepZoomDoesNotApplyAndComputeAsBefore) {
   EXPECT_TRUE(said);
   k.Deep = 1;
   EXPECT_FALSE(deep::DeepComputes(k));
+}
+
+// Cancels at its first poll and keeps the status texts.
+class TCancelHost : public THost {
+ public:
+  std::vector<std::string> status;
+  int polls = 0;
+  void StatusText(const std::string& text) override { status.push_back(text); }
+  int PollCancel() override { return ++polls == 1 ? -1 : 0; }
+};
+
+TEST(DeepZoom, EscapeStopsALongReferenceOrbitAndKeepsThePicture) {
+  TView v;  // inside the set: the reference runs to the limit
+  v.x = Big("-0.1") + Big("1e-25");
+  v.y = Big("0.1");
+  v.height = "1e-20";
+  v.width = 4;
+  v.height_px = 3;
+  v.max_iter = 50000000;
+  TParameter k = Keyframe(v);
+  TRender r;
+  r.Init(k);
+  std::fill(r.ibild.begin(), r.ibild.end(), 7);
+  TCancelHost host;
+  const TLanguage language = UiLanguage();
+  SetUiLanguage(TLanguage::English);
+  EXPECT_FALSE(Calculate(k, &host, r));
+  SetUiLanguage(language);
+  EXPECT_EQ(host.polls, 1);
+  ASSERT_FALSE(host.status.empty());
+  EXPECT_EQ(host.status[0].rfind("Please wait, reference orbit ", 0), 0u) << host.status[0];
+  EXPECT_TRUE(std::all_of(r.ibild.begin(), r.ibild.end(), [](int32_t v) { return v == 7; }));
 }
 
 TEST(DeepZoom, PickedPixelRecordsItsTrueOrbit) {

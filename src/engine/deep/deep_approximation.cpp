@@ -8,9 +8,11 @@ namespace {
 
 // The square of a step stays below this share of its linear part.
 constexpr double kLinear = 0x1p-53;
-// A reference value this far (relative) from every value a cycle test
-// looks back to cannot bring a pixel following it within the tolerance.
-constexpr double kApart = 0x1p-20;
+// The rounding of the reference's doubles, relative.
+constexpr double kRounding = 0x1p-50;
+// Margin of the distance bound: the cycle test's reach after a run is
+// iterated plainly, its differences growing by a bounded factor.
+constexpr double kMargin = 1024;
 
 }  // namespace
 
@@ -18,21 +20,37 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
                                 double acc) {
   cycle_test_ = std::max(cycleTest, 1);
   length_ = ref.Length();
+  dc_max_ = dcMax;
+  acc_ = acc;
   levels_.clear();
-  loud_.assign(static_cast<size_t>(length_) + 1, 0);
+  // gap[r]: how far value r lies from the values up to CycleTest back.
+  std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
   for (int64_t r = 0; r < length_; ++r) {
     const double* Z = ref.Double(r);
-    bool loud = r < cycle_test_;
-    for (int k = 1; k <= cycle_test_ && !loud && k <= r; ++k) {
+    double g = r >= cycle_test_ ? HUGE_VAL : 0.0;  // the orbit's start: no runs
+    for (int k = 1; k <= cycle_test_ && k <= r && g > 0; ++k) {
+      if (const TReferenceDiff* exact = ref.Diff(r, k)) {
+        double dist = 0;
+        for (int c = 0; c < 4; ++c) dist += std::fabs(exact->d[c].ToDouble());
+        g = std::min(g, dist);
+        continue;
+      }
       const double* O = ref.Double(r - k);
       double dist = 0, scale = 0;
       for (int c = 0; c < 4; ++c) {
         dist += std::fabs(Z[c] - O[c]);
         scale += std::fabs(Z[c]) + std::fabs(O[c]);
       }
-      loud = !(dist >= scale * kApart + 2 * acc);
+      g = std::min(g, dist - scale * kRounding);
     }
-    loud_[r + 1] = loud_[r] + (loud ? 1 : 0);
+    gap[r] = std::isfinite(g) || g > 0 ? std::max(g, 0.0) : 0.0;
+  }
+  // Over the cycle test's reach after each value as well.
+  std::vector<double> reach(gap.size(), 0.0);
+  for (int64_t r = 0; r < length_; ++r) {
+    double g = HUGE_VAL;
+    for (int64_t q = r; q < length_ && q <= r + cycle_test_ + 1; ++q) g = std::min(g, gap[q]);
+    reach[r] = g;
   }
   if (length_ < 2) return;
   // Level 0: one step from r to r + 1 (the last value has no step).
@@ -45,6 +63,9 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
     n.bx = 1;
     n.by = 0;
     n.radius = kLinear * std::hypot(n.ax, n.ay);
+    n.amax = std::max(1.0, std::hypot(n.ax, n.ay));
+    n.bmax = 1;
+    n.gap = std::min(reach[r], reach[r + 1]);
   }
   levels_.push_back(std::move(level));
   while (levels_.back().size() >= 2) {
@@ -61,13 +82,19 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
       const double ax = std::hypot(x.ax, x.ay);
       const double inner = (y.radius - std::hypot(x.bx, x.by) * dcMax) / ax;
       n.radius = std::max(0.0, std::min(x.radius, std::isfinite(inner) ? inner : 0.0));
-      if (!std::isfinite(n.ax) || !std::isfinite(n.bx)) n.radius = 0;
+      n.amax = std::max(x.amax, y.amax * ax);
+      n.bmax = std::max(x.bmax, y.amax * std::hypot(x.bx, x.by) + y.bmax);
+      n.gap = std::min(x.gap, y.gap);
+      if (!std::isfinite(n.ax) || !std::isfinite(n.bx) || !std::isfinite(n.amax) ||
+          !std::isfinite(n.bmax)) {
+        n.radius = 0;
+      }
     }
     levels_.push_back(std::move(up));
   }
 }
 
-int64_t TApproximationTable::Find(int64_t r, double dAbs, int64_t most,
+int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
                                   const TNode*& node) const {
   for (int k = static_cast<int>(levels_.size()) - 1; k >= 1; --k) {
     const int64_t len = int64_t{1} << k;
@@ -80,9 +107,10 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, int64_t most,
     // the steps taken at once are not tested for escape.
     if (r + len >= length_ - 1) continue;
     // No cycle can be found in the steps taken at once nor in the cycle
-    // test's reach after them (the history starts again there).
-    const int64_t end = std::min(length_, r + len + cycle_test_ + 2);
-    if (loud_[end] - loud_[r] != 0) continue;
+    // test's reach after them (the history starts again there): the
+    // pixel's differences, now, inside and before, cannot close the gap.
+    const double inside = n.amax * dAbs + n.bmax * dc_max_;
+    if (!(n.gap > kMargin * 4 * (inside + history) + 2 * acc_)) continue;
     node = &n;
     return len;
   }

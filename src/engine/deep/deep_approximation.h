@@ -19,6 +19,11 @@ class TApproximationTable {
   struct TNode {
     double ax = 0, ay = 0, bx = 0, by = 0;  // complex A and B
     double radius = 0;                      // valid while |d| < radius
+    double amax = 0, bmax = 0;  // largest |A|, |B| of the steps' prefixes
+    // The smallest distance (1-norm, less rounding) of a reference value
+    // the steps reach (and the cycle test's reach after them) from the
+    // values a cycle test compares it with.
+    double gap = 0;
   };
 
   // `dcMax`: the largest |dc| of the picture (0 in Julia mode);
@@ -27,13 +32,14 @@ class TApproximationTable {
   void Build(const TReferenceOrbit& ref, double dcMax, int cycleTest, double acc);
 
   // The longest run of steps from index r valid for |d| = dAbs and at most
-  // `most` steps long, as its node and length (0: none).
-  int64_t Find(int64_t r, double dAbs, int64_t most, const TNode*& node) const;
+  // `most` steps long, as its node and length (0: none). `history` bounds
+  // |d| of the values the cycle test looks back to before the run.
+  int64_t Find(int64_t r, double dAbs, double history, int64_t most, const TNode*& node) const;
 
  private:
   std::vector<std::vector<TNode>> levels_;  // level k: node j covers [j 2^k, (j+1) 2^k)
-  std::vector<int64_t> loud_;  // loud_[r]: indices below r where a cycle could be found
   int cycle_test_ = 1;
+  double dc_max_ = 0, acc_ = 0;
   int64_t length_ = 0;
 };
 

@@ -21,7 +21,9 @@ namespace ork::deep {
 namespace {
 
 std::mutex stats_mutex;
-bool approximation_enabled = getenv("ORK_NO_BLA") == nullptr;
+// ORK_DEEP_APPROXIMATION=0 switches the table off (comparisons; pictures agree).
+bool approximation_enabled = getenv("ORK_DEEP_APPROXIMATION") == nullptr ||
+                             std::string(getenv("ORK_DEEP_APPROXIMATION")) != "0";
 TDeepStats last_stats;
 
 using TClock = std::chrono::steady_clock;

@@ -210,8 +210,16 @@ void TDeepPixelRunner::Approximate(TDeepState& s, int& it, TDeepState& first, in
                                    double dcx, double dcy) {
   const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
   if (table == nullptr) return;
-  for (int i = 0; i < filled; ++i) {
-    if (lags_[i].tracked) return;  // the orbit may be closing a cycle
+  // The values the cycle test looks back to: on this reference, one step
+  // apart each; their differences bound.
+  const int rs = static_cast<int>(ring_.size());
+  double history = 0;
+  for (int j = 1; j <= filled; ++j) {
+    const TDeepState& old = ring_[(ringHead_ - (j - 1) + rs) % rs];
+    if (old.ref != s.ref || old.r != s.r - j) return;
+    const double a = old.ext ? old.f[0].ToDouble() : old.d[0];
+    const double b = old.ext ? old.f[1].ToDouble() : old.d[1];
+    history = std::max(history, std::hypot(a, b));
   }
   int64_t done = 0;
   while (true) {
@@ -221,7 +229,7 @@ void TDeepPixelRunner::Approximate(TDeepState& s, int& it, TDeepState& first, in
     if (it < pic_.zval_at) most = std::min<int64_t>(most, pic_.zval_at - it - 1);
     if (most < 2) break;
     const TApproximationTable::TNode* n = nullptr;
-    const int64_t len = table->Find(s.r, std::hypot(s.d[0], s.d[1]), most, n);
+    const int64_t len = table->Find(s.r, std::hypot(s.d[0], s.d[1]), history, most, n);
     if (len == 0) break;
     const double x = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * dcx - n->by * dcy;
     const double y = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * dcy + n->by * dcx;
@@ -287,7 +295,10 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
   int period = 0;
   double zval = 0;
   while (true) {
-    if (mayApproximate && !s.ext) Approximate(s, it, first, filled, dcxd, dcyd);
+    if (mayApproximate && !s.ext) {
+      ringHead_ = (head - 1 + rs) % rs;  // the newest value in the ring
+      Approximate(s, it, first, filled, dcxd, dcyd);
+    }
     ++it;
     if (it > P.max_iter) over = true;
     ring_[head] = s;  // slot 1

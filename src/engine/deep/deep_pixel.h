@@ -91,6 +91,7 @@ class TDeepPixelRunner {
   const TDeepPicture& pic_;
   std::vector<TDeepState> ring_;     // the last CycleTest + 1 states
   std::vector<TLagDifference> lags_;  // slot i at lags_[i - 1]
+  int ringHead_ = 0;
 };
 
 }  // namespace ork::deep

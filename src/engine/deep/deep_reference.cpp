@@ -2,7 +2,9 @@
 
 #include <mpfr.h>
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace ork::deep {
 namespace {
@@ -131,17 +133,30 @@ bool TReferenceOrbit::Compute(const TDeepFormula& f, const TBigFloat z0[4], cons
     mpfr_set(z[k], M(z0[k]), MPFR_RNDN);
   }
   bool completed = true;
-  for (int64_t r = 0; r < maxLength; ++r) {
+  // Beyond kMaxLength values (or the memory there is) the orbit stops:
+  // pixels that get that far rebase onto its start, which stays exact
+  // algebra but keeps only a double's precision from there on.
+  const int64_t most = std::min<int64_t>(maxLength, kMaxLength);
+  for (int64_t r = 0; r < most; ++r) {
     if ((r & 1023) == 1023 && poll && !poll(static_cast<int>(r))) {
       completed = false;
       break;
     }
     if (r > 0) step(z);
     double d[4];
-    for (int k = 0; k < 4; ++k) {
-      d[k] = mpfr_get_d(z[k], MPFR_RNDN);
-      zd_.push_back(d[k]);
-      zf_.push_back(FromMpfr(z[k]));
+    try {
+      for (int k = 0; k < 4; ++k) {
+        d[k] = mpfr_get_d(z[k], MPFR_RNDN);
+        zd_.push_back(d[k]);
+        zf_.push_back(FromMpfr(z[k]));
+      }
+      diff_first_.reserve(diff_first_.size() + 1 > diff_first_.capacity()
+                              ? 2 * diff_first_.capacity() + 16
+                              : diff_first_.capacity());
+    } catch (const std::bad_alloc&) {
+      zd_.resize(4 * static_cast<size_t>(r));
+      zf_.resize(4 * static_cast<size_t>(r));
+      break;
     }
     // Exact differences to the values up to `slots` back where needed.
     const size_t here = static_cast<size_t>(r % (slots + 1));
@@ -166,7 +181,11 @@ bool TReferenceOrbit::Compute(const TDeepFormula& f, const TBigFloat z0[4], cons
           }
           entry.d[k] = FromMpfr(diff);
         }
-        diffs_.push_back(entry);
+        try {
+          diffs_.push_back(entry);
+        } catch (const std::bad_alloc&) {
+          // Without it the doubles' difference stands in (less exact).
+        }
       }
     }
     diff_first_.push_back(static_cast<uint32_t>(diffs_.size()));

@@ -30,6 +30,9 @@ struct TReferenceDiff {
 
 class TReferenceOrbit {
  public:
+  // The most values an orbit keeps (96 bytes each).
+  static constexpr int64_t kMaxLength = int64_t{1} << 23;
+
   // Called now and then with the iterations done; false stops the orbit
   // (the computation was cancelled).
   using TPoll = std::function<bool(int done)>;

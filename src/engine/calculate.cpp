@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/deep/deep_calculate.h"
 #include "engine/iteration.h"
 #include "engine/lane_kernels.h"
 #include "engine/orbit_record.h"
@@ -101,12 +102,21 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     TRowProgress progress(status, showIntermediate, H);
     ClearParallelStats();
     const int threads = WorkerThreads();
+    const bool deep = keyframe.Deep != 0 && !ctx.StopFrame();
+    if (deep && !deep::DeepFormula(keyframe.GameNo)) {
+      const std::string message = deep::DeepFormulaMessage(keyframe.GameNo);
+      Diagnose(status, message);
+      if (status != nullptr) status->StatusText(message);
+    }
     // One thread runs the lane kernel too (rows from the true history, one
     // after the other); only without vector lanes does it take the plain
     // row loop, the reference every other way is compared against.
     const bool lanes = UsesLaneKernel(keyframe);
-    if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && (threads > 1 || lanes) &&
-        static_cast<long long>(W) * H >= (threads > 1 ? kParallelPixels : 0)) {
+    if (deep && deep::DeepFormula(keyframe.GameNo)) {
+      completed = deep::CalculateDeep(keyframe, status, render, progress,
+                                      dynamics ? &orbit : nullptr, selected);
+    } else if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && (threads > 1 || lanes) &&
+               static_cast<long long>(W) * H >= (threads > 1 ? kParallelPixels : 0)) {
       // The helpers read the keyframe as it is now; painting the picture so
       // far (Q) may change its colour fields meanwhile.
       const TParameter frozen = keyframe;

@@ -30,4 +30,14 @@ inline constexpr TText2 kEntries{" Einträgen", " entries"};
 inline constexpr TText2 kOrbitRecord{"die Orbit-Aufzeichnung von ", "the orbit record of "};
 inline constexpr TText2 kPoints{" Punkten", " points"};
 
+// Deep zoom: kDeepFormulaOnly + formula number + kDeepInDouble.
+inline constexpr TText2 kDeepFormulaOnly{
+    "Tiefenzoom rechnet nur die Formeln 1000, 1001 und 1002; Formel ",
+    "Deep zoom computes formulas 1000, 1001 and 1002 only; formula "};
+inline constexpr TText2 kDeepInDouble{" wird mit doppelter Genauigkeit gerechnet.",
+                                      " is computed in double precision."};
+// Progress of the reference orbit, followed by the iterations done.
+inline constexpr TText2 kReferenceOrbit{"Bitte warten, Referenz-Orbit ",
+                                        "Please wait, reference orbit "};
+
 }  // namespace ork::engine_texts

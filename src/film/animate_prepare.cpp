@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cmath>
 
+#include "film/deep_interpolation.h"
 #include "film/film_settings.h"
 #include "film/interpolation.h"
 #include "film/texts.h"
@@ -86,9 +87,14 @@ class TFilmBuilder {
 double FramesChain(const TParameter& e, const TParameter& f,
                    const std::array<int, TParameter::kParamIndices>& marks, THost& host) {
   double h = 0;
-  for (int index : kInterpolatedParameters)
-    h = FramesForFactor(e.FactorPerPict, h, marks[index], ParameterValue(e, index),
-                        ParameterValue(f, index), host);
+  const bool deep = LongInterval(e, f);
+  for (int index : kInterpolatedParameters) {
+    if (deep && IsLongParameter(index))
+      h = LongFramesForFactor(e.FactorPerPict, h, marks[index], e, f, index, host);
+    else
+      h = FramesForFactor(e.FactorPerPict, h, marks[index], ParameterValue(e, index),
+                          ParameterValue(f, index), host);
+  }
   return h;
 }
 
@@ -256,10 +262,18 @@ std::unique_ptr<TParameterAnim> AnimatePrepare(int movieNo, TParameterAnim& sour
     if (n < 2 && e.FixedImageSeconds == 0) n = 2;
     const int holds = e.FixedImageSeconds < -0.001 ? FrameCount(-e.FixedImageSeconds * F) : 0;
     if (n > 1 && !builder.Reserve(static_cast<int64_t>(n - 1) * (1 + holds))) break;
+    // Deep keys: the coordinates in high precision, frames below the double
+    // limit computed deep.
+    const bool deep = LongInterval(e, f);
+    const double steps = mode > 1 ? e.Seconds * F : 0;
     for (int j = 0; j <= n - 2; ++j) {
       bool same = true;
       const double x = n == 2 ? 0.0 : static_cast<double>(j) / (n - 2);
       InterpolateFrame(x, e, f, g, previous, table, same);
+      if (deep) {
+        InterpolateLongFrame(x, j + 1, steps, e, f, g, previous, same);
+        g.Deep = FrameDeep(e, f, g, film->OutputWidth, film->OutputHeight);
+      }
       RebuildColorLists(g);
       g.DoCalculate = same ? 0 : 1;
       if (computeFlag == 0) g.DoCalculate = 0;

@@ -7,6 +7,7 @@
 #include "model/ini_store.h"
 #include "model/latin1.h"
 #include "model/list_syntax.h"
+#include "model/long_coordinates.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
 #include "model/texts.h"
@@ -90,6 +91,27 @@ void CopyMovieFields(const TParameterAnim& m, TParameter& p) {
   p.User = m.User;
 }
 
+// The optional keys of deep pictures: missing means off and "no more
+// digits than the double". A long text wins over its double, which becomes
+// its rounding; a text that is no number (or absurdly long) is dropped and
+// reported like a missing key, and the double stays.
+void ReadDeepKeys(const TINIGroup& g, TParameter& p, std::string& k) {
+  if (const TINIVar* v = g.Find("DeepZoom")) p.Deep = std::clamp(TextToInt(v->Value), 0, 1);
+  for (const TLongCoordinate& c : kLongCoordinates) {
+    const TINIVar* v = g.Find(c.Key);
+    if (!v) continue;
+    if (!IsLongNumberText(v->Value)) {
+      AppendRepair(k, std::string(", ") + c.Key);
+      continue;
+    }
+    p.*c.Text = v->Value;
+    p.*c.Value = LongTextRounded(v->Value, c.Height);
+    if (c.Value == &TParameter::vsx) p.vsp = p.vsx;
+    if (c.Value == &TParameter::vsy) p.vst = p.vsy;
+    if (c.Height) p.brx = p.bry * p.OutputWidth / p.OutputHeight;
+  }
+}
+
 void ReadKeyframe(const TParameterAnim& m, const TINIGroup& g, int i, TParameter& p,
                   std::string& k) {
   TKeyReader in(g, k);
@@ -143,6 +165,7 @@ void ReadKeyframe(const TParameterAnim& m, const TINIGroup& g, int i, TParameter
   p.Seconds = in.Real("SecondsFor+", 10);
   p.DoCalculate = in.Int("DoCalculate", 1);
   p.FactorPerPict = in.Real("FactorPerPictFor*", kDefaultFactorPerPict);
+  ReadDeepKeys(g, p, k);
 }
 
 TParameter DefaultKeyframe(const TParameterAnim& m, int n) {
@@ -215,6 +238,11 @@ void WriteKeyframe(TINI& ini, int section, const TParameter& p, int keyNr) {
   g->Add("FactorPerPictFor*", Real(p.FactorPerPict));
   g->Add("KeyNr", Int(keyNr));
   g->Add("InterpolationList", p.InterpolationList);
+  // After the fixed keys, only when set: older readers skip them and still
+  // find every key they know at its place.
+  if (p.Deep != 0) g->Add("DeepZoom", Int(p.Deep));
+  for (const TLongCoordinate& c : kLongCoordinates)
+    if (LongTextCurrent(p.*c.Text, p.*c.Value, c.Height)) g->Add(c.Key, p.*c.Text);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "model/list_syntax.h"
 #include "model/number_format.h"
 #include "model/process_state.h"
+#include "picture/deep_overlay.h"
 #include "picture/grid.h"
 #include "picture/overlay_line.h"
 
@@ -81,9 +82,16 @@ void DrawAxes(const TOverlayCall& call, const TParameter& key, const TPlaneMappi
   call.Line(i0.x, i0.y, i1.x, i1.y);
 }
 
-void DrawPointCross(const TOverlayCall& call, const TPlaneMapping& map, double x, double y,
-                    double a, int RW, int RH) {
-  const TPointD p = map.Map(x, y);
+// The picture pixel of the keyframe's own C point; far below the double
+// limit taken as its offset from the centre in high precision.
+TPointD CPointPixel(const TParameter& key, const TPlaneMapping& map) {
+  if (!OffsetOverlays(key)) return map.Map(key.CCx, key.CCy);
+  double dx = 0, dy = 0;
+  LongPixelOffset(key, key.CCxLong, key.CCx, key.CCyLong, key.CCy, dx, dy);
+  return map.Turn({map.cx() + dx, map.cy() - dy});
+}
+
+void DrawPointCross(const TOverlayCall& call, TPointD p, double a, int RW, int RH) {
   // The strokes end at the render object's last column and row; a stroke
   // that starts beyond them is left out (limiting its end would turn it
   // back into the picture and leave a stray dot at the edge).
@@ -145,7 +153,7 @@ void DrawOverlay(std::string_view kind, TParameter* keyframe, TRender* render, T
     int first = 0, last = picture->Height() - 1;
     if (index == kPoint || index == kPointsTo || index == kPointsFrom) {
       const bool own = index == kPoint;
-      const TPointD p = map.Map(own ? key.CCx : key.pox, own ? key.CCy : key.poy);
+      const TPointD p = own ? CPointPixel(key, map) : map.Map(key.pox, key.poy);
       const int shiftY = composition.CompositionMode == -111 ? composition.InsertPosY : 0;
       const double centre = std::floor(p.y) + shiftY;
       const double reach = (own ? 10 : 3) + 2;
@@ -166,6 +174,11 @@ void DrawOverlay(std::string_view kind, TParameter* keyframe, TRender* render, T
 
   if (index == kGrid) {
     ParseGridSizes(key.GridSizes);
+    if (OffsetOverlays(key)) {
+      DrawOffsetGrid(*background, *picture, key.OutputWidth - 1, key.OutputHeight - 1, clip, key,
+                     colour, key.CLinesThick[index]);
+      return;
+    }
     DrawGrid(*background, *picture, key.OutputWidth - 1, key.OutputHeight - 1, clip.L, clip.T,
              clip.R, clip.B, key.brx, key.bry, key.vsx, key.vsy, key.Degree, colour,
              key.CLinesThick[index], host);
@@ -183,11 +196,11 @@ void DrawOverlay(std::string_view kind, TParameter* keyframe, TRender* render, T
       DrawAxes(call, key, map);
       break;
     case kPoint:
-      DrawPointCross(call, map, key.CCx, key.CCy, 10, RW, RH);
+      DrawPointCross(call, CPointPixel(key, map), 10, RW, RH);
       break;
     case kPointsTo:
     case kPointsFrom:
-      DrawPointCross(call, map, key.pox, key.poy, 3, RW, RH);
+      DrawPointCross(call, map.Map(key.pox, key.poy), 3, RW, RH);
       break;
     case kNext:
       DrawNextFrame(call, key, map);

@@ -11,6 +11,7 @@
 #include "model/movie.h"
 #include "model/process_state.h"
 #include "picture/composition.h"
+#include "shell/deep_view.h"
 #include "shell/event_loop.h"
 #include "shell/main_window.h"
 #include "shell/menu_texts.h"
@@ -65,7 +66,8 @@ void ComputeMovie(int movieNo) {
     if (movieNo == 1) s.BeginnerName.clear();
     int& last = movieNo == 1 ? ShownKeys().LastKeyM1 : ShownKeys().LastKeyM2;
     last = movie->Actual;
-    SetStatus(SingleStatusText(movieNo, last, key ? key->julia : 0, movie->FileName));
+    SetStatus(SingleStatusText(movieNo, last, key ? key->julia : 0, movie->FileName) +
+              (key ? DeepStatusText(*key) : std::string()));
     if (!dynamics) PostShellCommand(movieNo == 1 ? 105 : 106);
     SaveHistoryFile(*movie);
     EnableMenuGroup(TMenuGroup::All, true);

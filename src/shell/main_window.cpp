@@ -3,6 +3,7 @@
 #include "model/paths.h"
 #include "model/process_state.h"
 #include "picture/draw_placement.h"
+#include "shell/deep_view.h"
 #include "shell/menu_texts.h"
 #include "shell/mouse_tools.h"
 #include "shell/settings.h"
@@ -234,7 +235,8 @@ std::string CurrentSingleStatus() {
   const TShellState& s = Shell();
   if (!s.Movie1) return MovieMissingText(1);
   return SingleStatusText(1, s.Movie1->Actual, s.CurrentKeyM1 ? s.CurrentKeyM1->julia : 0,
-                          s.Movie1->FileName);
+                          s.Movie1->FileName) +
+         (s.CurrentKeyM1 ? DeepStatusText(*s.CurrentKeyM1) : std::string());
 }
 
 }  // namespace ork

@@ -207,6 +207,16 @@ inline constexpr TText2 kMovieMissing{"Bitte laden Sie eine Datei als Movie",
 inline constexpr const char* kStatusInit = "Init...";
 inline constexpr TText2 kStatusCalculating{"Berechnung... (für Abbruch Esc-Taste halten)",
                                            "Calculation ... (Cancel: hold Esc-Key)"};
+// Added to the status line after a deep picture (followed by the bits and
+// kStatusDeepBits) and after a picture past the double limit without the
+// deep switch.
+inline constexpr TText2 kStatusDeep{"   Tiefenzoom mit ", "   Deep zoom with "};
+inline constexpr TText2 kStatusDeepBits{" Bit", " bits"};
+inline constexpr TText2 kStatusPastDoubleLimit{
+    "   Achtung: jenseits der Double-Genauigkeit, das Bild wird grob. Bitte Tiefenzoom (DeepZoom) "
+    "im Datensatz einschalten.",
+    "   Attention: beyond double precision, the picture turns coarse. Please switch on Deep zoom "
+    "(DeepZoom) in the data collection."};
 
 // Painted into the picture area while the main render object has no image.
 inline constexpr const char* kNoImage = "Kein Image";

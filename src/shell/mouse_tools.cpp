@@ -10,6 +10,7 @@
 #include "model/number_format.h"
 #include "model/process_state.h"
 #include "picture/overlay_calls.h"
+#include "shell/deep_view.h"
 #include "shell/event_loop.h"
 #include "shell/main_window.h"
 #include "shell/shell_state.h"
@@ -181,6 +182,13 @@ int ApplyPictureClick(int mode, double x1, double y1, double x2, double y2,
     ga = c * gx + s * gy;
     gd = c * gy - s * gx;
   }
+  if (LongView(*p) && mode >= kToolCentre && mode <= kToolPoint) {
+    // A deep view: the same arithmetic on the long coordinates.
+    ApplyLongClick(mode, *p, a, d, ga, gd, boxHeight);
+    if (mode == kToolPoint) PostShellCommand(128);
+    if (mode == kToolZoom) DropPendingGridChange();
+    return 1;
+  }
   switch (mode) {
     case kToolCentre:
       p->vsx += a * u;
@@ -227,6 +235,12 @@ void ShowCAsDynamicsPoint() {
   const double k = p->OutputHeight / p->bry;
   double X = cx + k * (p->CCx - p->vsx);
   double Y = cy - k * (p->CCy - p->vsy);
+  if (LongView(*p)) {
+    double dx = 0, dy = 0;
+    LongCPointOffset(*p, dx, dy);
+    X = cx + dx;
+    Y = cy - dy;
+  }
   if (p->Degree != 0) {
     const double c = std::cos(p->Degree * kDegree), sn = std::sin(p->Degree * kDegree);
     const double dx = X - cx, dy = Y - cy;

@@ -88,7 +88,7 @@ std::string RenderHelpText() {
   return
       "Usage: orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...\n"
       "                       [--composition single|double|fourfold] [--print-movie]\n"
-      "                       [--yes|--no] [--quiet] [--verbose] [--threads N]\n"
+      "                       [--yes|--no] [--quiet] [--verbose] [--threads N] [--deep]\n"
       "       orkelund-render --film ...   (films: see --film --help)\n"
       "\n"
       "Renders keyframes of a movie file into picture files, without a window.\n"
@@ -125,6 +125,11 @@ std::string RenderHelpText() {
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS); 1 computes on one\n"
       "                  thread. The picture is the same either way.\n"
+      "  --deep          compute every keyframe deep (as its key DeepZoom=1 does):\n"
+      "                  one high-precision reference orbit and every pixel as a\n"
+      "                  difference from it, so that pictures far below the\n"
+      "                  precision of a double (HeightY 1e-15 and less) stay sharp.\n"
+      "                  Formulas 1000, 1001 and 1002; --verbose names the bits.\n"
       "  --help          this text.\n"
       "  --version       the program's version.\n"
       "\n"
@@ -208,6 +213,9 @@ bool ParseRenderArgs(const std::vector<std::string>& args, TRenderOptions& optio
       options.Verbose = true;
     } else if (name == "--threads") {
       if (!takeValue() || !ParseThreadCount(value, options.Threads, error)) return false;
+    } else if (name == "--deep") {
+      if (!noValue()) return false;
+      options.Deep = true;
     } else {
       error = "unknown argument '" + scan.Arg() + "'";
       return false;
@@ -260,6 +268,7 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
     err << "orkelund-render: the movie '" << options.Movie << "' holds no keyframe\n";
     return kRenderFailed;
   }
+  if (options.Deep) SwitchDeep(*movie);
   if (options.Key != 0) {
     if (options.Key > movie->Count) {
       err << "orkelund-render: --key " << options.Key << " is outside the movie (keyframes 1 ... "
@@ -289,7 +298,11 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   key->OutputWidth = movie->OutputWidth;
   key->OutputHeight = movie->OutputHeight;
   UseThreadOption(options.Threads);
-  if (options.Verbose) err << "orkelund-render: " << EngineDescription(*key) << '\n';
+  if (options.Verbose) {
+    err << "orkelund-render: " << EngineDescription(*key) << '\n';
+    const std::string deep = DeepDescription(*key);
+    if (!deep.empty()) err << "orkelund-render: " << deep << '\n';
+  }
   int status = kRenderOk;
   try {
     TRender render;

@@ -3,7 +3,7 @@
 //
 //   orkelund-render [--workdir DIR] --movie FILE [--key N] [--out FILE]...
 //                   [--composition single|double|fourfold] [--print-movie]
-//                   [--yes|--no] [--quiet] [--verbose] [--threads N]
+//                   [--yes|--no] [--quiet] [--verbose] [--threads N] [--deep]
 //
 // The loader's questions are answered from --yes/--no; its messages go to
 // the error stream, progress rows too unless --quiet, the diagnostic lines
@@ -32,6 +32,7 @@ struct TRenderOptions {
   bool Quiet = false;       // no progress rows
   bool Verbose = false;     // the diagnostic lines, and how the picture is computed
   int Threads = 0;          // computing threads; 0: the engine's own choice
+  bool Deep = false;        // every keyframe computed deep
   bool Help = false;
   bool Version = false;
 };

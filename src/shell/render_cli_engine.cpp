@@ -1,7 +1,10 @@
 #include "shell/render_cli_engine.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "engine/deep/deep_calculate.h"
+#include "engine/deep/deep_coordinates.h"
 #include "engine/lane_kernels.h"
 #include "engine/parallel_calculate.h"
 #include "engine/worker_pool.h"
@@ -40,6 +43,27 @@ std::string EngineDescription(const TParameter& keyframe) {
     text += "one pixel at a time";
   }
   return text + " for formula " + std::to_string(keyframe.GameNo);
+}
+
+void SwitchDeep(TParameterAnim& movie) {
+  const int count = std::min(movie.Count, static_cast<int>(movie.Parameter.size()) - 1);
+  for (int i = 1; i <= count; ++i) movie.Parameter[static_cast<size_t>(i)].Deep = 1;
+}
+
+std::string DeepDescription(const TParameter& keyframe) {
+  if (keyframe.OutputHeight <= 0) return "";
+  const int formula = keyframe.GameNo;
+  const bool deepFormula = deep::DeepFormula(formula);
+  if (deep::DeepComputes(keyframe))
+    return "deep picture, " + std::to_string(deep::DeepBits(keyframe)) +
+           " bits of precision for the reference orbit";
+  if (keyframe.Deep != 0)
+    return "deep computation asked for, but formula " + std::to_string(formula) +
+           " is computed with doubles (deep: formulas 1000, 1001, 1002)";
+  if (deep::PastDoubleLimit(keyframe))
+    return "the picture lies beyond the precision of a double and turns coarse; "
+           "--deep or DeepZoom=1 computes it deep";
+  return "";
 }
 
 std::string ComputationReport(double seconds) {

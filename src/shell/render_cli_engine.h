@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/movie.h"
 #include "model/parameter.h"
 
 namespace ork {
@@ -19,6 +20,15 @@ void UseThreadOption(int threads);
 // How the keyframe's picture will be computed, e.g. "2 threads, AVX-512
 // lanes (8 pixels per vector) for formula 1000".
 std::string EngineDescription(const TParameter& keyframe);
+
+// --deep: switches every keyframe of the movie to deep computation.
+void SwitchDeep(TParameterAnim& movie);
+
+// The --verbose line on deep computation: "deep picture, N bits of
+// precision" for a deep keyframe (with a note for formulas that cannot be
+// computed deep), the double limit's warning for a keyframe past it
+// without the switch; empty otherwise.
+std::string DeepDescription(const TParameter& keyframe);
 
 // What the last computation of a picture took and how its parallel rows
 // fared (guesses of the cycle history checked and mended).

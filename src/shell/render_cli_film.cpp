@@ -236,7 +236,7 @@ std::string FilmHelpText() {
       "Usage: orkelund-render --film [--preview] --movie FILE [--movie2 FILE]\n"
       "         [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]\n"
       "         [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]\n"
-      "         [--verbose] [--threads N] [--progress-every SECONDS]\n"
+      "         [--verbose] [--threads N] [--progress-every SECONDS] [--deep]\n"
       "         [--frames A-B | --plan [--jobs N] | --assemble]\n"
       "\n"
       "Produces the film of a movie, as the film command does, without a window.\n"
@@ -268,6 +268,9 @@ std::string FilmHelpText() {
       "  --verbose       the diagnostic lines too, and how the frames are computed.\n"
       "  --threads N     compute with N threads (default: one per processor core,\n"
       "                  or the environment variable ORK_THREADS).\n"
+      "  --deep          every keyframe computed deep (as DeepZoom=1): the film's\n"
+      "                  coordinates are interpolated in high precision and every\n"
+      "                  frame is computed on a high-precision reference orbit.\n"
       "  --version       the program's version.\n"
       "\n" + FilmRangeHelpText() + "\n"
       "The progress line (frame n/N, percent, frames per second, elapsed and\n"
@@ -313,6 +316,7 @@ bool ParseFilmArgs(const std::vector<std::string>& args, TFilmCliOptions& option
     else if (name == "--no") ok = setFlag(options.Yes, false);
     else if (name == "--quiet" || name == "-q") ok = setFlag(options.Quiet, true);
     else if (name == "--verbose") ok = setFlag(options.Verbose, true);
+    else if (name == "--deep") ok = setFlag(options.Deep, true);
     else if (name == "--workdir") ok = setText(options.WorkDir);
     else if (name == "--movie") ok = setText(options.Movie);
     else if (name == "--movie2") ok = setText(options.Movie2);
@@ -397,6 +401,10 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
       return kRenderFailed;
     }
   }
+  if (options.Deep) {
+    SwitchDeep(*movie1);
+    SwitchDeep(*movie2);
+  }
   std::string error;
   if (!PrepareComposition(options.CompositionMode, *movie1, *movie2, error)) {
     err << "orkelund-render: " << error << '\n';
@@ -407,6 +415,8 @@ int RunFilmRender(const TFilmCliOptions& options, std::ostream& out, std::ostrea
   if (options.Verbose) {
     host.EndLine();
     err << "orkelund-render: " << EngineDescription(movie1->Parameter[1]) << '\n';
+    const std::string deep = DeepDescription(movie1->Parameter[1]);
+    if (!deep.empty()) err << "orkelund-render: " << deep << '\n';
   }
 
   TFilmRequest request;

@@ -3,7 +3,7 @@
 //   orkelund-render --film [--preview] --movie FILE [--movie2 FILE]
 //       [--composition single|double|fourfold|double12|fourfold12|insertA|insertB|add]
 //       [--video FILE.mp4|FILE.webm]... [--workdir DIR] [--yes|--no] [--quiet]
-//       [--verbose] [--threads N] [--progress-every SECONDS]
+//       [--verbose] [--threads N] [--progress-every SECONDS] [--deep]
 //       [--frames A-B | --plan [--jobs N] | --assemble]
 //
 // --frames, --plan and --assemble produce one film in parts, on as many
@@ -38,6 +38,7 @@ struct TFilmCliOptions {
   double ProgressEvery = -1;  // seconds between progress lines; negative: the default
   bool Verbose = false;  // the diagnostic lines too
   int Threads = 0;       // computing threads; 0: the engine's own choice
+  bool Deep = false;     // every keyframe of both movies computed deep
   bool HasFrames = false;  // --frames: only Frames of the film
   TFrameRange Frames;
   bool Plan = false;       // --plan: print the frame count and Jobs ranges

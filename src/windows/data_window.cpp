@@ -125,6 +125,7 @@ void TDataWindow::Fill(TParameterAnim& movie) {
                             std::to_string(movie.Count));
   for (int row = 1; row <= ParameterAnzahl; ++row)
     FillOne(row, DataRow(row).key, DataRowValue(*p, row));
+  if (CK_Deep) gui.SetState(CK_Deep, p->Deep != 0 ? 1 : 0);
   TakeSnapshot();
 }
 
@@ -250,6 +251,8 @@ bool TDataWindow::Handle(const TEvent& event) {
     CreateInterpolationListM(GetGadgetInterpolationList(), row);
   } else if (int row = RowOf(CK_ParamText, event.source)) {
     CreateTextOutputList(GetGadgetTextOutputList(), row);
+  } else if (CK_Deep != 0 && event.source == CK_Deep) {
+    if (TParameter* p = CurrentKey()) p->Deep = Gui().GetState(CK_Deep) != 0 ? 1 : 0;
   } else {
     return Button(event.source);
   }

@@ -72,6 +72,9 @@ class TDataWindow : public TToolWindow {
   THandle Cmd_EinfuegA = 0, Cmd_Berechnen = 0, Cmd_Vorschau = 0, Cmd_Zweibil = 0;
   THandle Cmd_RunVideo = 0, Cmd_UmZu1 = 0, Cmd_UmZu2 = 0, Cmd_UmZu4 = 0;
   THandle Cmd_Aktualisieren = 0;
+  // The keyframe's deep switch, on the "Navigation:" line of the full
+  // variants (the part-2 variants hide the view's rows anyway).
+  THandle CK_Deep = 0;
   TRowGadgets Lab{}, TextBox{}, CK_ParamText{}, CK_InterpP{}, CK_InterpM{};
 
  protected:

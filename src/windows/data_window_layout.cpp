@@ -122,6 +122,7 @@ void TDataWindow::Create(THandle mainWindow) {
     gui.CreateLabel(w, 0, kPart2SharedY, 335, kLine, Tr(kPart2Info));
   } else {
     gui.CreateLabel(w, 55, ExtraY(2, false), 85, kLine, kNavigation);
+    CK_Deep = gui.CreateCheckBox(w, 144, ExtraY(2, false), 162, kLine, Tr(kDeepSwitch));
   }
   gui.CreateLabel(w, 64, iterationY, 76, kLine, kIteration);
   Cmd_Vorschau = button(144, iterationY, 62, Tr(kPreview));

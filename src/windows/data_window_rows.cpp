@@ -1,8 +1,11 @@
 #include "windows/data_window_rows.h"
 
 #include <array>
+#include <cfloat>
+#include <cmath>
 
 #include "model/list_syntax.h"
+#include "model/long_coordinates.h"
 #include "model/number_format.h"
 #include "picture/grid_state.h"
 
@@ -52,6 +55,58 @@ constexpr std::array<TDataRow, kDataRows + 1> kRows = {{
 
 std::string Int(int value) { return std::to_string(value); }
 
+// The long coordinate a row shows (rows 4, 5, 6, 9, 10), or null.
+const TLongCoordinate* RowCoordinate(int row) {
+  switch (row) {
+    case 4: return &kLongCoordinates[4];
+    case 5: return &kLongCoordinates[0];
+    case 6: return &kLongCoordinates[1];
+    case 9: return &kLongCoordinates[2];
+    case 10: return &kLongCoordinates[3];
+    default: return nullptr;
+  }
+}
+
+// The coordinate as its field shows it: the long text while it is current.
+std::string CoordinateText(const TParameter& p, const TLongCoordinate& c) {
+  if (LongTextCurrent(p.*c.Text, p.*c.Value, c.Height)) return p.*c.Text;
+  return RealText17(p.*c.Value);
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// True when a double cannot hold the number: more than 17 significant
+// digits, or a magnitude outside the normal double range.
+bool NeedsLongText(const std::string& text) {
+  size_t end = text.find_first_of("eE");
+  if (end == std::string::npos) end = text.size();
+  std::string digits;
+  for (size_t i = 0; i < end; ++i)
+    if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+  const size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return false;  // zero
+  const size_t last = digits.find_last_not_of('0');
+  if (last - first + 1 > 17) return true;
+  const double v = LongTextRounded(text, false);
+  return !(std::fabs(v) >= DBL_MIN && std::fabs(v) <= DBL_MAX);
+}
+
+// Stores a typed coordinate: as long text when a double cannot hold it,
+// else as the double alone.
+void StoreCoordinate(TParameter& p, const TLongCoordinate& c, const std::string& text) {
+  const std::string t = Trimmed(text);
+  if (IsLongNumberText(t) && NeedsLongText(t)) {
+    p.*c.Text = t;
+    p.*c.Value = LongTextRounded(t, c.Height);
+  } else {
+    SetShortCoordinate(p, c.Value, TextToReal(text));
+  }
+}
+
 }  // namespace
 
 const TDataRow& DataRow(int row) {
@@ -69,13 +124,13 @@ std::string DataRowValue(const TParameter& p, int row) {
     case 1: return Int(p.GameNo);
     case 2: return p.FileNameKey;
     case 3: return RealText17(p.brx);
-    case 4: return RealText17(p.bry);
-    case 5: return RealText17(p.vsx);
-    case 6: return RealText17(p.vsy);
+    case 4: return CoordinateText(p, *RowCoordinate(4));
+    case 5: return CoordinateText(p, *RowCoordinate(5));
+    case 6: return CoordinateText(p, *RowCoordinate(6));
     case 7: return RealText17(p.Degree);
     case 8: return Int(p.julia);
-    case 9: return RealText17(p.CCx);
-    case 10: return RealText17(p.CCy);
+    case 9: return CoordinateText(p, *RowCoordinate(9));
+    case 10: return CoordinateText(p, *RowCoordinate(10));
     case 11: return RealText17(p.Param1);
     case 12: return RealText17(p.Param2);
     case 13: return p.Param3to10;
@@ -109,27 +164,41 @@ TStoreEffect StoreDataRow(TParameter& p, std::string_view keyName, const std::st
   TStoreEffect effect;
   const double real = TextToReal(text);
   const int integer = TextToInt(text);
-  switch (DataRowOf(keyName)) {
+  const int row = DataRowOf(keyName);
+  // A plane side or coordinate left as shown keeps its value (storing its
+  // 17-digit text would cut the digits of a long coordinate, or, for the
+  // width, move the height by a rounding); what follows from it is redone.
+  const bool asShown = (row == 3 || RowCoordinate(row)) && text == DataRowValue(p, row);
+  switch (row) {
     case 1: p.GameNo = integer; break;
     case 2: p.FileNameKey = text; break;
     case 3:
-      p.brx = real;
-      if (p.OutputWidth > 0) p.bry = p.brx * p.OutputHeight / p.OutputWidth;
+      if (!asShown) {
+        p.brx = real;
+        if (p.OutputWidth > 0)
+          SetShortCoordinate(p, &TParameter::bry, p.brx * p.OutputHeight / p.OutputWidth);
+      }
       effect.showHeight = true;
       GridState().GridSizesFixed = false;
       break;
     case 4:
-      p.bry = real;
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(4), text);
       if (p.OutputHeight > 0) p.brx = p.bry * p.OutputWidth / p.OutputHeight;
       effect.showWidth = true;
       GridState().GridSizesFixed = false;
       break;
-    case 5: p.vsx = p.vsp = real; break;
-    case 6: p.vsy = p.vst = real; break;
+    case 5:
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(5), text);
+      p.vsp = p.vsx;
+      break;
+    case 6:
+      if (!asShown) StoreCoordinate(p, *RowCoordinate(6), text);
+      p.vst = p.vsy;
+      break;
     case 7: p.Degree = real; break;
     case 8: p.julia = (rules.clampJulia && integer > 1) ? 1 : integer; break;
-    case 9: p.CCx = real; break;
-    case 10: p.CCy = real; break;
+    case 9: if (!asShown) StoreCoordinate(p, *RowCoordinate(9), text); break;
+    case 10: if (!asShown) StoreCoordinate(p, *RowCoordinate(10), text); break;
     case 11: p.Param1 = real; break;
     case 12: p.Param2 = real; break;
     case 13: p.Param3to10 = text; break;

@@ -31,6 +31,8 @@ inline constexpr TText2 kCalculate{"Berechnen", "Calculate"};
 inline constexpr TText2 kBesideM1{"Neben M1", "M2 beside M1"};
 inline constexpr TText2 kUpdate{"Aktualisieren", "Update display"};
 inline constexpr const char* kStartVideo = "Start Video";
+// The deep switch of the keyframe ("DeepZoom"); the status line names it.
+inline constexpr TText2 kDeepSwitch{"Tiefenzoom (DeepZoom)", "Deep zoom (DeepZoom)"};
 
 // Labels.
 inline constexpr const char* kHeadMarks = "Animation   +   *";

@@ -457,6 +457,54 @@ TEST_F(FilmCli, AssemblyRefusesAMissingOrTruncatedFrameAndNamesIt) {
 
 }  // namespace
 
+// A zoom from the whole set to 1e-100 (key 2 deep): the frames below the
+// double limit are computed deep, in one run or in ranges put together.
+TEST_F(FilmCli, DeepZoomFilmInRangesEqualsTheWholeRun) {
+  const std::string settings =
+      SettingsText("FPS=5\r\nJPG=0\r\nPNG=1\r\nBMP=0\r\nAVI=1\r\n",
+                   "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n");
+  const fs::path whole = dir_ / "whole", parts = dir_ / "parts";
+  WriteText(whole / "INI" / "Settings.ini", settings);
+  WriteText(parts / "INI" / "Settings.ini", settings);
+  const std::string key =
+      "NoOfFormula=1000\r\nMidPointX=-2\r\nMax_Iterat=60\r\nDoCalculate=1\r\n"
+      "InterpolationList=(HeightY,*)\r\nFactorPerPictFor*=0\r\n";
+  WriteText(dir_ / "deep.ini",
+            "[OUTPUT]\r\nWidth=24\r\nHeight=16\r\nFileName=Tief\r\n[KEYS]\r\nCount=2\r\n"
+            "Actual=1\r\n[KEY1]\r\nHeightY=2.5\r\nSecondsFor+=2\r\n" + key +
+            "[KEY2]\r\nDeepZoom=1\r\nHeightY=1e-100\r\n" + key);
+  const std::string movie = (dir_ / "deep.ini").string();
+
+  TProcess p = RunRenderer({"--film", "--movie", movie, "--workdir", whole.string()});
+  ASSERT_EQ(p.status, 0) << p.err;
+  ASSERT_EQ(Files(whole / "Output", ".png").size(), 9u);
+  std::ifstream filmMovie(whole / "Output" / "Tief-Animation.ini", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(filmMovie)), {});
+  EXPECT_NE(text.find("InterpolationList=(HeightY,*)\r\nDeepZoom=1\r\nHeightYLong="),
+            std::string::npos);
+  EXPECT_EQ(text.find("MidPointXLong"), std::string::npos) << "a centre a double holds";
+
+  for (const char* range : {"1-4", "5-"}) {
+    p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--frames", range});
+    ASSERT_EQ(p.status, 0) << range << '\n' << p.err;
+  }
+  p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--assemble"});
+  ASSERT_EQ(p.status, 0) << p.err;
+  for (const auto& e : fs::directory_iterator(whole / "Output")) {
+    const fs::path twin = parts / "Output" / e.path().filename();
+    ASSERT_TRUE(fs::exists(twin)) << twin;
+    EXPECT_TRUE(test::ReadFileBytes(e.path().string()) == test::ReadFileBytes(twin.string()))
+        << e.path().filename() << " differs";
+  }
+  std::string plan;
+  p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--plan", "--jobs",
+                   "2", "--deep", "--verbose"},
+                  {}, SIGINT, RLIM_INFINITY, &plan);
+  ASSERT_EQ(p.status, 0) << p.err;
+  EXPECT_EQ(plan.substr(0, 2), "9\n") << plan;
+  EXPECT_NE(p.err.find("deep picture, "), std::string::npos) << p.err;
+}
+
 namespace {
 
 // The Slurm script against stand-ins for sinfo and sbatch: the CPUs per

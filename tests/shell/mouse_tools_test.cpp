@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/deep/deep_coordinates.h"
 #include "shell/mouse_tools.h"
 #include "main_window_test_util.h"
 
@@ -97,6 +98,49 @@ TEST(MouseToolsApplyPictureClick, CentreZoomRotationAndRejection) {
                                 &s.render), 0);
     EXPECT_EQ(Composition().CompositionMode, 222);
   }
+  ResetProcessState();
+}
+
+// A deep keyframe 1e-40 high around a centre no double holds: the tools
+// move it by whole pixels, every digit kept.
+TEST(MouseToolsApplyPictureClick, DeepViewKeepsEveryDigit) {
+  ResetProcessState();
+  using deep::TBigFloat;
+  const std::string x0 = "-0.7436438870371587048278619013479088270130235679842373";
+  TBigFloat centre, pixel;
+  ASSERT_TRUE(TBigFloat::Parse(x0, 0, centre));
+  ASSERT_TRUE(TBigFloat::Parse("1e-40", 300, pixel));
+  pixel = pixel / TBigFloat(300.0, 300);
+  // How many pixels v lies from w.
+  auto pixels = [&](const std::string& v, const TBigFloat& w) {
+    TBigFloat b;
+    EXPECT_TRUE(TBigFloat::Parse(v, 0, b));
+    return ((b - w) / pixel).ToDouble();
+  };
+  TClickSetup s(400, 300, 1e-40);
+  s.P().Deep = 1;
+  s.P().vsxLong = x0;
+  s.P().vsx = centre.ToDouble();
+  ASSERT_EQ(ApplyPictureClick(kToolCentre, 210, 140, 210, 140, s.movie.get(), &s.render), 1);
+  EXPECT_NEAR(pixels(s.P().vsxLong, centre), 10, 1e-9);
+  EXPECT_NEAR(pixels(s.P().vsyLong, TBigFloat(0.0)), 10, 1e-9);
+  EXPECT_EQ(s.P().vsp, s.P().vsx);
+
+  // A box 100 pixels high around (250, 150) + the centre: a third as high.
+  const std::string x1 = s.P().vsxLong;
+  TBigFloat c1;
+  ASSERT_TRUE(TBigFloat::Parse(x1, 0, c1));
+  ASSERT_EQ(ApplyPictureClick(kToolZoom, 200, 100, 300, 200, s.movie.get(), &s.render), 1);
+  EXPECT_NEAR(pixels(s.P().vsxLong, c1), 50, 1e-9);
+  EXPECT_NEAR(pixels(s.P().bryLong, TBigFloat(0.0)), 100, 1e-9);
+  EXPECT_DOUBLE_EQ(s.P().bry, 1e-40 / 3);
+
+  // J: the constant where the click is, in full.
+  ASSERT_EQ(ApplyPictureClick(kToolJulia, 200, 150, 200, 150, s.movie.get(), &s.render), 1);
+  TBigFloat c2;
+  ASSERT_TRUE(TBigFloat::Parse(s.P().vsxLong, 0, c2));
+  EXPECT_EQ(pixels(s.P().CCxLong, c2), 0);
+  EXPECT_EQ(s.P().CCx, s.P().pox);
   ResetProcessState();
 }
 

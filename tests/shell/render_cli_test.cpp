@@ -317,6 +317,37 @@ TEST(RenderCli, ThreadsChangeNothingButTheTime) {
   EXPECT_EQ(bytes[0], bytes[1]);
 }
 
+// --deep switches every keyframe deep; --verbose says so with the bits, and
+// names the switch for a picture past the double limit without it.
+TEST(RenderCli, DeepSwitchAndItsVerboseLine) {
+  TRenderOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseRenderArgs({"--movie", "m"}, o, error));
+  EXPECT_FALSE(o.Deep);
+  ASSERT_TRUE(ParseRenderArgs({"--movie", "m", "--deep"}, o, error));
+  EXPECT_TRUE(o.Deep);
+  EXPECT_FALSE(ParseRenderArgs({"--movie", "m", "--deep=1"}, o, error));
+  EXPECT_NE(RenderHelpText().find("--deep"), std::string::npos);
+
+  const fs::path dir = Fresh("deep");
+  auto movie = TParameterAnim::Load("", kDefaultMovie, QuietHost());
+  movie->OutputWidth = 32;
+  movie->OutputHeight = 24;
+  movie->Parameter[1].bry = 1e-20;
+  movie->Parameter[1].ianzmax = 50;
+  ASSERT_EQ(movie->Save((dir / "").string(), "deep.ini", QuietHost()), 1);
+  const std::string file = (dir / "deep.ini").string(), out = (dir / "d.bmp").string();
+  TRun r = RunCli({"--workdir", (dir / "work").string(), "--movie", file, "--out", out,
+                   "--verbose"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_NE(r.err.find("beyond the precision of a double"), std::string::npos) << r.err;
+  r = RunCli({"--workdir", (dir / "work").string(), "--movie", file, "--out", out, "--verbose",
+              "--deep"});
+  ASSERT_EQ(r.status, kRenderOk) << r.err;
+  EXPECT_NE(r.err.find("deep picture, 1"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" bits of precision"), std::string::npos) << r.err;
+}
+
 TEST(RenderCli, CompositionsAndFailures) {
   const fs::path dir = Fresh("compositions");
   TRun d = RunCli({"--workdir", dir.string(), "--movie", kDefaultMovie, "--composition", "double",

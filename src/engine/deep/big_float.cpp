@@ -242,3 +242,16 @@ TBigFloat GeometricLerp(const TBigFloat& a, const TBigFloat& b, double t) {
 }
 
 }  // namespace ork::deep
+
+namespace ork::deep {
+
+TFloatExp ToFloatExp(const TBigFloat& x) {
+  int64_t e = 0;
+  const double m = x.Frexp(e);
+  TFloatExp r;
+  r.m = m;
+  r.e = m == 0 ? 0 : e;
+  return r;
+}
+
+}  // namespace ork::deep

@@ -8,7 +8,11 @@ namespace ork::deep {
 
 TBigFloat LongOr(const std::string& longText, double value, long bits) {
   TBigFloat v;
-  if (!longText.empty() && TBigFloat::Parse(longText, bits, v)) return v;
+  // A text whose rounding is no longer the double was left behind by code
+  // that moved only the double: the double is the coordinate then.
+  if (!longText.empty() && TBigFloat::Parse(longText, bits, v) &&
+      (v.ToDouble() == value || (value == DBL_MIN && v.ToDouble() < DBL_MIN)))
+    return v;
   return TBigFloat(value, bits > 0 ? bits : TBigFloat::kDefaultBits);
 }
 

@@ -10,8 +10,9 @@
 
 namespace ork::deep {
 
-// The long text when it is set and readable, else the double (at `bits`;
-// 0 takes a precision that keeps every digit of the text).
+// The long text when it is set, readable and still rounds to the double
+// (code that knows only doubles may have moved the double), else the double
+// (at `bits`; 0 takes a precision that keeps every digit of the text).
 TBigFloat LongOr(const std::string& longText, double value, long bits = 0);
 
 // Stores `v` as long text and its rounded value as the double. A height

@@ -4,6 +4,7 @@
 // stays in the .cpp files; code above the engine uses these types only.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -73,6 +74,108 @@ class TBigFloat {
  private:
   alignas(8) unsigned char storage_[32];
 };
+
+// A double with an exponent of its own: value = m * 2^e with 0.5 <= |m| < 1
+// (m = 0 and e = 0 for zero), so that values far below (or above) the
+// double range keep their 53 bits. Used where a pixel's difference from the
+// reference orbit is smaller than the smallest double (views below 1e-300).
+// Not a number and infinities are not represented.
+struct TFloatExp {
+  double m = 0;
+  int64_t e = 0;
+
+  TFloatExp() = default;
+  explicit TFloatExp(double v) { Set(v); }
+  static TFloatExp Raw(double mantissa, int64_t exponent) {
+    TFloatExp r;
+    r.m = mantissa;
+    r.e = exponent;
+    r.Normalize();
+    return r;
+  }
+
+  void Set(double v) {
+    int x = 0;
+    m = std::frexp(v, &x);
+    e = m == 0 ? 0 : x;
+    if (!std::isfinite(v)) m = 0, e = 0;
+  }
+  void Normalize() {
+    if (m == 0 || !std::isfinite(m)) {
+      m = 0;
+      e = 0;
+      return;
+    }
+    int x = 0;
+    m = std::frexp(m, &x);
+    e += x;
+  }
+  // The nearest double: 0 below the double range, +-infinity above.
+  double ToDouble() const {
+    if (e < -1100) return 0.0;
+    if (e > 1100) return m > 0 ? HUGE_VAL : -HUGE_VAL;
+    return std::ldexp(m, static_cast<int>(e));
+  }
+  // log2 of the magnitude (a very low number for zero).
+  double Log2() const { return m == 0 ? -1e18 : std::log2(std::fabs(m)) + static_cast<double>(e); }
+  bool IsZero() const { return m == 0; }
+
+  TFloatExp operator-() const {
+    TFloatExp r = *this;
+    r.m = -r.m;
+    return r;
+  }
+  friend TFloatExp Abs(const TFloatExp& a) {
+    TFloatExp r = a;
+    r.m = std::fabs(r.m);
+    return r;
+  }
+  friend TFloatExp operator*(const TFloatExp& a, const TFloatExp& b) {
+    TFloatExp r;
+    r.m = a.m * b.m;
+    r.e = a.e + b.e;
+    if (r.m == 0) {
+      r.e = 0;
+    } else if (std::fabs(r.m) < 0.5) {
+      r.m *= 2;
+      r.e -= 1;
+    }
+    return r;
+  }
+  friend TFloatExp operator*(const TFloatExp& a, double b) { return a * TFloatExp(b); }
+  friend TFloatExp operator+(const TFloatExp& a, const TFloatExp& b) {
+    if (a.m == 0) return b;
+    if (b.m == 0) return a;
+    const TFloatExp& big = a.e >= b.e ? a : b;
+    const TFloatExp& small = a.e >= b.e ? b : a;
+    const int64_t shift = small.e - big.e;
+    if (shift < -64) return big;
+    TFloatExp r;
+    r.m = big.m + std::ldexp(small.m, static_cast<int>(shift));
+    r.e = big.e;
+    r.Normalize();
+    return r;
+  }
+  friend TFloatExp operator-(const TFloatExp& a, const TFloatExp& b) { return a + (-b); }
+  TFloatExp& operator+=(const TFloatExp& b) { return *this = *this + b; }
+  TFloatExp& operator-=(const TFloatExp& b) { return *this = *this - b; }
+  TFloatExp& operator*=(const TFloatExp& b) { return *this = *this * b; }
+  // Magnitudes compared (both non-negative expected by callers that order).
+  friend bool operator<(const TFloatExp& a, const TFloatExp& b) {
+    if (a.m == 0 || b.m == 0 || (a.m < 0) != (b.m < 0)) return a.m < b.m;
+    if (a.e != b.e) return a.m > 0 ? a.e < b.e : a.e > b.e;
+    return a.m < b.m;
+  }
+  friend bool operator>(const TFloatExp& a, const TFloatExp& b) { return b < a; }
+  friend TFloatExp Ldexp(const TFloatExp& a, int64_t k) {
+    TFloatExp r = a;
+    if (r.m != 0) r.e += k;
+    return r;
+  }
+};
+
+// The value of `x` as extended-exponent double (53 bits, exponent kept).
+TFloatExp ToFloatExp(const TBigFloat& x);
 
 // a + (b - a) * t in the larger precision of a and b.
 TBigFloat Lerp(const TBigFloat& a, const TBigFloat& b, double t);

@@ -1,0 +1,154 @@
+// Deep zoom: the deep picture against a plain MPFR iteration of every pixel
+// (the test oracle) on the same view; the deep picture's time per iteration
+// against the double path's on a shallow picture; the reference orbit's
+// share of a deep picture's time.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "engine/deep/deep_calculate.h"
+#include "engine/deep/deep_coordinates.h"
+#include "engine/deep_oracle.h"
+#include "engine/render.h"
+#include "engine/worker_pool.h"
+#include "model/host.h"
+
+namespace {
+
+using ork::deep::TBigFloat;
+
+TBigFloat Big(const std::string& text) {
+  TBigFloat t;
+  TBigFloat::Parse(text, 4000, t);
+  return t;
+}
+
+ork::TParameter Deep(int w, int h, const TBigFloat& x, const TBigFloat& y,
+                     const std::string& height, int maxIter, int cycleTest) {
+  ork::TParameter k;
+  k.OutputWidth = w;
+  k.OutputHeight = h;
+  k.GameNo = 1000;
+  k.ianzmax = maxIter;
+  k.zyctest = cycleTest;
+  k.Accurate = 0;
+  k.maxabs = 100;
+  k.colz = 2048;
+  k.colzh = 1024;
+  k.colzv = 512;
+  k.Deep = 1;
+  ork::deep::SetLong(k.vsxLong, k.vsx, x);
+  ork::deep::SetLong(k.vsyLong, k.vsy, y);
+  k.vsp = k.vsx;
+  k.vst = k.vsy;
+  ork::deep::SetLong(k.bryLong, k.bry, Big(height), true);
+  return k;
+}
+
+// Spirals at c = i, 10^-depth.
+ork::TParameter Spiral(int w, int h, int depth, int maxIter) {
+  const std::string e = "e-" + std::to_string(depth);
+  return Deep(w, h, Big("3.1" + e), Big("1") + Big("1.7" + e), "8" + e, maxIter, 4);
+}
+
+// A view 4e-96 high beside the nucleus of a period-129 minibrot (size
+// about 1.4e-96) near c = i.
+ork::TParameter Minibrot(int w, int h, int maxIter) {
+  static const ork::test::TNucleus n = ork::test::FindNucleus(
+      "1e-50", "1.0000000000000000000000000000000000000000000000000013", 129, 600);
+  return Deep(w, h, Big(n.x) + Big("3.1e-97"), Big(n.y) + Big("2.3e-97"), "4e-96", maxIter, 130);
+}
+
+double Seconds(const std::function<void()>& f) {
+  const auto t0 = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Deep picture vs the oracle, 32 x 18 beside a minibrot at 1e-96
+// (CycleTest from the argument), one thread each.
+void BM_DeepVersusOracle(benchmark::State& state) {
+  ork::SetWorkerThreads(1);
+  ork::TParameter k = Minibrot(32, 18, 3000);
+  k.zyctest = static_cast<int>(state.range(0));
+  ork::TRender render;
+  render.Init(k);
+  const double oracle = Seconds([&] { ork::test::OraclePicture(k, 32); });
+  double deep = 0;
+  int runs = 0;
+  for (auto _ : state) {
+    deep += Seconds([&] { ork::Calculate(k, &ork::QuietHost(), render); });
+    ++runs;
+  }
+  state.counters["oracle_s"] = oracle;
+  state.counters["deep_s"] = deep / runs;
+  state.counters["ratio"] = oracle / (deep / runs);
+  ork::SetWorkerThreads(0);
+}
+BENCHMARK(BM_DeepVersusOracle)->Arg(1)->Arg(130)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Nanoseconds per iteration: the deep picture near a minibrot at 1e-96
+// (Max_Iterat from the argument) against the double path's shallow picture
+// of a similar iteration count, same size, all threads.
+void BM_DeepVersusDoublePerIteration(benchmark::State& state) {
+  const int w = static_cast<int>(state.range(0)), h = w * 9 / 16;
+  const int maxIter = static_cast<int>(state.range(1));
+  ork::TParameter deep = Minibrot(w, h, maxIter);
+  deep.zyctest = 1;
+  ork::TParameter shallow = deep;
+  shallow.Deep = 0;
+  shallow.vsxLong = shallow.vsyLong = shallow.bryLong = "";
+  shallow.vsx = shallow.vsp = -0.7436438870371587;
+  shallow.vsy = shallow.vst = 0.1318259042053119;
+  shallow.bry = 2e-5;
+  shallow.colzh = shallow.colzv = 0;  // so that the counts are the iterations
+  ork::TRender r;
+  r.Init(deep);
+  double deepNs = 0, doubleNs = 0;
+  for (auto _ : state) {
+    const double td = Seconds([&] { ork::Calculate(deep, &ork::QuietHost(), r); });
+    const ork::deep::TDeepStats s = ork::deep::LastDeepStats();
+    deepNs = 1e9 * td / static_cast<double>(s.iterations);
+    state.counters["deep_iterations"] = static_cast<double>(s.iterations);
+    state.counters["reference_share"] = s.reference_seconds / td;
+    long long its = 0;
+    const double tp = Seconds([&] { ork::Calculate(shallow, &ork::QuietHost(), r); });
+    for (size_t i = 0; i < r.ibild.size(); ++i) {
+      its += r.ibild[i] - shallow.colz;
+    }
+    doubleNs = 1e9 * tp / static_cast<double>(its);
+    state.counters["double_iterations"] = static_cast<double>(its);
+  }
+  state.counters["deep_ns_per_it"] = deepNs;
+  state.counters["double_ns_per_it"] = doubleNs;
+  state.counters["ratio"] = deepNs / doubleNs;
+}
+BENCHMARK(BM_DeepVersusDoublePerIteration)
+    ->Args({160, 100000})
+    ->Args({1280, 100000})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// The reference orbit's share of a deep picture's time (spirals at c = i).
+void BM_ReferenceShare(benchmark::State& state) {
+  const int depth = static_cast<int>(state.range(0));
+  ork::TParameter k = Spiral(320, 180, depth, 100000);
+  ork::TRender r;
+  r.Init(k);
+  for (auto _ : state) {
+    const double t = Seconds([&] { ork::Calculate(k, &ork::QuietHost(), r); });
+    const ork::deep::TDeepStats s = ork::deep::LastDeepStats();
+    state.counters["bits"] = static_cast<double>(s.bits);
+    state.counters["reference_length"] = static_cast<double>(s.reference_length);
+    state.counters["reference_s"] = s.reference_seconds;
+    state.counters["total_s"] = t;
+    state.counters["reference_share"] = s.reference_seconds / t;
+  }
+}
+BENCHMARK(BM_ReferenceShare)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

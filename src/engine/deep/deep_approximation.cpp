@@ -1,0 +1,120 @@
+#include "engine/deep/deep_approximation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ork::deep {
+namespace {
+
+// The square of a step stays below this share of its linear part.
+constexpr double kLinear = 0x1p-53;
+// The rounding of the reference's doubles, relative.
+constexpr double kRounding = 0x1p-50;
+// Margin of the distance bound: the cycle test's reach after a run is
+// iterated plainly, its differences growing by a bounded factor.
+constexpr double kMargin = 1024;
+
+}  // namespace
+
+void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cycleTest,
+                                double acc) {
+  cycle_test_ = std::max(cycleTest, 1);
+  length_ = ref.Length();
+  dc_max_ = dcMax;
+  acc_ = acc;
+  levels_.clear();
+  // gap[r]: how far value r lies from the values up to CycleTest back.
+  std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
+  for (int64_t r = 0; r < length_; ++r) {
+    const double* Z = ref.Double(r);
+    double g = r >= cycle_test_ ? HUGE_VAL : 0.0;  // the orbit's start: no runs
+    for (int k = 1; k <= cycle_test_ && k <= r && g > 0; ++k) {
+      if (const TReferenceDiff* exact = ref.Diff(r, k)) {
+        double dist = 0;
+        for (int c = 0; c < 4; ++c) dist += std::fabs(exact->d[c].ToDouble());
+        g = std::min(g, dist);
+        continue;
+      }
+      const double* O = ref.Double(r - k);
+      double dist = 0, scale = 0;
+      for (int c = 0; c < 4; ++c) {
+        dist += std::fabs(Z[c] - O[c]);
+        scale += std::fabs(Z[c]) + std::fabs(O[c]);
+      }
+      g = std::min(g, dist - scale * kRounding);
+    }
+    gap[r] = std::isfinite(g) || g > 0 ? std::max(g, 0.0) : 0.0;
+  }
+  // Over the cycle test's reach after each value as well.
+  std::vector<double> reach(gap.size(), 0.0);
+  for (int64_t r = 0; r < length_; ++r) {
+    double g = HUGE_VAL;
+    for (int64_t q = r; q < length_ && q <= r + cycle_test_ + 1; ++q) g = std::min(g, gap[q]);
+    reach[r] = g;
+  }
+  if (length_ < 2) return;
+  // Level 0: one step from r to r + 1 (the last value has no step).
+  std::vector<TNode> level(static_cast<size_t>(length_ - 1));
+  for (int64_t r = 0; r + 1 < length_; ++r) {
+    const double* Z = ref.Double(r);
+    TNode& n = level[r];
+    n.ax = 2 * Z[0];
+    n.ay = 2 * Z[1];
+    n.bx = 1;
+    n.by = 0;
+    n.radius = kLinear * std::hypot(n.ax, n.ay);
+    n.amax = std::max(1.0, std::hypot(n.ax, n.ay));
+    n.bmax = 1;
+    n.gap = std::min(reach[r], reach[r + 1]);
+  }
+  levels_.push_back(std::move(level));
+  while (levels_.back().size() >= 2) {
+    const std::vector<TNode>& low = levels_.back();
+    std::vector<TNode> up(low.size() / 2);
+    for (size_t j = 0; j < up.size(); ++j) {
+      const TNode& x = low[2 * j];
+      const TNode& y = low[2 * j + 1];
+      TNode& n = up[j];
+      n.ax = y.ax * x.ax - y.ay * x.ay;
+      n.ay = y.ax * x.ay + y.ay * x.ax;
+      n.bx = y.ax * x.bx - y.ay * x.by + y.bx;
+      n.by = y.ax * x.by + y.ay * x.bx + y.by;
+      const double ax = std::hypot(x.ax, x.ay);
+      const double inner = (y.radius - std::hypot(x.bx, x.by) * dcMax) / ax;
+      n.radius = std::max(0.0, std::min(x.radius, std::isfinite(inner) ? inner : 0.0));
+      n.amax = std::max(x.amax, y.amax * ax);
+      n.bmax = std::max(x.bmax, y.amax * std::hypot(x.bx, x.by) + y.bmax);
+      n.gap = std::min(x.gap, y.gap);
+      if (!std::isfinite(n.ax) || !std::isfinite(n.bx) || !std::isfinite(n.amax) ||
+          !std::isfinite(n.bmax)) {
+        n.radius = 0;
+      }
+    }
+    levels_.push_back(std::move(up));
+  }
+}
+
+int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
+                                  const TNode*& node) const {
+  for (int k = static_cast<int>(levels_.size()) - 1; k >= 1; --k) {
+    const int64_t len = int64_t{1} << k;
+    if (len > most || (r & (len - 1)) != 0) continue;
+    const size_t j = static_cast<size_t>(r >> k);
+    if (j >= levels_[k].size()) continue;
+    const TNode& n = levels_[k][j];
+    if (!(dAbs < n.radius)) continue;
+    // Never onto the last value: the reference may have escaped there, and
+    // the steps taken at once are not tested for escape.
+    if (r + len >= length_ - 1) continue;
+    // No cycle can be found in the steps taken at once nor in the cycle
+    // test's reach after them (the history starts again there): the
+    // pixel's differences, now, inside and before, cannot close the gap.
+    const double inside = n.amax * dAbs + n.bmax * dc_max_;
+    if (!(n.gap > kMargin * 4 * (inside + history) + 2 * acc_)) continue;
+    node = &n;
+    return len;
+  }
+  return 0;
+}
+
+}  // namespace ork::deep

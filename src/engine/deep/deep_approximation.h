@@ -1,0 +1,46 @@
+// The bilinear approximation table of a reference orbit: where a pixel's
+// difference d stays small against the reference Z, the square d^2 of the
+// step d <- 2 Z d + d^2 + dc drops below a double's rounding, the step is
+// linear, and l steps together are d <- A d + B dc. Nodes of 2^k steps
+// (k = 0, 1, ...) each hold A, B and the radius below which |d| keeps the
+// dropped square negligible in every step they cover. Formula 1000
+// uncoupled (Mandelbrot and Julia mode), differences held in doubles.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/deep/deep_reference.h"
+
+namespace ork::deep {
+
+class TApproximationTable {
+ public:
+  struct TNode {
+    double ax = 0, ay = 0, bx = 0, by = 0;  // complex A and B
+    double radius = 0;                      // valid while |d| < radius
+    double amax = 0, bmax = 0;  // largest |A|, |B| of the steps' prefixes
+    // The smallest distance (1-norm, less rounding) of a reference value
+    // the steps reach (and the cycle test's reach after them) from the
+    // values a cycle test compares it with.
+    double gap = 0;
+  };
+
+  // `dcMax`: the largest |dc| of the picture (0 in Julia mode);
+  // `cycleTest`, `acc`: steps are taken at once only where no cycle can be
+  // found within them (the reference does not come back near itself).
+  void Build(const TReferenceOrbit& ref, double dcMax, int cycleTest, double acc);
+
+  // The longest run of steps from index r valid for |d| = dAbs and at most
+  // `most` steps long, as its node and length (0: none). `history` bounds
+  // |d| of the values the cycle test looks back to before the run.
+  int64_t Find(int64_t r, double dAbs, double history, int64_t most, const TNode*& node) const;
+
+ private:
+  std::vector<std::vector<TNode>> levels_;  // level k: node j covers [j 2^k, (j+1) 2^k)
+  int cycle_test_ = 1;
+  double dc_max_ = 0, acc_ = 0;
+  int64_t length_ = 0;
+};
+
+}  // namespace ork::deep

@@ -1,0 +1,223 @@
+#include "engine/deep/deep_calculate.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "engine/deep/deep_approximation.h"
+#include "engine/deep/deep_coordinates.h"
+#include "engine/deep/deep_pixel.h"
+#include "engine/deep/deep_reference.h"
+#include "engine/parallel_calculate.h"
+#include "engine/texts.h"
+#include "engine/worker_pool.h"
+
+namespace ork::deep {
+namespace {
+
+std::mutex stats_mutex;
+// ORK_DEEP_APPROXIMATION=0 switches the table off (comparisons; pictures agree).
+bool approximation_enabled = getenv("ORK_DEEP_APPROXIMATION") == nullptr ||
+                             std::string(getenv("ORK_DEEP_APPROXIMATION")) != "0";
+TDeepStats last_stats;
+
+using TClock = std::chrono::steady_clock;
+
+double Seconds(TClock::time_point since) {
+  return std::chrono::duration<double>(TClock::now() - since).count();
+}
+
+// Julia mode by the formula's start rule.
+bool JuliaMode(const TParameter& k) { return k.GameNo == 1000 ? k.julia != 0 : k.julia == 1; }
+
+struct TRecorder : TDeepRecorder {
+  TOrbitRecording* recording;
+  explicit TRecorder(TOrbitRecording* r) : recording(r) {}
+  void Record(int it, double x1, double y1) override { recording->Record(it, x1, y1); }
+};
+
+}  // namespace
+
+bool DeepFormula(int gameNo) { return gameNo == 1000 || gameNo == 1001 || gameNo == 1002; }
+
+bool DeepComputes(const TParameter& k) {
+  return k.Deep != 0 && DeepFormula(k.GameNo) && k.FileNameKey.rfind("Stop!", 0) != 0;
+}
+
+long DeepBits(const TParameter& k) { return PrecisionBits(k); }
+
+std::string DeepFormulaMessage(int gameNo) {
+  return Tr(engine_texts::kDeepFormulaOnly) + std::to_string(gameNo) +
+         Tr(engine_texts::kDeepInDouble);
+}
+
+void SetApproximation(bool on) { approximation_enabled = on; }
+bool ApproximationEnabled() { return approximation_enabled; }
+
+TDeepStats LastDeepStats() {
+  std::lock_guard<std::mutex> lock(stats_mutex);
+  return last_stats;
+}
+
+bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
+                   const std::function<bool(int row)>& beforeRow, TOrbitRecording* recording,
+                   long long selected) {
+  const int W = k.OutputWidth, H = k.OutputHeight;
+  TDeepStats stats;
+  stats.bits = DeepBits(k);
+  const long bits = stats.bits;
+  const TLongView v = ReadLongView(k, bits);
+
+  TDeepPicture pic;
+  pic.formula.game_no = k.GameNo;
+  pic.formula.p = k.par;
+  pic.formula.coupled = k.par != 0;
+  pic.julia = JuliaMode(k);
+  pic.max_iter = std::min(k.ianzmax, INT_MAX - 1);
+  pic.zval_at = pic.max_iter / 10;
+  pic.cycle_test = std::max(k.zyctest, 1);
+  pic.colz = k.colz;
+  pic.colzh = k.colzh;
+  pic.colzv = k.colzv;
+  pic.max_abs = k.maxabs;
+  const TBigFloat bry = v.bry;
+  const TBigFloat brx = bry * static_cast<double>(W) / TBigFloat(static_cast<double>(H), bits);
+  pic.dx = ToFloatExp(brx / TBigFloat(static_cast<double>(W), bits));
+  pic.dy = ToFloatExp(bry / TBigFloat(static_cast<double>(H), bits));
+  pic.half_w = Ldexp(ToFloatExp(brx), -1);
+  pic.half_h = Ldexp(ToFloatExp(bry), -1);
+  if (k.Accurate != 0) {
+    pic.acc = TFloatExp(k.Accurate);
+  } else {
+    pic.acc = ToFloatExp(bry / TBigFloat(static_cast<double>(H) * 1000.0, bits));
+  }
+  pic.acc_d = pic.acc.ToDouble();
+  pic.turned = k.Degree != 0;
+  if (pic.turned) {
+    const double a = k.Degree * 3.14159265358979323846 / 180.0;
+    pic.cos_a = std::cos(a);
+    pic.sin_a = std::sin(a);
+  }
+
+  // The reference orbits, on this thread, polled like the rows.
+  const auto refStart = TClock::now();
+  auto lastPoll = TClock::now();
+  const std::string refText = Tr(engine_texts::kReferenceOrbit);
+  const TReferenceOrbit::TPoll poll = [&](int done) {
+    if (status == nullptr) return true;
+    if (TClock::now() - lastPoll < std::chrono::milliseconds(100)) return true;
+    lastPoll = TClock::now();
+    status->StatusText(refText + std::to_string(done) + "/" + std::to_string(pic.max_iter));
+    return status->PollCancel() != -1;
+  };
+  const int64_t maxLength = static_cast<int64_t>(pic.max_iter) + 2;
+  const TBigFloat zero(0.0, bits);
+  TReferenceOrbit start, critical;
+  if (pic.julia) {
+    const TBigFloat z0[4] = {v.vsx, v.vsy, v.vsx, v.vsy};
+    if (!start.Compute(pic.formula, z0, v.CCx, v.CCy, bits, pic.max_abs, maxLength,
+                       pic.cycle_test, poll)) {
+      return false;
+    }
+    const TBigFloat c0[4] = {zero, zero, zero, zero};
+    if (!critical.Compute(pic.formula, c0, v.CCx, v.CCy, bits, pic.max_abs, maxLength,
+                          pic.cycle_test, poll)) {
+      return false;
+    }
+    pic.start = &start;
+    pic.rebase = &critical;
+  } else {
+    const TBigFloat z0[4] = {zero, zero, zero, zero};
+    if (!start.Compute(pic.formula, z0, v.vsx, v.vsy, bits, pic.max_abs, maxLength,
+                       pic.cycle_test, poll)) {
+      return false;
+    }
+    pic.start = pic.rebase = &start;
+  }
+  // The approximation tables (formula 1000 uncoupled).
+  TApproximationTable startTable, rebaseTable;
+  if (pic.formula.game_no == 1000 && !pic.formula.coupled && ApproximationEnabled()) {
+    const double dcMax =
+        pic.julia ? 0.0 : std::hypot(pic.half_w.ToDouble(), pic.half_h.ToDouble()) * 1.01;
+    startTable.Build(start, dcMax, pic.cycle_test, pic.acc_d);
+    pic.table = &startTable;
+    if (pic.julia) {
+      rebaseTable.Build(critical, 0.0, pic.cycle_test, pic.acc_d);
+      pic.rebase_table = &rebaseTable;
+    } else {
+      pic.rebase_table = &startTable;
+    }
+  }
+  stats.reference_length = start.Length();
+  stats.reference_seconds = Seconds(refStart);
+
+  const auto pixelStart = TClock::now();
+  bool completed = true;
+  if (recording != nullptr) {
+    // Dynamics mode: the picked pixel's true orbit, nothing stored.
+    if (W > 0 && selected >= 0 && selected < static_cast<long long>(W) * H) {
+      TDeepPixelRunner runner(pic);
+      TRecorder recorder(recording);
+      bool sampled = false;
+      runner.Run(static_cast<int>(selected % W), static_cast<int>(selected / W), sampled,
+                 &recorder);
+    }
+  } else {
+    std::vector<int32_t> its(static_cast<size_t>(W) * H);
+    std::vector<uint8_t> sampled(static_cast<size_t>(W) * H);
+    std::vector<long long> rowIterations(static_cast<size_t>(H));
+    std::vector<long long> rowSkipped(static_cast<size_t>(H));
+    const int threads = WorkerThreads();
+    const int chunk = std::max(1, threads * 2);
+    double zval = 0;  // handed on to pixels that did not sample it
+    for (int row0 = 0; row0 < H && completed; row0 += chunk) {
+      int row1 = std::min(H, row0 + chunk);
+      for (int row = row0; row < row1; ++row) {
+        if (!beforeRow(row)) {
+          completed = false;
+          row1 = row;
+          break;
+        }
+      }
+      ParallelFor(row1 - row0, [&](int index) {
+        const int row = row0 + index;
+        TDeepPixelRunner runner(pic);
+        const size_t base = static_cast<size_t>(row) * W;
+        const TRowBuffers out = RenderRowBuffers(render, row, its.data() + base);
+        long long n = 0;
+        for (int col = 0; col < W; ++col) {
+          bool took = false;
+          const TPixelResult r = runner.Run(col, row, took);
+          out.Put(col, r);
+          sampled[base + col] = took;
+          n += r.it;
+        }
+        rowIterations[row] = n;
+        rowSkipped[row] = runner.skipped;
+      });
+      for (int row = row0; row < row1; ++row) {
+        const size_t base = static_cast<size_t>(row) * W;
+        for (int col = 0; col < W; ++col) {
+          if (sampled[base + col]) {
+            zval = render.bildZ[base + col];
+          } else {
+            render.bildZ[base + col] = zval;
+          }
+        }
+        stats.iterations += rowIterations[row];
+        stats.skipped += rowSkipped[row];
+      }
+    }
+  }
+  stats.pixel_seconds = Seconds(pixelStart);
+  std::lock_guard<std::mutex> lock(stats_mutex);
+  last_stats = stats;
+  return completed;
+}
+
+}  // namespace ork::deep

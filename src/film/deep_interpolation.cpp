@@ -13,17 +13,6 @@ namespace {
 
 using deep::TBigFloat;
 
-const TLongCoordinate* Coordinate(int index) {
-  switch (index) {
-    case 4: return &kLongCoordinates[4];
-    case 5: return &kLongCoordinates[0];
-    case 6: return &kLongCoordinates[1];
-    case 9: return &kLongCoordinates[2];
-    case 10: return &kLongCoordinates[3];
-    default: return nullptr;
-  }
-}
-
 TBigFloat LongValue(const TParameter& k, const TLongCoordinate& c) {
   return deep::LongOr(k.*c.Text, k.*c.Value);
 }
@@ -41,11 +30,11 @@ bool LongInterval(const TParameter& e, const TParameter& f) {
   return e.Deep != 0 || f.Deep != 0 || HasLongCoordinates(e) || HasLongCoordinates(f);
 }
 
-bool IsLongParameter(int index) { return Coordinate(index) != nullptr; }
+bool IsLongParameter(int index) { return LongCoordinateOfParameter(index) != nullptr; }
 
 double LongFramesForFactor(double factor, double running, int mark, const TParameter& e,
                            const TParameter& f, int index, THost& host) {
-  const TLongCoordinate* c = Coordinate(index);
+  const TLongCoordinate* c = LongCoordinateOfParameter(index);
   if (!c) return running;
   if (mark != 1) return running;
   const TBigFloat a = LongValue(e, *c), b = LongValue(f, *c);
@@ -73,7 +62,7 @@ void InterpolateLongFrame(double x, double steps, double h, const TParameter& e,
                           const TParameter& f, TParameter& g, const TParameter& previous,
                           bool& same) {
   for (int index : {4, 5, 6, 9, 10}) {
-    const TLongCoordinate& c = *Coordinate(index);
+    const TLongCoordinate& c = *LongCoordinateOfParameter(index);
     const int M = e.InterpM[index];
     const int P = e.InterpP[index];
     const TBigFloat a = LongValue(e, c);

@@ -57,6 +57,17 @@ bool LongTextCurrent(const std::string& text, double value, bool height) {
   return !text.empty() && IsLongNumberText(text) && LongTextRounded(text, height) == value;
 }
 
+const TLongCoordinate* LongCoordinateOfParameter(int index) {
+  switch (index) {
+    case 4: return &kLongCoordinates[4];
+    case 5: return &kLongCoordinates[0];
+    case 6: return &kLongCoordinates[1];
+    case 9: return &kLongCoordinates[2];
+    case 10: return &kLongCoordinates[3];
+    default: return nullptr;
+  }
+}
+
 bool HasLongCoordinates(const TParameter& p) {
   for (const TLongCoordinate& c : kLongCoordinates)
     if (LongTextCurrent(p.*c.Text, p.*c.Value, c.Height)) return true;

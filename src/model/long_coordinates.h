@@ -46,6 +46,10 @@ struct TLongCoordinate {
 };
 extern const std::array<TLongCoordinate, 5> kLongCoordinates;
 
+// The long coordinate of a parameter number (4 HeightY, 5 MidPointX,
+// 6 MidPointY, 9 CxPoint, 10 CyPoint), or null for any other.
+const TLongCoordinate* LongCoordinateOfParameter(int index);
+
 // True when any long text of the keyframe is current.
 bool HasLongCoordinates(const TParameter& p);
 

@@ -55,18 +55,6 @@ constexpr std::array<TDataRow, kDataRows + 1> kRows = {{
 
 std::string Int(int value) { return std::to_string(value); }
 
-// The long coordinate a row shows (rows 4, 5, 6, 9, 10), or null.
-const TLongCoordinate* RowCoordinate(int row) {
-  switch (row) {
-    case 4: return &kLongCoordinates[4];
-    case 5: return &kLongCoordinates[0];
-    case 6: return &kLongCoordinates[1];
-    case 9: return &kLongCoordinates[2];
-    case 10: return &kLongCoordinates[3];
-    default: return nullptr;
-  }
-}
-
 // The coordinate as its field shows it: the long text while it is current.
 std::string CoordinateText(const TParameter& p, const TLongCoordinate& c) {
   if (LongTextCurrent(p.*c.Text, p.*c.Value, c.Height)) return p.*c.Text;
@@ -124,13 +112,13 @@ std::string DataRowValue(const TParameter& p, int row) {
     case 1: return Int(p.GameNo);
     case 2: return p.FileNameKey;
     case 3: return RealText17(p.brx);
-    case 4: return CoordinateText(p, *RowCoordinate(4));
-    case 5: return CoordinateText(p, *RowCoordinate(5));
-    case 6: return CoordinateText(p, *RowCoordinate(6));
+    case 4: return CoordinateText(p, *LongCoordinateOfParameter(4));
+    case 5: return CoordinateText(p, *LongCoordinateOfParameter(5));
+    case 6: return CoordinateText(p, *LongCoordinateOfParameter(6));
     case 7: return RealText17(p.Degree);
     case 8: return Int(p.julia);
-    case 9: return CoordinateText(p, *RowCoordinate(9));
-    case 10: return CoordinateText(p, *RowCoordinate(10));
+    case 9: return CoordinateText(p, *LongCoordinateOfParameter(9));
+    case 10: return CoordinateText(p, *LongCoordinateOfParameter(10));
     case 11: return RealText17(p.Param1);
     case 12: return RealText17(p.Param2);
     case 13: return p.Param3to10;
@@ -168,7 +156,7 @@ TStoreEffect StoreDataRow(TParameter& p, std::string_view keyName, const std::st
   // A plane side or coordinate left as shown keeps its value (storing its
   // 17-digit text would cut the digits of a long coordinate, or, for the
   // width, move the height by a rounding); what follows from it is redone.
-  const bool asShown = (row == 3 || RowCoordinate(row)) && text == DataRowValue(p, row);
+  const bool asShown = (row == 3 || LongCoordinateOfParameter(row)) && text == DataRowValue(p, row);
   switch (row) {
     case 1: p.GameNo = integer; break;
     case 2: p.FileNameKey = text; break;
@@ -182,23 +170,23 @@ TStoreEffect StoreDataRow(TParameter& p, std::string_view keyName, const std::st
       GridState().GridSizesFixed = false;
       break;
     case 4:
-      if (!asShown) StoreCoordinate(p, *RowCoordinate(4), text);
+      if (!asShown) StoreCoordinate(p, *LongCoordinateOfParameter(4), text);
       if (p.OutputHeight > 0) p.brx = p.bry * p.OutputWidth / p.OutputHeight;
       effect.showWidth = true;
       GridState().GridSizesFixed = false;
       break;
     case 5:
-      if (!asShown) StoreCoordinate(p, *RowCoordinate(5), text);
+      if (!asShown) StoreCoordinate(p, *LongCoordinateOfParameter(5), text);
       p.vsp = p.vsx;
       break;
     case 6:
-      if (!asShown) StoreCoordinate(p, *RowCoordinate(6), text);
+      if (!asShown) StoreCoordinate(p, *LongCoordinateOfParameter(6), text);
       p.vst = p.vsy;
       break;
     case 7: p.Degree = real; break;
     case 8: p.julia = (rules.clampJulia && integer > 1) ? 1 : integer; break;
-    case 9: if (!asShown) StoreCoordinate(p, *RowCoordinate(9), text); break;
-    case 10: if (!asShown) StoreCoordinate(p, *RowCoordinate(10), text); break;
+    case 9: if (!asShown) StoreCoordinate(p, *LongCoordinateOfParameter(9), text); break;
+    case 10: if (!asShown) StoreCoordinate(p, *LongCoordinateOfParameter(10), text); break;
     case 11: p.Param1 = real; break;
     case 12: p.Param2 = real; break;
     case 13: p.Param3to10 = text; break;

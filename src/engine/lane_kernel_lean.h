@@ -266,9 +266,10 @@ class TLeanRow {
 
   // Stores the finished lanes' pixels and loads the next ones.
   void Finish(int done, int escaped, int hits, TState& st) {
-    while (done != 0) {
-      const int lane = __builtin_ctz(done);
-      done &= done - 1;
+    // Unsigned: with 32 lanes the last one is the sign bit.
+    for (unsigned pending = static_cast<unsigned>(done); pending != 0;) {
+      const int lane = __builtin_ctz(pending);
+      pending &= pending - 1;
       const int g = lane / kN, j = lane % kN;
       const int col = cols_[lane];
       const int it = static_cast<int>(static_cast<double>(n_) - born_[g][j]);

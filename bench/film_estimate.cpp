@@ -21,6 +21,7 @@
 #include "model/movie.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "bench_film_dir.h"
 
 namespace {
 
@@ -33,13 +34,7 @@ class TRecordingView : public ork::TFilmView {
 };
 
 void BM_FilmTimeEstimate(benchmark::State& state) {
-  const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-  const fs::path dir = base / ("ork_bench_estimate_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "Output");
-  ork::SetWorkDir(dir.string());
-  ork::ResetProcessState();
-  ork::Composition().CompositionMode = 1;
+  const fs::path dir = FreshFilmWorkDir("estimate");
   auto settings = ork::TINI::FromBytes(
       "", "Settings.ini",
       "[AnimMode]\nPreview=0\n[Anim]\nFPS=25\nJPG=0\nPNG=0\nBMP=0\nAVI=0\n"

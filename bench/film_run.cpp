@@ -17,6 +17,7 @@
 #include "model/ini_store.h"
 #include "model/paths.h"
 #include "model/process_state.h"
+#include "bench_film_dir.h"
 
 namespace {
 
@@ -39,13 +40,7 @@ std::unique_ptr<ork::TParameterAnim> FilmSource(bool compute) {
 void BM_FilmRun(benchmark::State& state) {
   const bool compute = state.range(0) != 0;
   const std::string files = state.range(1) != 0 ? "PNG=1\nBMP=1\n" : "PNG=0\nBMP=0\n";
-  const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-  const fs::path dir = base / ("ork_bench_film_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "Output");
-  ork::SetWorkDir(dir.string());
-  ork::ResetProcessState();
-  ork::Composition().CompositionMode = 1;
+  const fs::path dir = FreshFilmWorkDir("film");
   auto settings = ork::TINI::FromBytes(
       "", "Settings.ini",
       "[AnimMode]\nPreview=0\n[Anim]\nFPS=25\nJPG=0\n" + files + "AVI=1\n"

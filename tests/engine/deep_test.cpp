@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -425,6 +426,69 @@ TEST(DeepZoom, PickedPixelRecordsItsTrueOrbit) {
   EXPECT_NEAR(r.DynY[2], 1.0, 1e-15);
   EXPECT_NEAR(r.DynX[3], -1.0, 1e-15);
   ResetProcessState();
+}
+
+}  // namespace
+}  // namespace ork
+
+namespace ork {
+namespace {
+
+// The lean steps (several pixels side by side) change nothing: every
+// buffer equals the plain loop's, with the table's runs, near and below
+// the double range, in both modes and for every formula.
+TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
+  std::vector<std::pair<std::string, TView>> views;
+  for (const char* e : {"e-20", "e-320"}) {
+    TView spiral;
+    spiral.x = Big(std::string("3.1") + e);
+    spiral.y = Big("1") + Big(std::string("1.7") + e);
+    spiral.height = std::string("8") + e;
+    views.push_back({std::string("spiral ") + e, spiral});
+  }
+  views.push_back({"minibrot", NearMinibrot("1e-50", "1.0000000000000000000000000000000000000000000000000013", 600)});
+  TView dendrite;
+  dendrite.julia = 1;
+  dendrite.cy = Big("1");
+  dendrite.x = Big("2.7e-100");
+  dendrite.y = Big("1") + Big("1.3e-100");
+  dendrite.height = "7e-100";
+  views.push_back({"dendrite", dendrite});
+  TView f1001;
+  f1001.game = 1001;
+  f1001.x = Big("-1.4");
+  f1001.y = Big("1.3e-24");
+  f1001.height = "3e-24";
+  views.push_back({"1001", f1001});
+  TView f1002;
+  f1002.game = 1002;
+  f1002.x = Big("2") + Big("5.1e-30");
+  f1002.y = Big("1.3e-31");
+  f1002.height = "8e-30";
+  views.push_back({"1002", f1002});
+  for (auto& [name, v] : views) {
+    v.width = 27;
+    v.height_px = 6;
+    v.max_iter = 1500;
+    v.cycle_test = 1;
+    TParameter k = Keyframe(v);
+    TRender lean, plain;
+    lean.Init(k);
+    plain.Init(k);
+    ASSERT_TRUE(Calculate(k, &QuietHost(), lean));
+    deep::SetLeanSteps(false);
+    const bool done = Calculate(k, &QuietHost(), plain);
+    deep::SetLeanSteps(true);
+    ASSERT_TRUE(done);
+    const auto same = [](const auto& a, const auto& b) {
+      return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+    };
+    EXPECT_TRUE(same(lean.ibild, plain.ibild) && same(lean.zycbild, plain.zycbild)) << name;
+    EXPECT_TRUE(same(lean.bildX, plain.bildX) && same(lean.bildY, plain.bildY) &&
+                same(lean.bildP, plain.bildP) && same(lean.bildT, plain.bildT) &&
+                same(lean.bildZ, plain.bildZ))
+        << name;
+  }
 }
 
 }  // namespace

@@ -96,9 +96,13 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
 
 int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
                                   const TNode*& node) const {
-  for (int k = static_cast<int>(levels_.size()) - 1; k >= 1; --k) {
+  // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
+  // of all calls) there is none.
+  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  const int top = std::min({static_cast<int>(levels_.size()) - 1, __builtin_ctzll(static_cast<uint64_t>(r)),
+                            63 - __builtin_clzll(static_cast<uint64_t>(most))});
+  for (int k = top; k >= 1; --k) {
     const int64_t len = int64_t{1} << k;
-    if (len > most || (r & (len - 1)) != 0) continue;
     const size_t j = static_cast<size_t>(r >> k);
     if (j >= levels_[k].size()) continue;
     const TNode& n = levels_[k][j];

@@ -23,6 +23,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   dc_max_ = dcMax;
   acc_ = acc;
   levels_.clear();
+  reach_radius_.clear();
   // gap[r]: how far value r lies from the values up to CycleTest back.
   std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
   for (int64_t r = 0; r < length_; ++r) {
@@ -91,6 +92,13 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
       }
     }
     levels_.push_back(std::move(up));
+  }
+  reach_radius_.assign(static_cast<size_t>(length_), 0.0);
+  for (size_t k = 1; k < levels_.size(); ++k) {
+    for (size_t j = 1; j < levels_[k].size(); ++j) {
+      double& reach = reach_radius_[j << k];
+      reach = std::max(reach, levels_[k][j].radius);
+    }
   }
 }
 

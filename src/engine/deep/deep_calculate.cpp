@@ -13,6 +13,7 @@
 #include "engine/deep/deep_coordinates.h"
 #include "engine/deep/deep_pixel.h"
 #include "engine/deep/deep_reference.h"
+#include "engine/lane_kernels.h"
 #include "engine/parallel_calculate.h"
 #include "engine/texts.h"
 #include "engine/worker_pool.h"
@@ -100,6 +101,7 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
   }
   pic.acc_d = pic.acc.ToDouble();
   pic.lean_steps = lean_steps_enabled;
+  pic.lean_simd = ActiveSimd();
   pic.turned = k.Degree != 0;
   if (pic.turned) {
     const double a = k.Degree * 3.14159265358979323846 / 180.0;
@@ -156,6 +158,13 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
       pic.rebase_table = &startTable;
     }
   }
+  // The vector lanes read the tables' reach by address: only where it
+  // covers every index of its orbit.
+  const bool reachCovers =
+      pic.table == nullptr ||
+      (pic.table->ReachLength() == start.Length() &&
+       (pic.rebase_table == pic.table || pic.rebase_table->ReachLength() == critical.Length()));
+  if (!reachCovers) pic.lean_simd = TSimd::kScalar;
   stats.reference_length = start.Length();
   stats.reference_seconds = Seconds(refStart);
 

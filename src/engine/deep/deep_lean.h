@@ -86,14 +86,25 @@ inline void LeanStore(TDeepPixel& x, const TLeanLane& l) {
   }
 }
 
-// One step, or one run of the table's steps: 1 when a step was taken, 2
-// when a run was (the plain loop takes over), 0 when the next iteration
-// needs the plain loop (the lane unchanged).
+// A run of the table was taken and the plain loop takes the next step:
+// it starts the cycle history again (as after Approximate).
+inline int Handover(TLeanLane& l) {
+  l.approximated = true;
+  return 2;
+}
+
+// One step, or a run of the table's steps and one step: 1 when taken; 2
+// when a run was taken and the plain loop takes the step after it; 0 when
+// the next iteration needs the plain loop (the lane unchanged).
 template <int F>
 [[gnu::always_inline]] inline int LeanStep(const TDeepPicture& P, const TDeepPixel& x, TLeanLane& l,
                     long long& skipped) {
-  const int now = x.it + l.done;  // iterations taken
-  if (now + 1 > P.max_iter || now + 1 == P.zval_at) return 0;
+  const auto limit = [&] {  // the next iteration reaches the limit or zval
+    const int now = x.it + l.done;
+    return now + 1 > P.max_iter || now + 1 == P.zval_at;
+  };
+  if (limit()) return 0;
+  bool ran = false;  // a run of the table was taken
   if (P.table != nullptr && (l.r & 1) == 0) {
     // As Approximate: runs where the table allows them for the difference
     // and the history (the value just before, on the same reference).
@@ -116,9 +127,9 @@ template <int F>
         l.r += len;
         l.done += static_cast<int>(len);
         skipped += len;
-        l.approximated = true;
+        ran = true;
       }
-      if (l.approximated) {
+      if (ran) {
         const double* Z = l.ref->Double(l.r);
         const double d[4] = {l.d0, l.d1, l.d0, l.d1};
         l.scale = 0;
@@ -126,7 +137,7 @@ template <int F>
           l.z[k] = Z[k] + d[k];
           l.scale += std::fabs(Z[k]) + std::fabs(d[k]);
         }
-        return 2;
+        if (limit()) return Handover(l);
       }
     }
   }
@@ -153,7 +164,10 @@ template <int F>
   PerturbedStep<F>(ref->Double(r), d, x.dcxd, x.dcyd, 0.0, false);
   const double n0 = d[0], n1 = d[1];
   ++r;
-  if (std::max(std::fabs(n0), std::fabs(n1)) < 0x1p-950) return 0;  // the extended type may take over
+  // After a run the plain loop's cycle history starts again: without an
+  // event this step is what it would take, else it takes this step.
+  const int event = ran ? Handover(l) : 0;
+  if (std::max(std::fabs(n0), std::fabs(n1)) < 0x1p-950) return event;  // the extended type may take over
   const double* Z = ref->Double(r);
   const double Z0 = Z[0], Z1 = Z[1], Z2 = Z[2], Z3 = Z[3];
   const double w0 = Z0 + n0, w1 = Z1 + n1, w2 = Z2 + n0, w3 = Z3 + n1;
@@ -161,12 +175,20 @@ template <int F>
   const double scale =
       (std::fabs(Z0) + an0) + (std::fabs(Z1) + an1) + (std::fabs(Z2) + an0) + (std::fabs(Z3) + an1);
   const double aw0 = std::fabs(w0), aw1 = std::fabs(w1), aw2 = std::fabs(w2), aw3 = std::fabs(w3);
-  if (aw0 + aw1 + aw2 + aw3 > P.max_abs) return 0;
+  if (aw0 + aw1 + aw2 + aw3 > P.max_abs) return event;
   // Slot 1, decided by the doubles only while its distance is large.
   const double est = std::fabs(w0 - z0) + std::fabs(w1 - z1) + std::fabs(w2 - z2) + std::fabs(w3 - z3);
   const double cscale = (aw0 + std::fabs(z0)) + (aw1 + std::fabs(z1)) + (aw2 + std::fabs(z2)) +
                         (aw3 + std::fabs(z3)) + (scale + l.scale);
-  if (!(est >= cscale * kTrackBelow) || est < P.acc_d) return 0;
+  if (!(est >= cscale * kTrackBelow) || est < P.acc_d) return event;
+  if (ran) {
+    // The slot's first distance, as the plain loop measures it when the
+    // history starts again: large, or the slot would be tracked.
+    double first = 0;
+    const double w[4] = {w0, w1, w2, w3}, z[4] = {z0, z1, z2, z3};
+    for (int k = 0; k < 4; ++k) first += std::fabs(w[k]) + std::fabs(z[k]) + scale + l.scale;
+    if (!(est >= first * kTrackBelow)) return event;
+  }
   // Taken.
   l.pref = l.ref, l.pr = l.r, l.pd0 = l.d0, l.pd1 = l.d1, l.pscale = l.scale;
   l.pz[0] = z0, l.pz[1] = z1, l.pz[2] = z2, l.pz[3] = z3;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/deep/deep_approximation.h"
+#include "engine/deep/deep_lane_rows.h"
 #include "engine/deep/deep_lean.h"
 #include "engine/deep/deep_step.h"
 
@@ -58,6 +59,14 @@ TDeepPixelRunner::TDeepPixelRunner(const TDeepPicture& picture)
     lanes_.resize(kLanes);
     for (TDeepPixel& x : lanes_) SizeHistory(x, ct);
   }
+}
+
+TDeepPixel& TDeepPixelRunner::Slot(int i) {
+  while (static_cast<int>(lanes_.size()) <= i) {
+    lanes_.emplace_back();
+    SizeHistory(lanes_.back(), std::max(pic_.cycle_test, 1));
+  }
+  return lanes_[static_cast<size_t>(i)];
 }
 
 void TDeepPixelRunner::Begin(TDeepPixel& x, int column, int row) {
@@ -368,6 +377,11 @@ void TDeepPixelRunner::RunRow(int row, int width, const TEmit& emit) {
       emit(col, r, sampled);
     }
     return;
+  }
+  switch (pic_.lean_simd) {
+    case TSimd::kAvx512: DeepRowLanesAvx512(*this, row, width, emit); return;
+    case TSimd::kAvx2: DeepRowLanesAvx2(*this, row, width, emit); return;
+    default: break;
   }
   switch (pic_.formula.game_no) {
     case 1000: RunRowLean<1000>(row, width, emit); break;

@@ -17,6 +17,7 @@
 #include "engine/deep/deep_numbers.h"
 #include "engine/deep/deep_reference.h"
 #include "engine/iteration.h"
+#include "engine/lane_kernels.h"
 
 namespace ork::deep {
 
@@ -45,6 +46,9 @@ struct TDeepPicture {
   // Uncoupled pixels with CycleTest 1 take their ordinary iterations in
   // the lean steps (off only to compare with the plain loop).
   bool lean_steps = true;
+  // The vector lanes they take (below AVX2 several pixels side by side in
+  // scalar code).
+  TSimd lean_simd = TSimd::kScalar;
 
   // The pixel's offset from the centre.
   void Offset(int column, int row, TFloatExp& ox, TFloatExp& oy) const;
@@ -88,7 +92,8 @@ class TDeepPixelRunner {
   // Iterations skipped by the approximation table over all pixels run.
   long long skipped = 0;
 
- private:
+  // For the row kernels that step pixels in vector lanes.
+  const TDeepPicture& Picture() const { return pic_; }
   void Begin(TDeepPixel& x, int column, int row);
   // One iteration of the plain loop; true when the pixel is done.
   bool Step(TDeepPixel& x, TDeepRecorder* recorder);
@@ -97,6 +102,10 @@ class TDeepPixelRunner {
   bool Lean(const TDeepPixel& x) const {
     return lean_ && !x.s.ext && x.filled == 1 && !x.lags[0].tracked;
   }
+  // Pixel slots for side-by-side iteration (as many as asked, kept).
+  TDeepPixel& Slot(int i);
+
+ private:
   // Takes as many steps at once as the approximation table allows.
   void Approximate(TDeepPixel& x);
   template <int F>

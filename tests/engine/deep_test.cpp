@@ -11,6 +11,7 @@
 #include "engine/deep/deep_coordinates.h"
 #include "engine/deep_oracle.h"
 #include "engine/lane_kernels.h"
+#include "engine/worker_pool.h"
 #include "engine/render.h"
 #include "model/host.h"
 #include "model/language.h"
@@ -471,19 +472,23 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   views.push_back({"1002", f1002});
   for (auto& [name, v] : views) {
     v.width = 45;  // more pixels than lanes: lanes take new pixels
-    v.height_px = 4;
+    v.height_px = 12;
     v.max_iter = 1500;
     v.cycle_test = 1;
     TParameter k = Keyframe(v);
     TRender plain;
     plain.Init(k);
     deep::SetLeanSteps(false);
+    SetWorkerThreads(1);
     const bool done = Calculate(k, &QuietHost(), plain);
     deep::SetLeanSteps(true);
     ASSERT_TRUE(done);
-    // Vector lanes of each width, and side by side in scalar code.
-    for (const TSimd simd : {TSimd::kSse2, TSimd::kAvx2, TSimd::kAvx512}) {
+    // Vector lanes of each width, and side by side in scalar code; rows
+    // on one, three and two threads.
+    for (const auto& [simd, threads] : {std::pair{TSimd::kSse2, 1}, std::pair{TSimd::kAvx2, 3},
+                                       std::pair{TSimd::kAvx512, 2}}) {
       SetSimdCap(simd);
+      SetWorkerThreads(threads);
       TRender lean;
       lean.Init(k);
       ASSERT_TRUE(Calculate(k, &QuietHost(), lean));
@@ -498,6 +503,7 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
           << what;
     }
     SetSimdCap(TSimd::kAvx512);
+    SetWorkerThreads(0);
   }
 }
 

@@ -438,9 +438,10 @@ TEST(DeepZoom, PickedPixelRecordsItsTrueOrbit) {
 namespace ork {
 namespace {
 
-// The lean steps (several pixels side by side) change nothing: every
-// buffer equals the plain loop's, with the table's runs, near and below
-// the double range, in both modes and for every formula.
+// The lean steps (several pixels side by side, in vector lanes) change
+// nothing: every buffer equals the plain loop's, with the table's runs,
+// near and below the double range, in both modes, for every formula and
+// for short and longer cycle tests.
 TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   std::vector<std::pair<std::string, TView>> views;
   for (const char* e : {"e-20", "e-320"}) {
@@ -470,11 +471,13 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   f1002.y = Big("1.3e-31");
   f1002.height = "8e-30";
   views.push_back({"1002", f1002});
-  for (auto& [name, v] : views) {
+  for (auto [name, v] : views) {
+   for (const int cycleTest : {1, 10}) {
     v.width = 45;  // more pixels than lanes: lanes take new pixels
     v.height_px = 12;
     v.max_iter = 1500;
-    v.cycle_test = 1;
+    v.cycle_test = cycleTest;
+    name += " CycleTest " + std::to_string(cycleTest);
     TParameter k = Keyframe(v);
     TRender plain;
     plain.Init(k);
@@ -504,6 +507,7 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
     }
     SetSimdCap(TSimd::kAvx512);
     SetWorkerThreads(0);
+   }
   }
 }
 

@@ -471,13 +471,21 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   f1002.y = Big("1.3e-31");
   f1002.height = "8e-30";
   views.push_back({"1002", f1002});
-  for (auto [name, v] : views) {
-   for (const int cycleTest : {1, 10}) {
+  // Inside the period-3 bulb near its root, where orbits settle slowly:
+  // the cycle test's last slot finds the period.
+  TView bulb;
+  bulb.x = Big("-0.125") + Big("3e-21");
+  bulb.y = Big("0.66") + Big("2e-21");
+  bulb.height = "1e-20";
+  bulb.accurate = 1e-6;
+  views.push_back({"bulb", bulb});
+  for (auto [view, v] : views) {
+   for (const int cycleTest : {1, 3}) {
     v.width = 45;  // more pixels than lanes: lanes take new pixels
     v.height_px = 12;
     v.max_iter = 1500;
     v.cycle_test = cycleTest;
-    name += " CycleTest " + std::to_string(cycleTest);
+    const std::string name = view + " CycleTest " + std::to_string(cycleTest);
     TParameter k = Keyframe(v);
     TRender plain;
     plain.Init(k);

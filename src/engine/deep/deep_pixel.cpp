@@ -391,7 +391,7 @@ void TDeepPixelRunner::RunRow(int row, int width, const TEmit& emit) {
     }
     return;
   }
-  switch (pic_.cycle_test <= 1 ? pic_.lean_simd : TSimd::kScalar) {
+  switch (pic_.lean_simd) {
     case TSimd::kAvx512: DeepRowLanesAvx512(*this, row, width, emit); return;
     case TSimd::kAvx2: DeepRowLanesAvx2(*this, row, width, emit); return;
     default: break;

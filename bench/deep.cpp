@@ -68,12 +68,13 @@ double Seconds(const std::function<void()>& f) {
 }
 
 // Deep picture vs the oracle, 320 x 180 beside a minibrot at 1e-96
-// (CycleTest from the argument). The oracle iterates every tenth pixel of
+// (CycleTest from the first argument), or spirals at 1e-100 (second
+// argument 1; Max_Iterat 10 000). The oracle iterates every tenth pixel of
 // every tenth row, and its time is scaled to the whole picture; the deep
 // picture is timed on one thread and on all.
 void BM_DeepVersusOracle(benchmark::State& state) {
   constexpr int kW = 320, kH = 180, kStride = 10;
-  ork::TParameter k = Minibrot(kW, kH, 3000);
+  ork::TParameter k = state.range(1) != 0 ? Spiral(kW, kH, 100, 10000) : Minibrot(kW, kH, 3000);
   k.zyctest = static_cast<int>(state.range(0));
   ork::TRender render;
   render.Init(k);
@@ -97,7 +98,12 @@ void BM_DeepVersusOracle(benchmark::State& state) {
   state.counters["reference_s"] = s.reference_seconds;
   state.counters["pixel_s"] = s.pixel_seconds;
 }
-BENCHMARK(BM_DeepVersusOracle)->Arg(1)->Arg(130)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_DeepVersusOracle)
+    ->Args({1, 0})
+    ->Args({130, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Nanoseconds per iteration: the deep picture near a minibrot at 1e-96
 // (Max_Iterat from the argument) against the double path's shallow picture

@@ -143,6 +143,7 @@ void BM_DeepVersusDoublePerIteration(benchmark::State& state) {
 }
 BENCHMARK(BM_DeepVersusDoublePerIteration)
     ->Args({160, 100000})
+    ->Args({320, 100000})
     ->Args({1280, 100000})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

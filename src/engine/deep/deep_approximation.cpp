@@ -107,6 +107,8 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
   // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
   // of all calls) there is none.
   if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  // No run from r has a radius above its reach.
+  if (!(dAbs < ReachRadius(r))) return 0;
   const int top = std::min({static_cast<int>(levels_.size()) - 1, __builtin_ctzll(static_cast<uint64_t>(r)),
                             63 - __builtin_clzll(static_cast<uint64_t>(most))});
   for (int k = top; k >= 1; --k) {

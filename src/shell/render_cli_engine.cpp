@@ -55,7 +55,6 @@ void SwitchDeep(TParameterAnim& movie) {
 std::string DeepDescription(const TParameter& keyframe) {
   if (keyframe.OutputHeight <= 0) return "";
   const int formula = keyframe.GameNo;
-  const bool deepFormula = deep::DeepFormula(formula);
   if (deep::DeepComputes(keyframe))
     return "deep picture, " + std::to_string(deep::DeepBits(keyframe)) +
            " bits of precision for the reference orbit";

@@ -39,8 +39,9 @@ TDeepStats LastDeepStats();
 // Whether the approximation table skips iterations (on; tests and
 // benchmarks compare without it).
 void SetApproximation(bool on);
-// Whether uncoupled pixels with CycleTest 1 take their ordinary iterations
-// in the lean steps, several side by side (on; tests compare without).
+// Whether uncoupled pixels with CycleTest up to 64 take their ordinary
+// iterations in the lean steps, several side by side (on; tests compare
+// without).
 void SetLeanSteps(bool on);
 bool ApproximationEnabled();
 

@@ -1,6 +1,6 @@
 // The lean steps of a deep picture in vector lanes: one pixel per lane,
-// each lane's ordinary iterations (uncoupled, CycleTest 1, the difference
-// in double) taken for all lanes at once. A lane whose next iteration
+// each lane's ordinary iterations (uncoupled, CycleTest up to 64, the
+// difference in double) taken for all lanes at once. A lane whose next iteration
 // needs more (the iteration limit, zval, a run of the approximation table,
 // a small cycle distance, an escape, the extended type) is taken out of
 // the vector for that iteration: the scalar lean step or the plain loop

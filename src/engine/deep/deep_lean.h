@@ -1,6 +1,7 @@
 // The lean steps of a deep pixel: the ordinary iterations of an uncoupled
-// pixel with CycleTest 1, its difference in double, in registers rather
-// than in the pixel's state, and the approximation table's runs of steps.
+// pixel with CycleTest up to 64, its difference in double, in registers
+// rather than in the pixel's state, and (CycleTest 1) the approximation
+// table's runs of steps.
 // Whatever needs more (a small cycle distance, zval, the iteration limit,
 // an escape, the extended type) is left to the plain loop, which takes
 // the same iteration untaken. A few pixels step side by side, so that

@@ -131,7 +131,7 @@ class TDeepPixelRunner {
   int LeanAny(TDeepPixel& x, TLeanLane& l);
 
   const TDeepPicture& pic_;
-  bool lean_ = false;  // uncoupled with CycleTest 1 ... kLeanCycleTest
+  bool lean_ = false;  // uncoupled with CycleTest 1 ... kLeanCycleTest (64)
   TDeepPixel one_;
   std::vector<TDeepPixel> lanes_;
 };

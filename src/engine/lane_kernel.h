@@ -63,7 +63,8 @@ class TLaneRowKernel final : public TRowKernel {
   }
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
-                  const std::atomic<bool>& stop) override {
+                  const std::atomic<bool>& stop, const double* guessFrom = nullptr) override {
+    guess_from_ = guessFrom;
     if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width)) {
       switch (FormulaKindOf(job_.keyframe->GameNo)) {
         case kF1000: TLean<kF1000>(start_, job_).Run(row, scratch, stop); return;
@@ -127,6 +128,15 @@ class TLaneRowKernel final : public TRowKernel {
   void ResetLane(int lane) {
     for (int q = 0; q < ct_; ++q)
       for (int k = 0; k < 4; ++k) Write(lane, q, k, kHistoryStart[k]);
+  }
+  // The history a lane's stretch starts from before its warm-up: the true
+  // start at the picture's first pixel, else the caller's guess.
+  void GuessLane(int lane, int head, bool fromPictureStart) {
+    if (fromPictureStart || guess_from_ == nullptr) {
+      ResetLane(lane);
+    } else {
+      LoadLane(lane, head, guess_from_);
+    }
   }
   // The history the lane's next pixel inherits, with `head` its head.
   void SaveLane(int lane, int head, double* out) const {
@@ -238,9 +248,9 @@ class TLaneRowKernel final : public TRowKernel {
       job.g = job.first;
       exact = true;
     } else {
-      ResetLane(lane);
       job.g = std::max(0LL, job.first - kWarmUpPixels);
       exact = job.g == 0;  // from the picture's first pixel: the true start
+      GuessLane(lane, head, exact);
     }
     job.segment = scratch.used;
     TSegmentRecord& seg = scratch.AddSegment(begin, end, exact);
@@ -271,7 +281,7 @@ class TLaneRowKernel final : public TRowKernel {
     job.g = std::max(0LL, split - kWarmUpPixels);
     from.end = split;
     scratch.segments[from.segment].end = static_cast<int>(split - row_start);
-    ResetLane(lane);
+    GuessLane(lane, head, job.g == 0);
     job.segment = scratch.used;
     TSegmentRecord& seg = scratch.AddSegment(static_cast<int>(split - row_start),
                                              static_cast<int>(job.end - row_start), job.g == 0);
@@ -446,6 +456,7 @@ class TLaneRowKernel final : public TRowKernel {
   V* ring_ = nullptr;  // 2 * ct positions of four vectors per group, in ring_storage_
   TLaneJob jobs_[kN * kMaxGroups];
   int stretches_ = 1, next_stretch_ = 0;
+  const double* guess_from_ = nullptr;  // of the row being computed
 };
 
 }  // namespace

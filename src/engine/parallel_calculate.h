@@ -3,16 +3,17 @@
 //
 // Pixels depend on the pixels before them only through the cycle history
 // (slots 2 ... CycleTest) and zval. Helper threads compute rows ahead into
-// scratch rows, each segment starting from a guessed history (warmed up on
-// the pixels before it). The calling thread commits rows in order: it
-// checks each segment's guess against the true history bit for bit and, on
-// a mismatch, recomputes pixels from the true history until a run of them
-// has ended with the guessed iteration counts and so refilled the history
-// (from there both agree). zval is settled at commit: a pixel that did not
-// reach the sampling iteration takes the value of the pixel before it.
-// When the guesses keep failing, the calling thread goes on alone. Helpers
-// start only after a short lead-in on the calling thread: a picture done by
-// then never pays for them.
+// scratch rows, each segment starting from a guessed history (the latest
+// committed one, warmed up on the pixels before the segment). The calling
+// thread commits rows in order: it checks each segment's guess against the
+// true history bit for bit and, on a mismatch, recomputes pixels from the
+// true history until a run of them has ended with the guessed iteration
+// counts and so refilled the history, or until the true history is the one
+// the guessed pixels went on from (from there both agree). zval is settled
+// at commit: a pixel that did not reach the sampling iteration takes the
+// value of the pixel before it. When the guesses keep failing, the calling
+// thread goes on alone. Helpers start only after a short lead-in on the
+// calling thread: a picture done by then never pays for them.
 #pragma once
 
 #include <chrono>

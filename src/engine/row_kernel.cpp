@@ -30,18 +30,23 @@ constexpr int kStopCheckPixels = 16;
 
 class TScalarRowKernel final : public TRowKernel {
  public:
-  explicit TScalarRowKernel(const TPictureJob& job) : job_(job), ctx_(*job.keyframe) {}
+  explicit TScalarRowKernel(const TPictureJob& job) : job_(job), ctx_(*job.keyframe) {
+    // Until a warm-up has shown what the pixels push, a long history gets
+    // the longest.
+    if (ctx_.LongHistory()) warm_up_ = std::max(kWarmUpPixels, job.width);
+  }
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
-                  const std::atomic<bool>& stop) override {
+                  const std::atomic<bool>& stop, const double* guessFrom = nullptr) override {
     const int W = job_.width;
     scratch.used = 0;
     bool exact = job_.cycle_test == 1 || trueHistory != nullptr || row == 0;
     if (trueHistory != nullptr) {
       ctx_.LoadHistory(trueHistory);
+    } else if (!exact) {
+      exact = !WarmUp(row, guessFrom);
     } else {
       ctx_.ResetHistory();
-      if (!exact) exact = !WarmUp(row);
     }
     TSegmentRecord& seg = scratch.AddSegment(0, W, exact);
     ctx_.SaveHistory(seg.assumed.data());
@@ -54,24 +59,45 @@ class TScalarRowKernel final : public TRowKernel {
   }
 
  private:
-  // Iterates the few pixels before the row from the start history; false
-  // when they reached back to the picture's first pixel (so the history is
-  // the true one).
-  bool WarmUp(int row) {
+  // Iterates the pixels before the row from guessFrom (or the start
+  // history); false when they reached back to the picture's first pixel
+  // (so the history is the true one).
+  bool WarmUp(int row, const double* guessFrom) {
     int r = row, c = 0, n = 0;
-    while (n < kWarmUpPixels && PreviousPixel(job_.width, r, c)) ++n;
+    while (n < warm_up_ && PreviousPixel(job_.width, r, c)) ++n;
     const bool from_start = r == 0 && c == 0;
+    if (from_start || guessFrom == nullptr) {
+      ctx_.ResetHistory();
+    } else {
+      ctx_.LoadHistory(guessFrom);
+    }
+    long long pushes = 0;
     for (int i = 0; i < n; ++i) {
       double sx1, sy1, sx2, sy2;
       job_.view->Map(c, r, sx1, sy1, sx2, sy2);
-      IteratePixel(ctx_, sx1, sy1, sx2, sy2);
+      pushes += IteratePixel(ctx_, sx1, sy1, sx2, sy2).it - 1;
       if (++c == job_.width) c = 0, ++r;
     }
+    if (!from_start && ctx_.LongHistory()) AdaptWarmUp(n, pushes);
     return !from_start;
+  }
+
+  // A long history takes many pixels to refill: the next warm-up is made
+  // long enough to push a whole history, by what this one pushed, up to a
+  // row's width (a longer one would cost more than computing the rows one
+  // after the other). Pixels that push nothing leave the guess as it was,
+  // so they need no longer warm-up.
+  void AdaptWarmUp(int pixels, long long pushes) {
+    const long long need = job_.cycle_test - 1;
+    const int most = std::max(kWarmUpPixels, job_.width);
+    if (pushes == 0) return;
+    const long long want = (2 * need * pixels + pushes - 1) / pushes;  // twice what refills
+    warm_up_ = static_cast<int>(std::clamp<long long>(want, kWarmUpPixels, most));
   }
 
   TPictureJob job_;
   TIterationContext ctx_;
+  int warm_up_ = kWarmUpPixels;  // pixels
 };
 
 }  // namespace

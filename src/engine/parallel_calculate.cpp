@@ -120,6 +120,7 @@ class TCommitter {
       }
     }
     long long run = 0, work = 0;
+    bool compared = false;  // with the true history as it stands
     const TRowBuffers out = s.Buffers();
     for (int col = seg.begin; col < seg.end; ++col) {
       double sx1, sy1, sx2, sy2;
@@ -129,10 +130,12 @@ class TCommitter {
       ++pixels;
       run = r.it == s.it[col] ? run + (r.it - 1) : 0;
       out.Put(col, r);
+      if (r.it > 1) compared = false;
       bool converged = run >= need;
-      if (!converged && col >= last_push && col + 1 < seg.end) {
+      if (!converged && !compared && col >= last_push && col + 1 < seg.end) {
         truth_.SaveHistory(history_.data());
         converged = SameBits(history_, seg.leaving);
+        compared = true;
       }
       if (converged) {
         history_.swap(seg.leaving);

@@ -36,6 +36,11 @@ using TBeforeRow = std::function<bool(int row)>;
 // tests set 0 to see the helpers at work on small pictures).
 void SetParallelLeadIn(std::chrono::microseconds leadIn);
 
+// The longest cycle test whose rows are computed in parallel: every scratch
+// row keeps whole histories (32 bytes a slot); longer ones compute one
+// pixel after the other, their memory following the values pushed.
+inline constexpr int kMostParallelCycleTest = 16384;
+
 // Makes the kernel one computing thread uses.
 using TKernelFactory = std::function<std::unique_ptr<TRowKernel>(const TPictureJob&)>;
 

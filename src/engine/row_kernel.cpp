@@ -83,15 +83,16 @@ class TScalarRowKernel final : public TRowKernel {
   }
 
   // A long history takes many pixels to refill: the next warm-up is made
-  // long enough to push a whole history, by what this one pushed, up to a
-  // row's width (a longer one would cost more than computing the rows one
-  // after the other). Pixels that push nothing leave the guess as it was,
-  // so they need no longer warm-up.
+  // long enough to push a whole history and a quarter more (neighbouring
+  // pixels push alike), by what this one pushed per pixel, up to a row's
+  // width (a longer one would cost more than computing the rows one after
+  // the other). Pixels that push nothing leave the guess as it was, so
+  // they need no longer warm-up.
   void AdaptWarmUp(int pixels, long long pushes) {
     const long long need = job_.cycle_test - 1;
     const int most = std::max(kWarmUpPixels, job_.width);
     if (pushes == 0) return;
-    const long long want = (2 * need * pixels + pushes - 1) / pushes;  // twice what refills
+    const long long want = (5 * need * pixels + 4 * pushes - 1) / (4 * pushes);
     warm_up_ = static_cast<int>(std::clamp<long long>(want, kWarmUpPixels, most));
   }
 

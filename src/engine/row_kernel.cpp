@@ -66,7 +66,9 @@ class TScalarRowKernel final : public TRowKernel {
     int r = row, c = 0, n = 0;
     while (n < warm_up_ && PreviousPixel(job_.width, r, c)) ++n;
     const bool from_start = r == 0 && c == 0;
-    if (from_start || guessFrom == nullptr) {
+    // A warm-up that refills the whole history makes loading the guess
+    // first (a long history's every value chained anew) wasted work.
+    if (from_start || guessFrom == nullptr || refills_) {
       ctx_.ResetHistory();
     } else {
       ctx_.LoadHistory(guessFrom);
@@ -91,6 +93,7 @@ class TScalarRowKernel final : public TRowKernel {
   void AdaptWarmUp(int pixels, long long pushes) {
     const long long need = job_.cycle_test - 1;
     const int most = std::max(kWarmUpPixels, job_.width);
+    refills_ = pushes >= need;
     if (pushes == 0) return;
     const long long want = (5 * need * pixels + 4 * pushes - 1) / (4 * pushes);
     warm_up_ = static_cast<int>(std::clamp<long long>(want, kWarmUpPixels, most));
@@ -99,6 +102,7 @@ class TScalarRowKernel final : public TRowKernel {
   TPictureJob job_;
   TIterationContext ctx_;
   int warm_up_ = kWarmUpPixels;  // pixels
+  bool refills_ = false;         // the last warm-up pushed a whole history
 };
 
 }  // namespace

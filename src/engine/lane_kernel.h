@@ -248,7 +248,7 @@ class TLaneRowKernel final : public TRowKernel {
       job.g = job.first;
       exact = true;
     } else {
-      job.g = std::max(0LL, job.first - kWarmUpPixels);
+      job.g = std::max(0LL, job.first - warm_up_);
       exact = job.g == 0;  // from the picture's first pixel: the true start
       GuessLane(lane, head, exact);
     }
@@ -278,7 +278,7 @@ class TLaneRowKernel final : public TRowKernel {
     TLaneJob& job = jobs_[lane];
     job.first = split;
     job.end = from.end;
-    job.g = std::max(0LL, split - kWarmUpPixels);
+    job.g = std::max(0LL, split - warm_up_);
     from.end = split;
     scratch.segments[from.segment].end = static_cast<int>(split - row_start);
     GuessLane(lane, head, job.g == 0);
@@ -360,6 +360,7 @@ class TLaneRowKernel final : public TRowKernel {
     int active = 0;  // lane bits across the groups
     int head = 0;
     long long next_pixel = row_start;  // one-slot lanes share the row
+    bool pushed = false;  // some pixel of the row pushed a history value
     if constexpr (kOneSlot) scratch.AddSegment(0, W, true);
     if constexpr (!kOneSlot) {
       stretches_ = std::clamp(W / kMinStretch, 1, lanes_ * kStretchesPerLane);
@@ -408,6 +409,7 @@ class TLaneRowKernel final : public TRowKernel {
         } else {
           period = FirstSlot(gr, lane, head, gr.env.acc);
           ShiftLane(lane, head);
+          pushed |= gr.it[j] > 1;
         }
         if (job.g >= job.first) {
           Store(gr, lane, static_cast<int>(job.g - row_start), period, esc, guard, out);
@@ -439,6 +441,9 @@ class TLaneRowKernel final : public TRowKernel {
       head = next_head;
     }
     if constexpr (!kOneSlot) {
+      // Where pixels push nothing, the guess stands as it is given: the
+      // next row's stretches start without warming up.
+      warm_up_ = pushed ? kWarmUpPixels : 0;
       // Stolen stretches were recorded out of order.
       std::sort(scratch.segments.begin(), scratch.segments.begin() + scratch.used,
                 [](const TSegmentRecord& a, const TSegmentRecord& b) { return a.begin < b.begin; });
@@ -457,6 +462,7 @@ class TLaneRowKernel final : public TRowKernel {
   TLaneJob jobs_[kN * kMaxGroups];
   int stretches_ = 1, next_stretch_ = 0;
   const double* guess_from_ = nullptr;  // of the row being computed
+  int warm_up_ = kWarmUpPixels;         // pixels before a stretch
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 TParallelStats g_last_stats;
 // How long the calling thread computes alone before helpers start.
-std::chrono::microseconds g_lead_in{2000};
+std::chrono::microseconds g_lead_in = kParallelLeadIn;
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;

@@ -32,8 +32,11 @@ TRowBuffers RenderRowBuffers(TRender& render, int row, int32_t* it = nullptr);
 // the computation at once (rows not committed keep their old values).
 using TBeforeRow = std::function<bool(int row)>;
 
-// How long the calling thread computes alone before helpers start (2 ms;
-// tests set 0 to see the helpers at work on small pictures).
+// How long the calling thread computes alone before helpers start (1 ms,
+// kParallelLeadIn: a quick picture keeps it for itself, and a picture of a
+// few hundredths of a second loses little to it; tests set 0 to see the
+// helpers at work on small pictures).
+inline constexpr std::chrono::microseconds kParallelLeadIn{1000};
 void SetParallelLeadIn(std::chrono::microseconds leadIn);
 
 // The longest cycle test whose rows are computed in parallel: every scratch

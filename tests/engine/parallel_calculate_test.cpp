@@ -108,7 +108,7 @@ class ParallelCalculate : public ::testing::Test {
  protected:
   void SetUp() override { SetParallelLeadIn(std::chrono::microseconds(0)); }
   void TearDown() override {
-    SetParallelLeadIn(std::chrono::microseconds(2000));
+    SetParallelLeadIn(kParallelLeadIn);
     SetWorkerThreads(0);
     SetSimdCap(TSimd::kAvx512);
   }

@@ -24,6 +24,7 @@
 #include "shell/cli_args.h"
 #include "shell/render_cli_checks.h"
 #include "shell/render_cli_film.h"
+#include "engine/deep/deep_calculate.h"
 #include "shell/render_cli_engine.h"
 #include "shell/render_cli_host.h"
 #include "shell/render_cli_paint.h"
@@ -313,6 +314,7 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
     if (options.Verbose) {
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
       err << "orkelund-render: " << ComputationReport(took.count()) << '\n';
+      if (deep::DeepComputes(*key)) err << "orkelund-render: " << DeepReport() << '\n';
     }
     std::vector<std::string> written;
     for (const std::string& path : outs) {

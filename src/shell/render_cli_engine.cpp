@@ -35,7 +35,9 @@ void UseThreadOption(int threads) {
 std::string EngineDescription(const TParameter& keyframe) {
   const int threads = WorkerThreads();
   std::string text = std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ");
-  if (UsesLaneKernel(keyframe)) {
+  if (deep::DeepComputes(keyframe)) {
+    text += "pixels as differences from a reference orbit";
+  } else if (UsesLaneKernel(keyframe)) {
     const TSimd simd = ActiveSimd();
     text += std::string(SimdName(simd)) + " lanes (" + std::to_string(SimdLanes(simd)) +
             " pixels per vector)";
@@ -64,6 +66,17 @@ std::string DeepDescription(const TParameter& keyframe) {
     return "the picture lies beyond the precision of a double and turns coarse; "
            "--deep or DeepZoom=1 computes it deep";
   return "";
+}
+
+std::string DeepReport() {
+  const deep::TDeepStats s = deep::LastDeepStats();
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "deep: %lld iterations, %.1f %% of them taken at once by the approximation "
+                "table; reference orbit of %lld values in %.3f s",
+                s.iterations, s.iterations > 0 ? 100.0 * s.skipped / s.iterations : 0.0,
+                static_cast<long long>(s.reference_length), s.reference_seconds);
+  return text;
 }
 
 std::string ComputationReport(double seconds) {

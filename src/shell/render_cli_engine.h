@@ -30,6 +30,10 @@ void SwitchDeep(TParameterAnim& movie);
 // without the switch; empty otherwise.
 std::string DeepDescription(const TParameter& keyframe);
 
+// How the last deep picture was computed: its iterations, the share the
+// approximation table took at once, the reference orbit's length and time.
+std::string DeepReport();
+
 // What the last computation of a picture took and how its parallel rows
 // fared (guesses of the cycle history checked and mended).
 std::string ComputationReport(double seconds);

@@ -25,7 +25,7 @@ struct TVar {
 
 }  // namespace
 
-std::vector<TOraclePixel> OraclePicture(const TParameter& k, long extraBits) {
+std::vector<TOraclePixel> OraclePicture(const TParameter& k, long extraBits, int stride) {
   const long bits = deep::PrecisionBits(k) + extraBits;
   const deep::TLongView view = deep::ReadLongView(k, bits);
   const int W = k.OutputWidth, H = k.OutputHeight;
@@ -68,8 +68,9 @@ std::vector<TOraclePixel> OraclePicture(const TParameter& k, long extraBits) {
   const double sa = std::sin(k.Degree * 3.14159265358979323846 / 180.0);
 
   std::vector<TOraclePixel> out(static_cast<size_t>(W) * H);
-  for (int row = 0; row < H; ++row) {
-    for (int col = 0; col < W; ++col) {
+  stride = std::max(stride, 1);
+  for (int row = 0; row < H; row += stride) {
+    for (int col = 0; col < W; col += stride) {
       // Offset from the centre, turned.
       TVar ox(bits), oy(bits), sx(bits), sy(bits);
       mpfr_mul_si(ox, dx, col, MPFR_RNDN);

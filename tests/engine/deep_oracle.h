@@ -17,8 +17,11 @@ struct TOraclePixel {
   bool escaped = false;
 };
 
-// The picture of a deep keyframe (formulas 1000, 1001, 1002), row by row.
-std::vector<TOraclePixel> OraclePicture(const TParameter& keyframe, long extraBits = 64);
+// The picture of a deep keyframe (formulas 1000, 1001, 1002), row by row;
+// with `stride` > 1 only every stride-th pixel of every stride-th row (the
+// others stay empty), to time it on pictures too large for all of it.
+std::vector<TOraclePixel> OraclePicture(const TParameter& keyframe, long extraBits = 64,
+                                        int stride = 1);
 
 // Newton's method for the nucleus of period `period` near (x, y) (decimal
 // texts) at `bits`; returns the nucleus as decimal texts and its size

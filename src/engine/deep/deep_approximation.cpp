@@ -23,6 +23,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   dc_max_ = dcMax;
   acc_ = acc;
   levels_.clear();
+  reach_radius_.clear();
   // gap[r]: how far value r lies from the values up to CycleTest back.
   std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
   for (int64_t r = 0; r < length_; ++r) {
@@ -92,13 +93,24 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
     }
     levels_.push_back(std::move(up));
   }
+  reach_radius_.assign(static_cast<size_t>(length_), 0.0);
+  for (size_t k = 1; k < levels_.size(); ++k) {
+    for (size_t j = 1; j < levels_[k].size(); ++j) {
+      double& reach = reach_radius_[j << k];
+      reach = std::max(reach, levels_[k][j].radius);
+    }
+  }
 }
 
 int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
                                   const TNode*& node) const {
-  for (int k = static_cast<int>(levels_.size()) - 1; k >= 1; --k) {
+  // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
+  // of all calls) there is none.
+  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  const int top = std::min({static_cast<int>(levels_.size()) - 1, __builtin_ctzll(static_cast<uint64_t>(r)),
+                            63 - __builtin_clzll(static_cast<uint64_t>(most))});
+  for (int k = top; k >= 1; --k) {
     const int64_t len = int64_t{1} << k;
-    if (len > most || (r & (len - 1)) != 0) continue;
     const size_t j = static_cast<size_t>(r >> k);
     if (j >= levels_[k].size()) continue;
     const TNode& n = levels_[k][j];

@@ -35,9 +35,19 @@ class TApproximationTable {
   // `most` steps long, as its node and length (0: none). `history` bounds
   // |d| of the values the cycle test looks back to before the run.
   int64_t Find(int64_t r, double dAbs, double history, int64_t most, const TNode*& node) const;
+  // The largest radius of the runs that start at r (0 where none does):
+  // where |d| is not below it, Find offers nothing.
+  // How many indices ReachRadiusAt covers: the orbit's length, or 0.
+  int64_t ReachLength() const { return static_cast<int64_t>(reach_radius_.size()); }
+  // Where ReachRadius(r) is kept, for r below ReachLength().
+  const double* ReachRadiusAt(int64_t r) const { return reach_radius_.data() + r; }
+  double ReachRadius(int64_t r) const {
+    return r >= 0 && r < static_cast<int64_t>(reach_radius_.size()) ? reach_radius_[r] : 0.0;
+  }
 
  private:
-  std::vector<std::vector<TNode>> levels_;  // level k: node j covers [j 2^k, (j+1) 2^k)
+  std::vector<std::vector<TNode>> levels_;
+  std::vector<double> reach_radius_;  // level k: node j covers [j 2^k, (j+1) 2^k)
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;
   int64_t length_ = 0;

@@ -13,6 +13,7 @@
 #include "engine/deep/deep_coordinates.h"
 #include "engine/deep/deep_pixel.h"
 #include "engine/deep/deep_reference.h"
+#include "engine/lane_kernels.h"
 #include "engine/parallel_calculate.h"
 #include "engine/texts.h"
 #include "engine/worker_pool.h"
@@ -24,6 +25,7 @@ std::mutex stats_mutex;
 // ORK_DEEP_APPROXIMATION=0 switches the table off (comparisons; pictures agree).
 bool approximation_enabled = getenv("ORK_DEEP_APPROXIMATION") == nullptr ||
                              std::string(getenv("ORK_DEEP_APPROXIMATION")) != "0";
+bool lean_steps_enabled = true;
 TDeepStats last_stats;
 
 using TClock = std::chrono::steady_clock;
@@ -57,6 +59,7 @@ std::string DeepFormulaMessage(int gameNo) {
 }
 
 void SetApproximation(bool on) { approximation_enabled = on; }
+void SetLeanSteps(bool on) { lean_steps_enabled = on; }
 bool ApproximationEnabled() { return approximation_enabled; }
 
 TDeepStats LastDeepStats() {
@@ -97,6 +100,8 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
     pic.acc = ToFloatExp(bry / TBigFloat(static_cast<double>(H) * 1000.0, bits));
   }
   pic.acc_d = pic.acc.ToDouble();
+  pic.lean_steps = lean_steps_enabled;
+  pic.lean_simd = ActiveSimd();
   pic.turned = k.Degree != 0;
   if (pic.turned) {
     const double a = k.Degree * 3.14159265358979323846 / 180.0;
@@ -153,6 +158,13 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
       pic.rebase_table = &startTable;
     }
   }
+  // The vector lanes read the tables' reach by address: only where it
+  // covers every index of its orbit.
+  const bool reachCovers =
+      pic.table == nullptr ||
+      (pic.table->ReachLength() == start.Length() &&
+       (pic.rebase_table == pic.table || pic.rebase_table->ReachLength() == critical.Length()));
+  if (!reachCovers) pic.lean_simd = TSimd::kScalar;
   stats.reference_length = start.Length();
   stats.reference_seconds = Seconds(refStart);
 
@@ -190,13 +202,11 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
         const size_t base = static_cast<size_t>(row) * W;
         const TRowBuffers out = RenderRowBuffers(render, row, its.data() + base);
         long long n = 0;
-        for (int col = 0; col < W; ++col) {
-          bool took = false;
-          const TPixelResult r = runner.Run(col, row, took);
+        runner.RunRow(row, W, [&](int col, const TPixelResult& r, bool took) {
           out.Put(col, r);
           sampled[base + col] = took;
           n += r.it;
-        }
+        });
         rowIterations[row] = n;
         rowSkipped[row] = runner.skipped;
       });

@@ -39,6 +39,9 @@ TDeepStats LastDeepStats();
 // Whether the approximation table skips iterations (on; tests and
 // benchmarks compare without it).
 void SetApproximation(bool on);
+// Whether uncoupled pixels with CycleTest 1 take their ordinary iterations
+// in the lean steps, several side by side (on; tests compare without).
+void SetLeanSteps(bool on);
 bool ApproximationEnabled();
 
 // The picture loop of the deep path. `beforeRow` is called on the calling

@@ -1,9 +1,12 @@
 #include "engine/deep/deep_pixel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "engine/deep/deep_approximation.h"
+#include "engine/deep/deep_lane_rows.h"
+#include "engine/deep/deep_lean.h"
 #include "engine/deep/deep_step.h"
 
 namespace ork::deep {
@@ -13,11 +16,9 @@ namespace {
 // the other one it comes back (a gap, so that no orbit flips every step).
 constexpr int kToExtendedExp = -950;
 constexpr int kToDoubleExp = -900;
-// A lag difference is tracked as a product below this share of the orbit's
-// size (where the doubles' own difference keeps fewer than 20 bits) and
-// read off the doubles again above the other one.
-constexpr double kTrackBelow = 0x1p-33;
-constexpr double kUntrackAbove = 0x1p-25;
+
+// Pixels the lean steps take side by side.
+constexpr int kLanes = 8;
 
 void Full(TDeepState& s) {
   const double* Z = s.ref->Double(s.r);
@@ -29,162 +30,9 @@ void Full(TDeepState& s) {
   }
 }
 
-// z(now) - z(old), components x1, y1, x2, y2, as exact as the reference
-// keeps it: the same reference value cancels, a kept exact difference
-// replaces the doubles' one.
-void Difference(const TDeepState& now, const TDeepState& old, int cycleTest, TFloatExp out[4]) {
-  auto diff = [](const TDeepState& a, const TDeepState& b, int k) {
-    if (!a.ext && !b.ext) return TFloatExp(a.d[k] - b.d[k]);
-    const TFloatExp fa = a.ext ? a.f[k] : TFloatExp(a.d[k]);
-    const TFloatExp fb = b.ext ? b.f[k] : TFloatExp(b.d[k]);
-    return fa - fb;
-  };
-  if (now.ref == old.ref && now.r == old.r) {
-    for (int k = 0; k < 4; ++k) out[k] = diff(now, old, k);
-    return;
-  }
-  const TReferenceDiff* kept = nullptr;
-  if (now.ref == old.ref && now.r > old.r && now.r - old.r <= cycleTest) {
-    kept = now.ref->Diff(now.r, static_cast<int>(now.r - old.r));
-  }
-  if (kept != nullptr) {
-    for (int k = 0; k < 4; ++k) out[k] = kept->d[k] + diff(now, old, k);
-    return;
-  }
-  if (now.ref == old.ref && old.r > now.r && old.r - now.r <= cycleTest) {
-    kept = now.ref->Diff(old.r, static_cast<int>(old.r - now.r));
-    if (kept != nullptr) {
-      for (int k = 0; k < 4; ++k) out[k] = diff(now, old, k) - kept->d[k];
-      return;
-    }
-  }
-  const double* Zn = now.ref->Double(now.r);
-  const double* Zo = old.ref->Double(old.r);
-  for (int k = 0; k < 4; ++k) out[k] = TFloatExp(Zn[k] - Zo[k]) + diff(now, old, k);
-}
-
-// The lag difference's step: w <- f(z) - f(o) written as products of w
-// with the sums S = z + o (no subtraction of nearby values). T is double
-// (w's mantissas) or TFloatExp.
-template <class T>
-void LagStep(int game, bool coupled, const T& p, const T* S, T* m) {
-  const T a1 = m[0], b1 = m[1], a2 = m[2], b2 = m[3];
-  if (game == 1000) {
-    m[0] = S[0] * a1 - S[1] * b1;
-    m[1] = S[0] * b1 + S[1] * a1;
-    if (coupled) {
-      m[0] = m[0] + p * a2;
-      m[1] = m[1] + p * b2;
-      m[2] = S[2] * a2 - S[3] * b2 - p * a1;
-      m[3] = S[2] * b2 + S[3] * a2 - p * b1;
-    }
-  } else if (game == 1001) {
-    m[0] = S[0] * a1 + S[1] * b1;
-    m[1] = T(0.0);
-    if (coupled) {
-      m[0] = m[0] + p * a2;
-      m[1] = p * b2;
-      m[2] = S[2] * a2 + S[3] * b2 - p * a1;
-      m[3] = -(p * b1);
-    }
-  } else {
-    m[0] = S[0] * b1 + S[1] * a1;
-    m[1] = S[0] * a1 - S[1] * b1;
-    if (coupled) {
-      m[2] = S[2] * b2 + S[3] * a2 - p * m[1];
-      m[3] = S[2] * a2 - S[3] * b2 - p * m[0];
-    }
-  }
-  if (!coupled) {
-    m[2] = m[0];
-    m[3] = m[1];
-  }
-}
-
-// Whether the doubles of a and b lose their sum.
-inline bool LosesSum(double a, double b) {
-  const double scale = std::fabs(a) + std::fabs(b);
-  return scale < 1e-270 || std::fabs(a + b) <= scale * 0x1p-40;
-}
-
-// The exact-as-kept sum z(now) + z(old), as Difference does for the
-// difference.
-void Sum(const TDeepState& now, const TDeepState& old, int cycleTest, TFloatExp out[4]) {
-  auto dsum = [](const TDeepState& a, const TDeepState& b, int k) {
-    if (!a.ext && !b.ext) return TFloatExp(a.d[k] + b.d[k]);
-    const TFloatExp fa = a.ext ? a.f[k] : TFloatExp(a.d[k]);
-    const TFloatExp fb = b.ext ? b.f[k] : TFloatExp(b.d[k]);
-    return fa + fb;
-  };
-  if (now.ref == old.ref && now.r == old.r) {
-    const TFloatExp* Z = now.ref->Extended(now.r);
-    for (int k = 0; k < 4; ++k) out[k] = Ldexp(Z[k], 1) + dsum(now, old, k);
-    return;
-  }
-  const TReferenceDiff* kept = nullptr;
-  if (now.ref == old.ref) {
-    const int64_t back = now.r - old.r;
-    if (back > 0 && back <= cycleTest) kept = now.ref->Diff(now.r, static_cast<int>(back), true);
-    if (back < 0 && -back <= cycleTest) kept = now.ref->Diff(old.r, static_cast<int>(-back), true);
-  }
-  if (kept != nullptr) {
-    for (int k = 0; k < 4; ++k) out[k] = kept->d[k] + dsum(now, old, k);
-    return;
-  }
-  const double* Zn = now.ref->Double(now.r);
-  const double* Zo = old.ref->Double(old.r);
-  for (int k = 0; k < 4; ++k) out[k] = TFloatExp(Zn[k] + Zo[k]) + dsum(now, old, k);
-}
-
-TLagDifference FromExtended(const TFloatExp d[4]);
-
-// Advances the lag difference w by the step from orbit state `now`, with
-// `old` the state the lag back.
-void AdvanceLag(int game, bool coupled, double p, const TDeepState& now, const TDeepState& old,
-                int cycleTest, TLagDifference& w) {
-  double S[4];
-  bool exact = false;
-  for (int k = 0; k < 4; ++k) {
-    S[k] = now.z[k] + old.z[k];
-    exact = exact || LosesSum(now.z[k], old.z[k]);
-  }
-  double* m = w.m;
-  if (exact) {
-    // Nearly opposite values: the sums from the reference's kept ones, the
-    // step in the extended type.
-    TFloatExp Sf[4], mf[4];
-    Sum(now, old, cycleTest, Sf);
-    for (int k = 0; k < 4; ++k) mf[k] = Ldexp(TFloatExp(m[k]), w.s);
-    LagStep(game, coupled, TFloatExp(p), Sf, mf);
-    const bool tracked = w.tracked;
-    w = FromExtended(mf);
-    w.tracked = tracked;
-    return;
-  }
-  LagStep(game, coupled, p, S, m);
-  const double top = std::max(std::max(std::fabs(m[0]), std::fabs(m[1])),
-                              std::max(std::fabs(m[2]), std::fabs(m[3])));
-  if (top < 0x1p-500 && top > 0) {
-    for (int k = 0; k < 4; ++k) m[k] *= 0x1p500;
-    w.s -= 500;
-  } else if (top > 0x1p500) {
-    for (int k = 0; k < 4; ++k) m[k] *= 0x1p-500;
-    w.s += 500;
-  }
-}
-
-TLagDifference FromExtended(const TFloatExp d[4]) {
-  TLagDifference w;
-  int64_t top = INT64_MIN;
-  for (int k = 0; k < 4; ++k) {
-    if (!d[k].IsZero()) top = std::max(top, d[k].e);
-  }
-  if (top == INT64_MIN) return w;
-  w.s = top;
-  for (int k = 0; k < 4; ++k) {
-    w.m[k] = d[k].IsZero() ? 0.0 : std::ldexp(d[k].m, static_cast<int>(std::max<int64_t>(d[k].e - top, -2000)));
-  }
-  return w;
+void SizeHistory(TDeepPixel& x, int cycleTest) {
+  x.ring.resize(static_cast<size_t>(cycleTest) + 1);
+  x.lags.resize(static_cast<size_t>(cycleTest));
 }
 
 }  // namespace
@@ -203,77 +51,47 @@ void TDeepPicture::Offset(int column, int row, TFloatExp& ox, TFloatExp& oy) con
 
 TDeepPixelRunner::TDeepPixelRunner(const TDeepPicture& picture)
     : pic_(picture),
-      ring_(static_cast<size_t>(std::max(picture.cycle_test, 1)) + 1),
-      lags_(static_cast<size_t>(std::max(picture.cycle_test, 1))) {}
-
-void TDeepPixelRunner::Approximate(TDeepState& s, int& it, TDeepState& first, int& filled,
-                                   double dcx, double dcy) {
-  const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
-  if (table == nullptr) return;
-  // The values the cycle test looks back to: on this reference, one step
-  // apart each; their differences bound.
-  const int rs = static_cast<int>(ring_.size());
-  double history = 0;
-  for (int j = 1; j <= filled; ++j) {
-    const TDeepState& old = ring_[(ringHead_ - (j - 1) + rs) % rs];
-    if (old.ref != s.ref || old.r != s.r - j) return;
-    const double a = old.ext ? old.f[0].ToDouble() : old.d[0];
-    const double b = old.ext ? old.f[1].ToDouble() : old.d[1];
-    history = std::max(history, std::hypot(a, b));
+      lean_(picture.lean_steps && std::max(picture.cycle_test, 1) == 1 &&
+            !picture.formula.coupled) {
+  const int ct = std::max(picture.cycle_test, 1);
+  SizeHistory(one_, ct);
+  if (lean_) {
+    lanes_.resize(kLanes);
+    for (TDeepPixel& x : lanes_) SizeHistory(x, ct);
   }
-  int64_t done = 0;
-  while (true) {
-    // Leave the step that reaches the iteration limit, and the one that
-    // samples zval, to the plain iteration.
-    int64_t most = static_cast<int64_t>(pic_.max_iter) - it;
-    if (it < pic_.zval_at) most = std::min<int64_t>(most, pic_.zval_at - it - 1);
-    if (most < 2) break;
-    const TApproximationTable::TNode* n = nullptr;
-    const int64_t len = table->Find(s.r, std::hypot(s.d[0], s.d[1]), history, most, n);
-    if (len == 0) break;
-    const double x = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * dcx - n->by * dcy;
-    const double y = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * dcy + n->by * dcx;
-    s.d[0] = s.d[2] = x;
-    s.d[1] = s.d[3] = y;
-    s.r += len;
-    it += static_cast<int>(len);
-    done += len;
-  }
-  if (done == 0) return;
-  skipped += done;
-  Full(s);
-  // The cycle history starts again here: no cycle could be found in the
-  // steps taken nor within the cycle test's reach after them.
-  first = s;
-  filled = 0;
 }
 
-TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepRecorder* recorder) {
+TDeepPixel& TDeepPixelRunner::Slot(int i) {
+  while (static_cast<int>(lanes_.size()) <= i) {
+    lanes_.emplace_back();
+    SizeHistory(lanes_.back(), std::max(pic_.cycle_test, 1));
+  }
+  return lanes_[static_cast<size_t>(i)];
+}
+
+void TDeepPixelRunner::Begin(TDeepPixel& x, int column, int row) {
   const TDeepPicture& P = pic_;
-  const int ct = std::max(P.cycle_test, 1);
   TFloatExp ox, oy;
   P.Offset(column, row, ox, oy);
-
-  TDeepState s;
+  x.column = column;
+  TDeepState& s = x.s;
+  s = TDeepState();
   s.ref = P.start;
   s.r = 0;
-  TFloatExp dcx, dcy;  // 0 in Julia mode
+  x.dcx = x.dcy = TFloatExp();
   if (P.julia) {
     s.f[0] = s.f[2] = ox;
     s.f[1] = s.f[3] = oy;
   } else {
-    dcx = ox;
-    dcy = oy;
+    x.dcx = ox;
+    x.dcy = oy;
   }
-  const double dcxd = dcx.ToDouble(), dcyd = dcy.ToDouble();
-  const TFloatExp pf(P.formula.p);
-  const double pd = P.formula.p;
-  const bool coupled = P.formula.coupled;
-  const int game = P.formula.game_no;
+  x.dcxd = x.dcx.ToDouble();
+  x.dcyd = x.dcy.ToDouble();
   // The difference and the constant's difference decide the type: the
   // extended one while both lie below the double's comfortable range.
-  const int64_t dcTop = std::max(dcx.IsZero() ? INT64_MIN : dcx.e, dcy.IsZero() ? INT64_MIN : dcy.e);
-  int64_t top = dcTop;
+  x.dcTop = std::max(x.dcx.IsZero() ? INT64_MIN : x.dcx.e, x.dcy.IsZero() ? INT64_MIN : x.dcy.e);
+  int64_t top = x.dcTop;
   for (int k = 0; k < 4; ++k) {
     if (!s.f[k].IsZero()) top = std::max(top, s.f[k].e);
   }
@@ -282,205 +100,335 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
     for (int k = 0; k < 4; ++k) s.d[k] = s.f[k].ToDouble();
   }
   Full(s);
+  x.first = s;
+  x.it = x.head = x.filled = x.period = 0;
+  x.over = x.escaped = x.sampled = x.approximated = false;
+  x.zval = 0;
+}
 
-  TPixelResult res;
-  sampled = false;
-  int it = 0;
+void TDeepPixelRunner::Approximate(TDeepPixel& x) {
+  TDeepState& s = x.s;
+  const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
+  if (table == nullptr || (s.r & 1) != 0) return;  // no run starts at odd r
+  // Leave the step that reaches the iteration limit, and the one that
+  // samples zval, to the plain iteration.
+  const auto most = [&] {
+    int64_t m = static_cast<int64_t>(pic_.max_iter) - x.it;
+    if (x.it < pic_.zval_at) m = std::min<int64_t>(m, pic_.zval_at - x.it - 1);
+    return m;
+  };
+  const TApproximationTable::TNode* n = nullptr;
+  // The history only narrows what the table allows: where nothing is
+  // allowed without it (most calls), it is not looked at.
+  if (table->Find(s.r, Magnitude(s.d[0], s.d[1]), 0.0, most(), n) == 0) return;
+  // The values the cycle test looks back to: on this reference, one step
+  // apart each; their differences bound.
+  const int rs = static_cast<int>(x.ring.size());
+  double history = 0;
+  for (int j = 1, at = Back(x.head, rs); j <= x.filled; ++j, at = Back(at, rs)) {
+    const TDeepState& old = x.ring[at];
+    if (old.ref != s.ref || old.r != s.r - j) return;
+    const double a = old.ext ? old.f[0].ToDouble() : old.d[0];
+    const double b = old.ext ? old.f[1].ToDouble() : old.d[1];
+    history = std::max(history, Magnitude(a, b));
+  }
+  int64_t done = 0;
+  int64_t len;
+  while ((len = table->Find(s.r, Magnitude(s.d[0], s.d[1]), history, most(), n)) != 0) {
+    const double a = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * x.dcxd - n->by * x.dcyd;
+    const double b = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * x.dcyd + n->by * x.dcxd;
+    s.d[0] = s.d[2] = a;
+    s.d[1] = s.d[3] = b;
+    s.r += len;
+    x.it += static_cast<int>(len);
+    done += len;
+  }
+  if (done == 0) return;
+  skipped += done;
+  Full(s);
+  // The cycle history starts again here: no cycle could be found in the
+  // steps taken nor within the cycle test's reach after them.
+  x.first = s;
+  x.filled = 0;
+}
+
+bool TDeepPixelRunner::Step(TDeepPixel& x, TDeepRecorder* recorder) {
+  const TDeepPicture& P = pic_;
+  const int ct = std::max(P.cycle_test, 1);
   const int rs = ct + 1;  // ring size
-  int head = 0;
-  int filled = 0;
-  TDeepState first = s;
-  const bool mayApproximate = P.table != nullptr && recorder == nullptr;
-  bool over = false, escaped = false;
-  int period = 0;
-  double zval = 0;
-  while (true) {
-    if (mayApproximate && !s.ext) {
-      ringHead_ = (head - 1 + rs) % rs;  // the newest value in the ring
-      Approximate(s, it, first, filled, dcxd, dcyd);
-    }
-    ++it;
-    if (it > P.max_iter) over = true;
-    ring_[head] = s;  // slot 1
-    // The lag differences defined so far advance with this step.
-    for (int i = 1; i <= filled; ++i) {
-      if (lags_[i - 1].tracked) {
-        AdvanceLag(game, coupled, pd, s, ring_[(head - i + rs) % rs], ct, lags_[i - 1]);
-      }
-    }
-    if (recorder != nullptr) recorder->Record(it, s.z[0], s.z[1]);
+  const TFloatExp pf(P.formula.p);
+  const double pd = P.formula.p;
+  const bool coupled = P.formula.coupled;
+  const int game = P.formula.game_no;
+  if (P.table != nullptr && recorder == nullptr && !x.s.ext && !x.approximated) Approximate(x);
+  x.approximated = false;
+  ++x.it;
+  if (x.it > P.max_iter) x.over = true;
+  x.ring[x.head] = x.s;  // slot 1
+  // The lag differences defined so far advance with this step.
+  for (int i = 1, at = Back(x.head, rs); i <= x.filled; ++i, at = Back(at, rs)) {
+    if (x.lags[i - 1].tracked) AdvanceLag(game, coupled, pd, x.s, x.ring[at], ct, x.lags[i - 1]);
+  }
+  if (recorder != nullptr) recorder->Record(x.it, x.s.z[0], x.s.z[1]);
 
-    // Rebase where the orbit passes closer to the reference's start than
-    // its difference is large, or where the reference ends.
-    {
-      const int64_t last = s.ref->Length() - 1;
-      bool rebase = s.r >= last;
-      if (!rebase && s.r > 0) {
-        if (s.ext) {
-          const TFloatExp* Z = s.ref->Extended(s.r);
-          TFloatExp zn, dn;
-          for (int k = 0; k < 4; ++k) {
-            zn += Abs(Z[k] + s.f[k]);
-            dn += Abs(s.f[k]);
-          }
-          rebase = zn < dn;
-        } else {
-          double zn = 0, dn = 0;
-          for (int k = 0; k < 4; ++k) {
-            zn += std::fabs(s.z[k]);
-            dn += std::fabs(s.d[k]);
-          }
-          rebase = zn < dn;
+  // Rebase where the orbit passes closer to the reference's start than
+  // its difference is large, or where the reference ends.
+  {
+    const int64_t last = x.s.ref->Length() - 1;
+    bool rebase = x.s.r >= last;
+    if (!rebase && x.s.r > 0) {
+      if (x.s.ext) {
+        const TFloatExp* Z = x.s.ref->Extended(x.s.r);
+        TFloatExp zn, dn;
+        for (int k = 0; k < 4; ++k) {
+          zn += Abs(Z[k] + x.s.f[k]);
+          dn += Abs(x.s.f[k]);
         }
-      }
-      if (rebase && !(s.ref == P.rebase && s.r == 0)) {
-        if (s.ext) {
-          const TFloatExp* Z = s.ref->Extended(s.r);
-          for (int k = 0; k < 4; ++k) s.f[k] = Z[k] + s.f[k];
-        } else {
-          for (int k = 0; k < 4; ++k) s.d[k] = s.z[k];
+        rebase = zn < dn;
+      } else {
+        double zn = 0, dn = 0;
+        for (int k = 0; k < 4; ++k) {
+          zn += std::fabs(x.s.z[k]);
+          dn += std::fabs(x.s.d[k]);
         }
-        s.ref = P.rebase;
-        s.r = 0;
+        rebase = zn < dn;
       }
     }
+    if (rebase && !(x.s.ref == P.rebase && x.s.r == 0)) {
+      if (x.s.ext) {
+        const TFloatExp* Z = x.s.ref->Extended(x.s.r);
+        for (int k = 0; k < 4; ++k) x.s.f[k] = Z[k] + x.s.f[k];
+      } else {
+        for (int k = 0; k < 4; ++k) x.s.d[k] = x.s.z[k];
+      }
+      x.s.ref = P.rebase;
+      x.s.r = 0;
+    }
+  }
 
-    // The step.
-    if (s.ext) {
-      const TFloatExp* Z = s.ref->Extended(s.r);
-      switch (game) {
-        case 1000: PerturbedStep<1000>(Z, s.f, dcx, dcy, pf, coupled); break;
-        case 1001: PerturbedStep<1001>(Z, s.f, dcx, dcy, pf, coupled); break;
-        default: PerturbedStep<1002>(Z, s.f, dcx, dcy, pf, coupled); break;
-      }
-    } else {
-      const double* Z = s.ref->Double(s.r);
-      switch (game) {
-        case 1000: PerturbedStep<1000>(Z, s.d, dcxd, dcyd, pd, coupled); break;
-        case 1001: PerturbedStep<1001>(Z, s.d, dcxd, dcyd, pd, coupled); break;
-        default: PerturbedStep<1002>(Z, s.d, dcxd, dcyd, pd, coupled); break;
-      }
+  // The step.
+  if (x.s.ext) {
+    const TFloatExp* Z = x.s.ref->Extended(x.s.r);
+    switch (game) {
+      case 1000: PerturbedStep<1000>(Z, x.s.f, x.dcx, x.dcy, pf, coupled); break;
+      case 1001: PerturbedStep<1001>(Z, x.s.f, x.dcx, x.dcy, pf, coupled); break;
+      default: PerturbedStep<1002>(Z, x.s.f, x.dcx, x.dcy, pf, coupled); break;
     }
-    ++s.r;
-    // The difference changes its type where it crosses the double's range.
-    if (s.ext) {
-      int64_t top = dcTop;
-      for (int k = 0; k < 4; ++k) {
-        if (!s.f[k].IsZero()) top = std::max(top, s.f[k].e);
-      }
-      if (top > kToDoubleExp) {
-        s.ext = false;
-        for (int k = 0; k < 4; ++k) s.d[k] = s.f[k].ToDouble();
-      }
-    } else {
-      const double m = std::max(std::max(std::fabs(s.d[0]), std::fabs(s.d[1])),
-                                std::max(std::fabs(s.d[2]), std::fabs(s.d[3])));
-      if (m < 0x1p-950 && dcTop < kToExtendedExp && (m > 0 || dcTop != INT64_MIN)) {
-        s.ext = true;
-        for (int k = 0; k < 4; ++k) s.f[k] = TFloatExp(s.d[k]);
-      }
+  } else {
+    const double* Z = x.s.ref->Double(x.s.r);
+    switch (game) {
+      case 1000: PerturbedStep<1000>(Z, x.s.d, x.dcxd, x.dcyd, pd, coupled); break;
+      case 1001: PerturbedStep<1001>(Z, x.s.d, x.dcxd, x.dcyd, pd, coupled); break;
+      default: PerturbedStep<1002>(Z, x.s.d, x.dcxd, x.dcyd, pd, coupled); break;
     }
-    Full(s);
+  }
+  ++x.s.r;
+  // The difference changes its type where x.it crosses the double's range.
+  if (x.s.ext) {
+    int64_t top = x.dcTop;
+    for (int k = 0; k < 4; ++k) {
+      if (!x.s.f[k].IsZero()) top = std::max(top, x.s.f[k].e);
+    }
+    if (top > kToDoubleExp) {
+      x.s.ext = false;
+      for (int k = 0; k < 4; ++k) x.s.d[k] = x.s.f[k].ToDouble();
+    }
+  } else {
+    const double m = std::max(std::max(std::fabs(x.s.d[0]), std::fabs(x.s.d[1])),
+                              std::max(std::fabs(x.s.d[2]), std::fabs(x.s.d[3])));
+    if (m < 0x1p-950 && x.dcTop < kToExtendedExp && (m > 0 || x.dcTop != INT64_MIN)) {
+      x.s.ext = true;
+      for (int k = 0; k < 4; ++k) x.s.f[k] = TFloatExp(x.s.d[k]);
+    }
+  }
+  Full(x.s);
 
-    const double sum = std::fabs(s.z[0]) + std::fabs(s.z[1]) + std::fabs(s.z[2]) +
-                       std::fabs(s.z[3]);
-    if (sum > P.max_abs) escaped = over = true;
+  const double sum = std::fabs(x.s.z[0]) + std::fabs(x.s.z[1]) + std::fabs(x.s.z[2]) +
+                     std::fabs(x.s.z[3]);
+  if (sum > P.max_abs) x.escaped = x.over = true;
 
-    // A slot gets its lag difference when the orbit first reaches it.
-    if (filled < ct) {
-      ++filled;
-      const TDeepState& old = first;
-      TLagDifference& w = lags_[filled - 1];
-      w = TLagDifference();
-      double est = 0, scale = 0;
-      for (int k = 0; k < 4; ++k) {
-        est += std::fabs(s.z[k] - old.z[k]);
-        scale += std::fabs(s.z[k]) + std::fabs(old.z[k]) + s.scale + old.scale;
-      }
-      if (!(est >= scale * kTrackBelow)) {
-        TFloatExp delta[4];
-        Difference(s, old, ct, delta);
-        w = FromExtended(delta);
-        w.tracked = true;
-      }
+  // A slot gets its lag difference when the orbit x.first reaches x.it.
+  if (x.filled < ct) {
+    ++x.filled;
+    const TDeepState& old = x.first;
+    TLagDifference& w = x.lags[x.filled - 1];
+    w = TLagDifference();
+    double est = 0, scale = 0;
+    for (int k = 0; k < 4; ++k) {
+      est += std::fabs(x.s.z[k] - old.z[k]);
+      scale += std::fabs(x.s.z[k]) + std::fabs(old.z[k]) + x.s.scale + old.scale;
     }
-    // Cycle test: slot i is the orbit i iterations back. A difference
-    // large against the orbit is read off the doubles; a small one is
-    // tracked as a product from the step where it became small.
-    period = 0;
-    for (int i = 1; i <= filled; ++i) {
-      TLagDifference& w = lags_[i - 1];
-      const TDeepState& old = ring_[(head - (i - 1) + rs) % rs];
-      double est = 0, scale = 0;
-      for (int k = 0; k < 4; ++k) {
-        est += std::fabs(s.z[k] - old.z[k]);
-        scale += std::fabs(s.z[k]) + std::fabs(old.z[k]);
-      }
-      scale += s.scale + old.scale;
-      if (w.tracked && est > scale * kUntrackAbove) w.tracked = false;
-      if (!w.tracked) {
-        if (est >= scale * kTrackBelow) {
-          // Exact to 2^-20 of itself: the tolerance decides on it.
-          if (est < P.acc_d) {
-            period = i;
-            break;
-          }
-          continue;
-        }
-        if (std::isnan(est)) {  // a distance that is not a number fails d >= acc
-          period = i;
+    if (!(est >= scale * kTrackBelow)) {
+      TFloatExp delta[4];
+      Difference(x.s, old, ct, delta);
+      w = FromExtended(delta);
+      w.tracked = true;
+    }
+  }
+  // Cycle test: slot i is the orbit i iterations back. A difference
+  // large against the orbit is read off the doubles; a small one is
+  // tracked as a product from the step where x.it became small.
+  x.period = 0;
+  for (int i = 1, at = x.head; i <= x.filled; ++i, at = Back(at, rs)) {
+    TLagDifference& w = x.lags[i - 1];
+    const TDeepState& old = x.ring[at];
+    double est = 0, scale = 0;
+    for (int k = 0; k < 4; ++k) {
+      est += std::fabs(x.s.z[k] - old.z[k]);
+      scale += std::fabs(x.s.z[k]) + std::fabs(old.z[k]);
+    }
+    scale += x.s.scale + old.scale;
+    if (w.tracked && est > scale * kUntrackAbove) w.tracked = false;
+    if (!w.tracked) {
+      if (est >= scale * kTrackBelow) {
+        // Exact to 2^-20 of itself: the tolerance decides on x.it.
+        if (est < P.acc_d) {
+          x.period = i;
           break;
         }
-        // Became small: one step of the product from the previous
-        // difference, which the doubles still held exactly enough.
-        const TDeepState& prevNow = ring_[head];
-        const TDeepState& prevOld = ring_[(head - i + rs) % rs];
-        TLagDifference prev;
-        for (int k = 0; k < 4; ++k) prev.m[k] = prevNow.z[k] - prevOld.z[k];
-        AdvanceLag(game, coupled, pd, prevNow, prevOld, ct, prev);
-        w = prev;
-        w.tracked = true;
+        continue;
       }
-      const double sum = std::fabs(w.m[0]) + std::fabs(w.m[1]) + std::fabs(w.m[2]) +
-                         std::fabs(w.m[3]);
-      bool within;
-      if (std::isnan(sum)) {
-        within = true;
-      } else if (w.s == 0 && P.acc_d > 0x1p-1000) {
-        within = sum < P.acc_d;
-      } else {
-        within = Ldexp(TFloatExp(sum), w.s) < P.acc;
-      }
-      if (within) {
-        period = i;
+      if (std::isnan(est)) {  // a distance that is not a number fails d >= acc
+        x.period = i;
         break;
       }
+      // Became small: one step of the product from the previous
+      // difference, which the doubles still held exactly enough.
+      const TDeepState& prevNow = x.ring[x.head];
+      const TDeepState& prevOld = x.ring[(x.head - i + rs) % rs];
+      TLagDifference prev;
+      for (int k = 0; k < 4; ++k) prev.m[k] = prevNow.z[k] - prevOld.z[k];
+      AdvanceLag(game, coupled, pd, prevNow, prevOld, ct, prev);
+      w = prev;
+      w.tracked = true;
     }
-    if (it == P.zval_at) {
-      const TLagDifference& w = lags_[0];
-      double a = s.z[0] - ring_[head].z[0], b = s.z[1] - ring_[head].z[1];
-      if (w.tracked) {
-        const int e = static_cast<int>(std::clamp<int64_t>(w.s, -3000, 3000));
-        a = std::ldexp(w.m[0], e);
-        b = std::ldexp(w.m[1], e);
-      }
-      zval = a * a + b * b;
-      sampled = true;
+    const double sum = std::fabs(w.m[0]) + std::fabs(w.m[1]) + std::fabs(w.m[2]) +
+                       std::fabs(w.m[3]);
+    bool within;
+    if (std::isnan(sum)) {
+      within = true;
+    } else if (w.s == 0 && P.acc_d > 0x1p-1000) {
+      within = sum < P.acc_d;
+    } else {
+      within = Ldexp(TFloatExp(sum), w.s) < P.acc;
     }
-    if (period != 0 || over) break;
-    head = (head + 1) % rs;
+    if (within) {
+      x.period = i;
+      break;
+    }
   }
-  res.x1 = s.z[0];
-  res.y1 = s.z[1];
-  res.x2 = s.z[2];
-  res.y2 = s.z[3];
-  res.it = it;
-  res.escaped = escaped;
+  if (x.it == P.zval_at) {
+    const TLagDifference& w = x.lags[0];
+    double a = x.s.z[0] - x.ring[x.head].z[0], b = x.s.z[1] - x.ring[x.head].z[1];
+    if (w.tracked) {
+      const int e = static_cast<int>(std::clamp<int64_t>(w.s, -3000, 3000));
+      a = std::ldexp(w.m[0], e);
+      b = std::ldexp(w.m[1], e);
+    }
+    x.zval = a * a + b * b;
+    x.sampled = true;
+  }
+  if (x.period != 0 || x.over) return true;
+  x.head = x.head + 1 == rs ? 0 : x.head + 1;
+  return false;
+}
+
+TPixelResult TDeepPixelRunner::End(const TDeepPixel& x) const {
+  TPixelResult res;
+  res.x1 = x.s.z[0];
+  res.y1 = x.s.z[1];
+  res.x2 = x.s.z[2];
+  res.y2 = x.s.z[3];
+  res.it = x.it;
+  res.escaped = x.escaped;
   res.guard = false;
-  res.period = period;
-  res.zval = zval;
-  res.count = it + P.colz + (escaped ? P.colzh : 0);
+  res.period = x.period;
+  res.zval = x.zval;
+  res.count = x.it + pic_.colz + (x.escaped ? pic_.colzh : 0);
   return res;
+}
+
+TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepRecorder* recorder) {
+  TDeepPixel& x = one_;
+  Begin(x, column, row);
+  const int game = pic_.formula.game_no;
+  while (true) {
+    if (recorder == nullptr && Lean(x)) {
+      TLeanLane l;
+      LeanLoad(x, l);
+      switch (game) {
+        case 1000: while (LeanStep<1000>(pic_, x, l, skipped) == 1) {} break;
+        case 1001: while (LeanStep<1001>(pic_, x, l, skipped) == 1) {} break;
+        default: while (LeanStep<1002>(pic_, x, l, skipped) == 1) {} break;
+      }
+      LeanStore(x, l);
+    }
+    if (Step(x, recorder)) break;
+  }
+  sampled = x.sampled;
+  return End(x);
+}
+
+void TDeepPixelRunner::RunRow(int row, int width, const TEmit& emit) {
+  if (!lean_) {
+    for (int col = 0; col < width; ++col) {
+      bool sampled = false;
+      const TPixelResult r = Run(col, row, sampled);
+      emit(col, r, sampled);
+    }
+    return;
+  }
+  switch (pic_.lean_simd) {
+    case TSimd::kAvx512: DeepRowLanesAvx512(*this, row, width, emit); return;
+    case TSimd::kAvx2: DeepRowLanesAvx2(*this, row, width, emit); return;
+    default: break;
+  }
+  switch (pic_.formula.game_no) {
+    case 1000: RunRowLean<1000>(row, width, emit); break;
+    case 1001: RunRowLean<1001>(row, width, emit); break;
+    default: RunRowLean<1002>(row, width, emit); break;
+  }
+}
+
+template <int F>
+void TDeepPixelRunner::RunRowLean(int row, int width, const TEmit& emit) {
+  // Each lane iterates one pixel at a time: a lean step per round while
+  // the lean steps take it, else one iteration of the plain loop.
+  std::array<TLeanLane, kLanes> lanes;
+  std::array<bool, kLanes> leanNow{}, busy{};
+  int next = 0, active = 0;
+  for (int i = 0; i < kLanes && next < width; ++i, ++next) {
+    Begin(lanes_[i], next, row);
+    busy[i] = true;
+    ++active;
+  }
+  while (active > 0) {
+    for (int i = 0; i < kLanes; ++i) {
+      if (!leanNow[i]) continue;
+      if (LeanStep<F>(pic_, lanes_[i], lanes[i], skipped) != 1) {
+        LeanStore(lanes_[i], lanes[i]);
+        leanNow[i] = false;
+      }
+    }
+    for (int i = 0; i < kLanes; ++i) {
+      if (!busy[i] || leanNow[i]) continue;
+      TDeepPixel& x = lanes_[i];
+      if (!Step(x, nullptr)) {
+        if (Lean(x)) {
+          LeanLoad(x, lanes[i]);
+          leanNow[i] = true;
+        }
+        continue;
+      }
+      emit(x.column, End(x), x.sampled);
+      if (next < width) {
+        Begin(x, next++, row);
+      } else {
+        busy[i] = false;
+        --active;
+      }
+    }
+  }
 }
 
 }  // namespace ork::deep

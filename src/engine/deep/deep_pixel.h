@@ -10,11 +10,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "engine/deep/deep_lag.h"
 #include "engine/deep/deep_numbers.h"
 #include "engine/deep/deep_reference.h"
 #include "engine/iteration.h"
+#include "engine/lane_kernels.h"
 
 namespace ork::deep {
 
@@ -40,20 +43,15 @@ struct TDeepPicture {
   TFloatExp dx, dy, half_w, half_h;
   bool turned = false;
   double cos_a = 1, sin_a = 0;
+  // Uncoupled pixels with CycleTest 1 take their ordinary iterations in
+  // the lean steps (off only to compare with the plain loop).
+  bool lean_steps = true;
+  // The vector lanes they take (below AVX2 several pixels side by side in
+  // scalar code).
+  TSimd lean_simd = TSimd::kScalar;
 
   // The pixel's offset from the centre.
   void Offset(int column, int row, TFloatExp& ox, TFloatExp& oy) const;
-};
-
-// One entry of a pixel's cycle history: where its orbit was.
-struct TDeepState {
-  const TReferenceOrbit* ref = nullptr;
-  int64_t r = 0;
-  bool ext = false;   // the difference is held in f, else in d
-  double d[4] = {0, 0, 0, 0};
-  TFloatExp f[4];
-  double z[4] = {0, 0, 0, 0};  // the full value rounded to double
-  double scale = 0;            // |Z| + |difference|, for the rounding bound
 };
 
 // What the orbit recording of a picked pixel receives (it, x1, y1).
@@ -62,36 +60,61 @@ struct TDeepRecorder {
   virtual void Record(int it, double x1, double y1) = 0;
 };
 
-// z(n) - z(n - lag) of one cycle-test slot as a scaled double: value =
-// m * 2^s. It advances by a product with the orbit (no subtraction of
-// nearby values), so it keeps its relative precision however small it gets.
-// Only while the difference is small against the orbit (`tracked`): a
-// large one is read off the orbit's doubles directly.
-struct TLagDifference {
-  double m[4] = {0, 0, 0, 0};
-  int64_t s = 0;
-  bool tracked = false;
+// One pixel's iteration in progress, so that several pixels can be
+// iterated side by side.
+struct TDeepPixel {
+  int column = 0;
+  TDeepState s;
+  TDeepState first;  // where the cycle history (re)started
+  TFloatExp dcx, dcy;  // the constant's difference (0 in Julia mode)
+  double dcxd = 0, dcyd = 0;
+  int64_t dcTop = 0;  // the larger exponent of dcx and dcy
+  int it = 0, head = 0, filled = 0, period = 0;
+  bool over = false, escaped = false, sampled = false;
+  bool approximated = false;  // the lean steps ended on a run of the table
+  double zval = 0;
+  std::vector<TDeepState> ring;      // the last CycleTest + 1 states
+  std::vector<TLagDifference> lags;  // slot i at lags[i - 1]
 };
 
-// Per-thread scratch of the pixel iteration (the cycle history).
+// Per-thread scratch of the pixel iteration (the cycle histories).
 class TDeepPixelRunner {
  public:
   explicit TDeepPixelRunner(const TDeepPicture& picture);
   // Iterates pixel (column, row). `sampled` tells whether zval was taken
   // (else the picture loop hands the previous pixel's on).
   TPixelResult Run(int column, int row, bool& sampled, TDeepRecorder* recorder = nullptr);
+  // Every pixel of `row` (columns 0 ... width - 1), several side by side
+  // where the lean steps apply; emit(column, result, sampled) for each, in
+  // no particular column order. The results are those of Run.
+  using TEmit = std::function<void(int column, const TPixelResult& result, bool sampled)>;
+  void RunRow(int row, int width, const TEmit& emit);
   // Iterations skipped by the approximation table over all pixels run.
   long long skipped = 0;
 
+  // For the row kernels that step pixels in vector lanes.
+  const TDeepPicture& Picture() const { return pic_; }
+  void Begin(TDeepPixel& x, int column, int row);
+  // One iteration of the plain loop; true when the pixel is done.
+  bool Step(TDeepPixel& x, TDeepRecorder* recorder);
+  TPixelResult End(const TDeepPixel& x) const;
+  // Whether the lean steps take the pixel's next iterations.
+  bool Lean(const TDeepPixel& x) const {
+    return lean_ && !x.s.ext && x.filled == 1 && !x.lags[0].tracked;
+  }
+  // Pixel slots for side-by-side iteration (as many as asked, kept).
+  TDeepPixel& Slot(int i);
+
  private:
   // Takes as many steps at once as the approximation table allows.
-  void Approximate(TDeepState& s, int& it, TDeepState& first, int& filled, double dcx,
-                   double dcy);
+  void Approximate(TDeepPixel& x);
+  template <int F>
+  void RunRowLean(int row, int width, const TEmit& emit);
 
   const TDeepPicture& pic_;
-  std::vector<TDeepState> ring_;     // the last CycleTest + 1 states
-  std::vector<TLagDifference> lags_;  // slot i at lags_[i - 1]
-  int ringHead_ = 0;
+  bool lean_ = false;  // uncoupled with CycleTest 1
+  TDeepPixel one_;
+  std::vector<TDeepPixel> lanes_;
 };
 
 }  // namespace ork::deep

@@ -1,0 +1,325 @@
+// The lean steps of a deep picture in vector lanes: one pixel per lane,
+// each lane's ordinary iterations (uncoupled, CycleTest 1, the difference
+// in double) taken for all lanes at once. A lane whose next iteration
+// needs more (the iteration limit, zval, a run of the approximation table,
+// a small cycle distance, an escape, the extended type) is taken out of
+// the vector for that iteration: the scalar lean step or the plain loop
+// takes it, exactly as they would have without the lanes, and the results
+// are those of the plain loop bit for bit.
+//
+// Included by the per-instruction-set files inside their target region,
+// with ORK_LANE_WIDTH and engine/lanes_x86.h before it; every other header
+// is included before the region.
+#pragma once
+
+#include <type_traits>
+
+namespace ork::deep {
+
+#if ORK_LANE_WIDTH == 8
+using TDeepAddresses = v8di;
+// Eight doubles from the byte addresses of the lanes in m (0 elsewhere).
+inline v8df GatherAt(v8di at, __mmask8 m) {
+  return reinterpret_cast<v8df>(_mm512_mask_i64gather_pd(
+      _mm512_setzero_pd(), m, reinterpret_cast<__m512i>(at), nullptr, 1));
+}
+inline v8di SelectAt(__mmask8 m, v8di a, v8di b) {
+  return reinterpret_cast<v8di>(
+      _mm512_mask_blend_epi64(m, reinterpret_cast<__m512i>(b), reinterpret_cast<__m512i>(a)));
+}
+#else
+using TDeepAddresses = v4di;
+inline v4df GatherAt(v4di at, v4di m) {
+  return reinterpret_cast<v4df>(_mm256_mask_i64gather_pd(
+      _mm256_setzero_pd(), nullptr, reinterpret_cast<__m256i>(at),
+      reinterpret_cast<__m256d>(m), 1));
+}
+inline v4di SelectAt(v4di m, v4di a, v4di b) { return m ? a : b; }
+#endif
+
+template <class V, int F>
+class TDeepLanes {
+  using L = TLanes<V>;
+  using M = typename L::Mask;
+  using A = TDeepAddresses;
+  static constexpr int W = L::kWidth;
+  // Groups of lanes stepped one after the other: their chains of
+  // operations (a gather, the step, the tests) overlap.
+  static constexpr int G = 4;
+
+  // Each group's lanes: orbit (0, 1), index, the orbit's length, the
+  // reference at the index, the reach of the table's runs there, the
+  // difference, the pixel's value and its scale, the same of the value
+  // before, the constant's difference, steps taken and steps left to the
+  // next limit; byte addresses of the reference at the index and of the
+  // table's reach there; what the lane was loaded with.
+  struct TGroup {
+    V orbit_id_, r_, len_, zc0_, zc1_, reach_;
+    V d0_, d1_, z0_, z1_, scale_;
+    V pid_, pr_, pd0_, pd1_, pz0_, pz1_, pscale_;
+    V dcx_, dcy_, done_, budget_;
+    A zaddr_, raddr_;
+    const TReferenceOrbit* pref_[W];
+    int done0_[W], plain0_[W], head0_[W];
+  };
+
+ public:
+  TDeepLanes(TDeepPixelRunner& runner) : run_(runner), P_(runner.Picture()) {
+    // Orbit 1 is the one rebasing goes to; in Mandelbrot mode both are.
+    orbit_[0] = P_.start;
+    orbit_[1] = P_.rebase;
+    table_[0] = P_.table;
+    table_[1] = P_.start == P_.rebase ? P_.table : P_.rebase_table;
+    const double* Z0 = P_.rebase->Double(0);
+    rz0_ = L::Splat(Z0[0]);
+    rz1_ = L::Splat(Z0[1]);
+    // Where a rebased lane reads next: index 1 of orbit 1.
+    for (int i = 0; i < W; ++i) {
+      rebased_z_[i] = Address(P_.rebase->Double(1));
+      rebased_reach_[i] = table_[1] != nullptr ? Address(table_[1]->ReachRadiusAt(1)) : 0;
+    }
+  }
+
+  void RunRow(int row, int width, const TDeepPixelRunner::TEmit& emit) {
+    constexpr int N = G * W;  // slot n: lane n % W of group n / W
+    run_.Slot(N - 1);
+    TDeepPixel* px[N];
+    bool busy[N] = {}, inVector[N] = {};
+    int next = 0, active = 0;
+    for (int n = 0; n < N; ++n) {
+      px[n] = &run_.Slot(n);
+      if (next < width) {
+        run_.Begin(*px[n], next++, row);
+        busy[n] = true;
+        ++active;
+      }
+    }
+    while (active > 0) {
+      int masks[G] = {}, events[G] = {};
+      M acts[G];
+      bool any = false;
+      for (int n = 0; n < N; ++n) masks[n / W] |= inVector[n] ? 1 << (n % W) : 0;
+      for (int k = 0; k < G; ++k) {
+        acts[k] = MaskOf(masks[k]);
+        any = any || masks[k] != 0;
+      }
+      if (any) {
+        // The groups run until one of their lanes has an event.
+        bool none = true;
+        do {
+          for (int k = 0; k < G; ++k) events[k] = Step(groups_[k], acts[k], masks[k]);
+          none = true;
+          for (int k = 0; k < G; ++k) none = none && events[k] == 0;
+        } while (none);
+        for (int n = 0; n < N; ++n) {
+          const int k = n / W, i = n % W;
+          if ((events[k] >> i & 1) == 0) continue;
+          TLeanLane l;
+          Extract(groups_[k], i, *px[n], l);
+          if (LeanStep<F>(P_, *px[n], l, run_.skipped) == 1) {
+            Insert(groups_[k], i, *px[n], l);  // the scalar step took it: back in
+          } else {
+            LeanStore(*px[n], l);
+            inVector[n] = false;
+          }
+        }
+      }
+      for (int n = 0; n < N; ++n) {
+        if (!busy[n] || inVector[n]) continue;
+        TDeepPixel& x = *px[n];
+        if (!run_.Step(x, nullptr)) {
+          if (run_.Lean(x)) {
+            TLeanLane l;
+            LeanLoad(x, l);
+            Insert(groups_[n / W], n % W, x, l);
+            inVector[n] = true;
+          }
+          continue;
+        }
+        emit(x.column, run_.End(x), x.sampled);
+        if (next < width) {
+          run_.Begin(x, next++, row);
+        } else {
+          busy[n] = false;
+          --active;
+        }
+      }
+    }
+  }
+
+ private:
+  static V Abs(V v) { return L::Abs(v); }
+  static V Twice(V v) { return v + v; }
+  // std::max's rule: a < b ? b : a.
+  static V Max(V a, V b) { return L::Select(L::Gt(b, a), b, a); }
+  static double Lane(V v, int i) { return v[i]; }
+
+  // One lean step of every lane in `mask`; returns the lanes that did not
+  // take it (their state unchanged).
+  [[gnu::always_inline]] int Step(TGroup& g, M act, int mask) {
+    const V zero = L::Splat(0.0), one = L::Splat(1.0);
+    // Before the step: the iteration limit or zval, a run of the table.
+    M ev = L::And(act, L::Le(g.budget_, zero));
+    ev = L::Or(ev, L::And(act, L::Gt(g.reach_, Abs(g.d0_) + Abs(g.d1_))));
+    const M go = L::And(act, L::Not(ev));
+    // Rebase.
+    const V zn = ((Abs(g.z0_) + Abs(g.z1_)) + Abs(g.z0_)) + Abs(g.z1_);
+    const V dn = ((Abs(g.d0_) + Abs(g.d1_)) + Abs(g.d0_)) + Abs(g.d1_);
+    M rb = L::Or(L::Ge(g.r_, g.len_ - one), L::And(L::Gt(g.r_, zero), L::Gt(dn, zn)));
+    rb = L::And(rb, L::Not(L::And(L::Eq(g.orbit_id_, one), L::Eq(g.r_, zero))));
+    const V a = L::Select(rb, g.z0_, g.d0_), b = L::Select(rb, g.z1_, g.d1_);
+    const V Zc0 = L::Select(rb, rz0_, g.zc0_), Zc1 = L::Select(rb, rz1_, g.zc1_);
+    const V nid = L::Select(rb, one, g.orbit_id_);
+    const V nr = L::Select(rb, zero, g.r_) + one;
+    const V nlen = L::Select(rb, L::Splat(static_cast<double>(P_.rebase->Length())), g.len_);
+    // The step (orbit 2 the copy of orbit 1: Z2 = Z0, Z3 = Z1).
+    V n0, n1;
+    if constexpr (F == 1000) {
+      n0 = (Twice(Zc0) + a) * a - (Twice(Zc1) + b) * b + g.dcx_;
+      n1 = Twice(Zc0 * b + (Zc1 + b) * a) + g.dcy_;
+    } else if constexpr (F == 1001) {
+      n0 = (Twice(Zc0) + a) * a + (Twice(Zc1) + b) * b + g.dcx_;
+      n1 = g.dcy_;
+    } else {
+      n0 = Twice(Zc0 * b + (Zc1 + b) * a) + g.dcy_;
+      n1 = (Twice(Zc0) + a) * a - (Twice(Zc1) + b) * b + g.dcx_;
+    }
+    // The reference at the new index, and where the table may offer a run.
+    const M rbGo = L::And(rb, go);
+    const A nz = SelectAt(rbGo, rebased_z_, g.zaddr_ + 32);
+    const A nreach = SelectAt(rbGo, rebased_reach_, g.raddr_ + 8);
+    const V g0 = GatherAt(nz, go), g1 = GatherAt(nz + 8, go);
+    const V reach = table_[0] != nullptr ? GatherAt(nreach, go) : zero;
+    const V an0 = Abs(n0), an1 = Abs(n1);
+    M ev2 = L::Gt(L::Splat(0x1p-950), Max(an0, an1));  // the extended type may take over
+    const V w0 = g0 + n0, w1 = g1 + n1;
+    const V t0 = Abs(g0) + an0, t1 = Abs(g1) + an1;
+    const V scale = ((t0 + t1) + t0) + t1;
+    const V aw0 = Abs(w0), aw1 = Abs(w1);
+    ev2 = L::Or(ev2, L::Gt(((aw0 + aw1) + aw0) + aw1, L::Splat(P_.max_abs)));
+    // Slot 1, decided by the doubles only while its distance is large.
+    const V e0 = Abs(w0 - g.z0_), e1 = Abs(w1 - g.z1_);
+    const V est = ((e0 + e1) + e0) + e1;
+    const V c0 = aw0 + Abs(g.z0_), c1 = aw1 + Abs(g.z1_);
+    const V cscale = ((((c0 + c1) + c0) + c1)) + (scale + g.scale_);
+    ev2 = L::Or(ev2, L::NotGe(est, cscale * L::Splat(kTrackBelow)));
+    ev2 = L::Or(ev2, L::Gt(L::Splat(P_.acc_d), est));
+    const M take = L::And(go, L::Not(ev2));
+    // The lanes that took it move on; their current value becomes the one
+    // before.
+    g.pid_ = L::Select(take, g.orbit_id_, g.pid_);
+    g.pr_ = L::Select(take, g.r_, g.pr_);
+    g.pd0_ = L::Select(take, g.d0_, g.pd0_);
+    g.pd1_ = L::Select(take, g.d1_, g.pd1_);
+    g.pz0_ = L::Select(take, g.z0_, g.pz0_);
+    g.pz1_ = L::Select(take, g.z1_, g.pz1_);
+    g.pscale_ = L::Select(take, g.scale_, g.pscale_);
+    g.orbit_id_ = L::Select(take, nid, g.orbit_id_);
+    g.r_ = L::Select(take, nr, g.r_);
+    g.len_ = L::Select(take, nlen, g.len_);
+    g.d0_ = L::Select(take, n0, g.d0_);
+    g.d1_ = L::Select(take, n1, g.d1_);
+    g.z0_ = L::Select(take, w0, g.z0_);
+    g.z1_ = L::Select(take, w1, g.z1_);
+    g.zc0_ = L::Select(take, g0, g.zc0_);
+    g.zc1_ = L::Select(take, g1, g.zc1_);
+    g.scale_ = L::Select(take, scale, g.scale_);
+    g.reach_ = L::Select(take, reach, g.reach_);
+    g.zaddr_ = SelectAt(take, nz, g.zaddr_);
+    g.raddr_ = SelectAt(take, nreach, g.raddr_);
+    const V counted = L::Select(take, one, zero);
+    g.done_ = g.done_ + counted;
+    g.budget_ = g.budget_ - counted;
+    return mask & ~L::Bits(take);
+  }
+
+  static M MaskOf(int bits) {
+    if constexpr (std::is_integral_v<M>) {
+      return static_cast<M>(bits);
+    } else {
+      M m = L::Not(L::Eq(L::Splat(0.0), L::Splat(0.0)));  // all clear
+      for (int i = 0; i < W; ++i) m[i] = (bits >> i & 1) != 0 ? -1 : 0;
+      return m;
+    }
+  }
+
+  static long long Address(const double* p) {
+    return static_cast<long long>(reinterpret_cast<intptr_t>(p));
+  }
+
+  int Id(const TReferenceOrbit* ref) const { return ref == P_.rebase ? 1 : 0; }
+
+  // Lane i from a scalar lane (as LeanLoad or the scalar step left it).
+  void Insert(TGroup& g, int i, const TDeepPixel& x, const TLeanLane& l) {
+    const int id = Id(l.ref);
+    g.orbit_id_[i] = id;
+    g.r_[i] = static_cast<double>(l.r);
+    g.len_[i] = static_cast<double>(l.ref->Length());
+    const double* Z = l.ref->Double(l.r);
+    g.zc0_[i] = Z[0];
+    g.zc1_[i] = Z[1];
+    g.reach_[i] = table_[id] != nullptr ? table_[id]->ReachRadius(l.r) : 0.0;
+    g.zaddr_[i] = Address(Z);
+    g.raddr_[i] = table_[id] != nullptr ? Address(table_[id]->ReachRadiusAt(l.r)) : 0;
+    g.d0_[i] = l.d0;
+    g.d1_[i] = l.d1;
+    g.z0_[i] = l.z[0];
+    g.z1_[i] = l.z[1];
+    g.scale_[i] = l.scale;
+    g.pid_[i] = Id(l.pref);
+    g.pref_[i] = l.pref;
+    g.pr_[i] = static_cast<double>(l.pr);
+    g.pd0_[i] = l.pd0;
+    g.pd1_[i] = l.pd1;
+    g.pz0_[i] = l.pz[0];
+    g.pz1_[i] = l.pz[1];
+    g.pscale_[i] = l.pscale;
+    g.dcx_[i] = x.dcxd;
+    g.dcy_[i] = x.dcyd;
+    g.done0_[i] = l.done;
+    g.plain0_[i] = l.plain;
+    g.head0_[i] = l.head;
+    g.done_[i] = 0;
+    // Steps to the next limit event: the one that samples zval, else the
+    // iteration limit.
+    const int64_t now = static_cast<int64_t>(x.it) + l.done;
+    g.budget_[i] = static_cast<double>(now < P_.zval_at ? P_.zval_at - 1 - now : P_.max_iter - now);
+  }
+
+  // The scalar lane of lane i, as the scalar steps would have left it.
+  void Extract(const TGroup& g, int i, const TDeepPixel& x, TLeanLane& l) const {
+    (void)x;
+    const int taken = static_cast<int>(Lane(g.done_, i));
+    l.ref = orbit_[Lane(g.orbit_id_, i) != 0 ? 1 : 0];
+    l.r = static_cast<int64_t>(Lane(g.r_, i));
+    l.d0 = Lane(g.d0_, i);
+    l.d1 = Lane(g.d1_, i);
+    l.z[0] = l.z[2] = Lane(g.z0_, i);
+    l.z[1] = l.z[3] = Lane(g.z1_, i);
+    l.scale = Lane(g.scale_, i);
+    // Before any step in the vector the value before is the loaded one
+    // (which may lie on neither orbit's index the lanes track exactly).
+    l.pref = taken > 0 ? orbit_[Lane(g.pid_, i) != 0 ? 1 : 0] : g.pref_[i];
+    l.pr = static_cast<int64_t>(Lane(g.pr_, i));
+    l.pd0 = Lane(g.pd0_, i);
+    l.pd1 = Lane(g.pd1_, i);
+    l.pz[0] = l.pz[2] = Lane(g.pz0_, i);
+    l.pz[1] = l.pz[3] = Lane(g.pz1_, i);
+    l.pscale = Lane(g.pscale_, i);
+    l.done = g.done0_[i] + taken;
+    l.plain = g.plain0_[i] + taken;
+    l.head = g.head0_[i] ^ (taken & 1);
+    l.approximated = false;
+  }
+
+  TDeepPixelRunner& run_;
+  const TDeepPicture& P_;
+  const TReferenceOrbit* orbit_[2];
+  const TApproximationTable* table_[2];
+  V rz0_, rz1_;  // orbit 1 at index 0
+  TGroup groups_[G];
+  // Where a rebased lane reads next (index 1 of orbit 1).
+  A rebased_z_, rebased_reach_;
+};
+
+}  // namespace ork::deep

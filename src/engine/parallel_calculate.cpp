@@ -39,7 +39,14 @@ class TCommitter {
   // A lead-in row: computed on this thread straight into the render object,
   // the context carrying history and zval from row to row.
   void ComputeInPlace(int row) {
-    IterateRow(truth_, *job_.view, row, job_.width, RenderRowBuffers(render_, row));
+    lead_in_it_.resize(job_.width);
+    IterateRow(truth_, *job_.view, row, job_.width,
+               RenderRowBuffers(render_, row, lead_in_it_.data()));
+    for (int it : lead_in_it_) lead_in_pushes_ += it - 1;
+    lead_in_pixels_ += job_.width;
+  }
+  double LeadInPushesPerPixel() const {
+    return lead_in_pixels_ > 0 ? static_cast<double>(lead_in_pushes_) / lead_in_pixels_ : 0;
   }
   // The lead-in's history and zval become the committed state.
   void EndLeadIn() {
@@ -154,6 +161,8 @@ class TCommitter {
   double zval_ = 0;
   double repair_share_ = 0;  // recent share of recomputed iterations
   int rows_ = 0;
+  std::vector<int32_t> lead_in_it_;
+  long long lead_in_pushes_ = 0, lead_in_pixels_ = 0;
 };
 
 // What the computing threads share. Rows are claimed in order; a row's
@@ -255,6 +264,8 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   }
   committer.EndLeadIn();
   stats.lead_in_rows = row;
+  TPictureJob measured = job;
+  measured.pushes_per_pixel = committer.LeadInPushesPerPixel();
   if (row == H) {
     g_last_stats = stats;
     return true;
@@ -276,7 +287,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   auto helper = [&](int) {
     std::unique_ptr<TRowKernel> kernel;
     try {
-      kernel = makeKernel(job);
+      kernel = makeKernel(measured);
     } catch (const std::bad_alloc&) {
       return;
     }
@@ -304,7 +315,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
     }
   };
 
-  std::unique_ptr<TRowKernel> own = makeKernel(job);
+  std::unique_ptr<TRowKernel> own = makeKernel(measured);
   bool completed = true;
   {
     THelperRun helpers(threads - 1, helper);

@@ -32,8 +32,14 @@ class TScalarRowKernel final : public TRowKernel {
  public:
   explicit TScalarRowKernel(const TPictureJob& job) : job_(job), ctx_(*job.keyframe) {
     // Until a warm-up has shown what the pixels push, a long history gets
-    // the longest.
-    if (ctx_.LongHistory()) warm_up_ = std::max(kWarmUpPixels, job.width);
+    // what the rows before pushed per pixel suggests, or else the longest.
+    if (ctx_.LongHistory()) {
+      const int most = std::max(kWarmUpPixels, job.width);
+      const double need = 1.25 * (job.cycle_test - 1);
+      warm_up_ = job.pushes_per_pixel * most > need
+                     ? std::max(kWarmUpPixels, static_cast<int>(need / job.pushes_per_pixel) + 1)
+                     : most;
+    }
   }
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,

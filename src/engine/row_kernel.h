@@ -52,6 +52,9 @@ struct TPictureJob {
   const TViewMapping* view = nullptr;
   int width = 0, height = 0;
   int cycle_test = 1;  // raised to at least 1
+  // History values pushed per pixel in the rows computed so far (0: none
+  // known yet); how far back a warm-up must reach to refill a history.
+  double pushes_per_pixel = 0;
 };
 
 class TRowKernel {

@@ -11,6 +11,7 @@
 #include "engine/deep/deep_coordinates.h"
 #include "engine/deep_oracle.h"
 #include "engine/lane_kernels.h"
+#include "engine/worker_pool.h"
 #include "engine/render.h"
 #include "model/host.h"
 #include "model/language.h"
@@ -437,9 +438,10 @@ TEST(DeepZoom, PickedPixelRecordsItsTrueOrbit) {
 namespace ork {
 namespace {
 
-// The lean steps (several pixels side by side) change nothing: every
-// buffer equals the plain loop's, with the table's runs, near and below
-// the double range, in both modes and for every formula.
+// The lean steps (several pixels side by side, in vector lanes) change
+// nothing: every buffer equals the plain loop's, with the table's runs,
+// near and below the double range, in both modes, for every formula and
+// for short and longer cycle tests.
 TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   std::vector<std::pair<std::string, TView>> views;
   for (const char* e : {"e-20", "e-320"}) {
@@ -469,21 +471,35 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   f1002.y = Big("1.3e-31");
   f1002.height = "8e-30";
   views.push_back({"1002", f1002});
-  for (auto& [name, v] : views) {
+  // Inside the period-3 bulb near its root, where orbits settle slowly:
+  // the cycle test's last slot finds the period.
+  TView bulb;
+  bulb.x = Big("-0.125") + Big("3e-21");
+  bulb.y = Big("0.66") + Big("2e-21");
+  bulb.height = "1e-20";
+  bulb.accurate = 1e-6;
+  views.push_back({"bulb", bulb});
+  for (auto [view, v] : views) {
+   for (const int cycleTest : {1, 3}) {
     v.width = 45;  // more pixels than lanes: lanes take new pixels
-    v.height_px = 4;
+    v.height_px = 12;
     v.max_iter = 1500;
-    v.cycle_test = 1;
+    v.cycle_test = cycleTest;
+    const std::string name = view + " CycleTest " + std::to_string(cycleTest);
     TParameter k = Keyframe(v);
     TRender plain;
     plain.Init(k);
     deep::SetLeanSteps(false);
+    SetWorkerThreads(1);
     const bool done = Calculate(k, &QuietHost(), plain);
     deep::SetLeanSteps(true);
     ASSERT_TRUE(done);
-    // Vector lanes of each width, and side by side in scalar code.
-    for (const TSimd simd : {TSimd::kSse2, TSimd::kAvx2, TSimd::kAvx512}) {
+    // Vector lanes of each width, and side by side in scalar code; rows
+    // on one, three and two threads.
+    for (const auto& [simd, threads] : {std::pair{TSimd::kSse2, 1}, std::pair{TSimd::kAvx2, 3},
+                                       std::pair{TSimd::kAvx512, 2}}) {
       SetSimdCap(simd);
+      SetWorkerThreads(threads);
       TRender lean;
       lean.Init(k);
       ASSERT_TRUE(Calculate(k, &QuietHost(), lean));
@@ -498,6 +514,8 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
           << what;
     }
     SetSimdCap(TSimd::kAvx512);
+    SetWorkerThreads(0);
+   }
   }
 }
 

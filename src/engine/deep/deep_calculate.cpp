@@ -1,6 +1,8 @@
 #include "engine/deep/deep_calculate.h"
 
 #include <algorithm>
+#include <thread>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -184,34 +186,57 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
     std::vector<uint8_t> sampled(static_cast<size_t>(W) * H);
     std::vector<long long> rowIterations(static_cast<size_t>(H));
     std::vector<long long> rowSkipped(static_cast<size_t>(H));
+    // Rows are computed by every thread as they come; a row is taken only
+    // after the calling thread has polled for it (rows after a stop keep
+    // their old values). The calling thread polls a few rows ahead.
+    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[static_cast<size_t>(H)]);
+    for (int row = 0; row < H; ++row) done[row] = false;
+    std::atomic<int> released{0}, next{0};
+    std::atomic<bool> over{false};  // every row released, or stopped
+    std::atomic<bool> stopped{false};  // no row is taken any more
+    const auto compute = [&](TDeepPixelRunner& runner, int row) {
+      const size_t base = static_cast<size_t>(row) * W;
+      const TRowBuffers out = RenderRowBuffers(render, row, its.data() + base);
+      long long n = 0;
+      const long long skippedBefore = runner.skipped;
+      runner.RunRow(row, W, [&](int col, const TPixelResult& r, bool took) {
+        out.Put(col, r);
+        sampled[base + col] = took;
+        n += r.it;
+      });
+      rowIterations[row] = n;
+      rowSkipped[row] = runner.skipped - skippedBefore;
+      done[row].store(true, std::memory_order_release);
+    };
+    // The next released row, or -1 when none is released now.
+    const auto take = [&] {
+      int row = next.load();
+      while (!stopped.load() && row < released.load()) {
+        if (next.compare_exchange_weak(row, row + 1)) return row;
+      }
+      return -1;
+    };
     const int threads = WorkerThreads();
-    const int chunk = std::max(1, threads * 2);
-    double zval = 0;  // handed on to pixels that did not sample it
-    for (int row0 = 0; row0 < H && completed; row0 += chunk) {
-      int row1 = std::min(H, row0 + chunk);
-      for (int row = row0; row < row1; ++row) {
-        if (!beforeRow(row)) {
-          completed = false;
-          row1 = row;
-          break;
+    THelperRun helpers(threads - 1, [&](int) {
+      TDeepPixelRunner runner(pic);
+      while (true) {
+        const int row = take();
+        if (row >= 0) {
+          compute(runner, row);
+        } else if (over.load()) {
+          if (stopped.load() || next.load() >= released.load()) return;
+        } else {
+          std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
       }
-      ParallelFor(row1 - row0, [&](int index) {
-        const int row = row0 + index;
-        TDeepPixelRunner runner(pic);
-        const size_t base = static_cast<size_t>(row) * W;
-        const TRowBuffers out = RenderRowBuffers(render, row, its.data() + base);
-        long long n = 0;
-        runner.RunRow(row, W, [&](int col, const TPixelResult& r, bool took) {
-          out.Put(col, r);
-          sampled[base + col] = took;
-          n += r.it;
-        });
-        rowIterations[row] = n;
-        rowSkipped[row] = runner.skipped;
-      });
-      for (int row = row0; row < row1; ++row) {
-        const size_t base = static_cast<size_t>(row) * W;
+    });
+    TDeepPixelRunner runner(pic);
+    const int ahead = 4 * std::max(threads, 1);
+    int handed = 0;     // rows whose zval has been handed on
+    double zval = 0;    // handed on to pixels that did not sample it
+    const auto handOn = [&] {
+      for (; handed < H && done[handed].load(std::memory_order_acquire); ++handed) {
+        const size_t base = static_cast<size_t>(handed) * W;
         for (int col = 0; col < W; ++col) {
           if (sampled[base + col]) {
             zval = render.bildZ[base + col];
@@ -219,10 +244,31 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
             render.bildZ[base + col] = zval;
           }
         }
-        stats.iterations += rowIterations[row];
-        stats.skipped += rowSkipped[row];
+        stats.iterations += rowIterations[handed];
+        stats.skipped += rowSkipped[handed];
       }
+    };
+    while (true) {
+      while (!over.load() && released.load() < std::min(H, next.load() + ahead)) {
+        if (!beforeRow(released.load())) {
+          completed = false;
+          stopped = true;
+          over = true;
+          break;
+        }
+        ++released;
+        if (released.load() == H) over = true;
+      }
+      const int row = take();
+      if (row >= 0) {
+        compute(runner, row);
+      } else if (over.load()) {
+        break;
+      }
+      handOn();
     }
+    helpers.Wait();
+    handOn();
   }
   stats.pixel_seconds = Seconds(pixelStart);
   std::lock_guard<std::mutex> lock(stats_mutex);

@@ -61,7 +61,14 @@ class TDeepLanes {
     A zaddr_, raddr_;
     const TReferenceOrbit* pref_[W];
     int done0_[W], plain0_[W], head0_[W];
+    // With CycleTest 2 and more, the lanes' earlier values (kRingFields
+    // vectors per place, places 0 ... CycleTest), all lanes with one head:
+    // slot i compares with place head - (i - 1).
+    V* ring = nullptr;
+    int head = 0;
   };
+  // Per ring place: z0, z1, scale, orbit, index, d0, d1.
+  static constexpr int kRingFields = 7;
 
  public:
   TDeepLanes(TDeepPixelRunner& runner) : run_(runner), P_(runner.Picture()) {
@@ -73,6 +80,17 @@ class TDeepLanes {
     const double* Z0 = P_.rebase->Double(0);
     rz0_ = L::Splat(Z0[0]);
     rz1_ = L::Splat(Z0[1]);
+    // The rings (CycleTest 2 and more).
+    slots_ = std::max(P_.cycle_test, 1);
+    rs_ = slots_ + 1;
+    if (slots_ > 1) {
+      // Aligned by hand: the vector's own allocation need not be.
+      const size_t n = static_cast<size_t>(G) * rs_ * kRingFields;
+      ring_.assign((n + 1) * W, 0.0);
+      const uintptr_t at = reinterpret_cast<uintptr_t>(ring_.data());
+      V* ring = reinterpret_cast<V*>((at + sizeof(V) - 1) / sizeof(V) * sizeof(V));
+      for (int k = 0; k < G; ++k) groups_[k].ring = ring + static_cast<size_t>(k) * rs_ * kRingFields;
+    }
     // Where a rebased lane reads next: index 1 of orbit 1.
     for (int i = 0; i < W; ++i) {
       rebased_z_[i] = Address(P_.rebase->Double(1));
@@ -116,7 +134,9 @@ class TDeepLanes {
           if ((events[k] >> i & 1) == 0) continue;
           TLeanLane l;
           Extract(groups_[k], i, *px[n], l);
-          if (LeanStep<F>(P_, *px[n], l, run_.skipped) == 1) {
+          const int took = slots_ > 1 ? LeanStepRing<F>(P_, *px[n], l)
+                                      : LeanStep<F>(P_, *px[n], l, run_.skipped);
+          if (took == 1) {
             Insert(groups_[k], i, *px[n], l);  // the scalar step took it: back in
           } else {
             LeanStore(*px[n], l);
@@ -204,6 +224,26 @@ class TDeepLanes {
     const V cscale = ((((c0 + c1) + c0) + c1)) + (scale + g.scale_);
     ev2 = L::Or(ev2, L::NotGe(est, cscale * L::Splat(kTrackBelow)));
     ev2 = L::Or(ev2, L::Gt(L::Splat(P_.acc_d), est));
+    if (slots_ > 1) {
+      // Slots 2 ... CycleTest against the ring; the value this step
+      // started from goes to the head (for a lane that does not take the
+      // step that place is its unused oldest one).
+      const V K = L::Splat(kTrackBelow), acc = L::Splat(P_.acc_d);
+      int place = g.head;
+      for (int i = 2; i <= slots_; ++i) {
+        place = place == 0 ? rs_ - 1 : place - 1;
+        const V* o = g.ring + place * kRingFields;
+        const V f0 = Abs(w0 - o[0]), f1 = Abs(w1 - o[1]);
+        const V est2 = ((f0 + f1) + f0) + f1;
+        const V b0 = aw0 + Abs(o[0]), b1 = aw1 + Abs(o[1]);
+        const V cs2 = (((b0 + b1) + b0) + b1) + (scale + o[2]);
+        ev2 = L::Or(ev2, L::Or(L::NotGe(est2, cs2 * K), L::Gt(acc, est2)));
+      }
+      V* h = g.ring + g.head * kRingFields;
+      h[0] = g.z0_, h[1] = g.z1_, h[2] = g.scale_, h[3] = g.orbit_id_, h[4] = g.r_;
+      h[5] = g.d0_, h[6] = g.d1_;
+      g.head = g.head + 1 == rs_ ? 0 : g.head + 1;
+    }
     const M take = L::And(go, L::Not(ev2));
     // The lanes that took it move on; their current value becomes the one
     // before.
@@ -251,6 +291,23 @@ class TDeepLanes {
 
   // Lane i from a scalar lane (as LeanLoad or the scalar step left it).
   void Insert(TGroup& g, int i, const TDeepPixel& x, const TLeanLane& l) {
+    if (slots_ > 1) {
+      // The pixel's earlier values into the ring, behind the group's head.
+      int from = x.head, to = g.head;
+      for (int m = 1; m < slots_; ++m) {
+        from = from == 0 ? rs_ - 1 : from - 1;
+        to = to == 0 ? rs_ - 1 : to - 1;
+        const TDeepState& t = x.ring[from];
+        V* o = g.ring + to * kRingFields;
+        o[0][i] = t.z[0];
+        o[1][i] = t.z[1];
+        o[2][i] = t.scale;
+        o[3][i] = Id(t.ref);
+        o[4][i] = static_cast<double>(t.r);
+        o[5][i] = t.ext ? t.f[0].ToDouble() : t.d[0];
+        o[6][i] = t.ext ? t.f[1].ToDouble() : t.d[1];
+      }
+    }
     const int id = Id(l.ref);
     g.orbit_id_[i] = id;
     g.r_[i] = static_cast<double>(l.r);
@@ -278,7 +335,7 @@ class TDeepLanes {
     g.dcy_[i] = x.dcyd;
     g.done0_[i] = l.done;
     g.plain0_[i] = l.plain;
-    g.head0_[i] = l.head;
+    g.head0_[i] = slots_ > 1 ? x.head : l.head;  // the ring's head, or the parity of two
     g.done_[i] = 0;
     // Steps to the next limit event: the one that samples zval, else the
     // iteration limit.
@@ -287,8 +344,32 @@ class TDeepLanes {
   }
 
   // The scalar lane of lane i, as the scalar steps would have left it.
-  void Extract(const TGroup& g, int i, const TDeepPixel& x, TLeanLane& l) const {
-    (void)x;
+  void Extract(const TGroup& g, int i, TDeepPixel& x, TLeanLane& l) const {
+    if (slots_ > 1) {
+      // The values the lane took in the vector go back into the pixel's
+      // ring (the older ones are still there); the lane's last step was
+      // not taken, so its head is one place behind the group's.
+      const int taken = static_cast<int>(Lane(g.done_, i));
+      const int head = static_cast<int>((g.head0_[i] + taken) % rs_);
+      int from = g.head == 0 ? rs_ - 1 : g.head - 1;
+      int to = head;
+      for (int m = 1; m <= std::min(taken, slots_); ++m) {
+        from = from == 0 ? rs_ - 1 : from - 1;
+        to = to == 0 ? rs_ - 1 : to - 1;
+        const V* o = g.ring + from * kRingFields;
+        TDeepState t;
+        t.ref = orbit_[Lane(o[3], i) != 0 ? 1 : 0];
+        t.r = static_cast<int64_t>(Lane(o[4], i));
+        t.ext = false;
+        t.d[0] = t.d[2] = Lane(o[5], i);
+        t.d[1] = t.d[3] = Lane(o[6], i);
+        t.z[0] = t.z[2] = Lane(o[0], i);
+        t.z[1] = t.z[3] = Lane(o[1], i);
+        t.scale = Lane(o[2], i);
+        x.Remember(to, t);
+      }
+      x.head = head;
+    }
     const int taken = static_cast<int>(Lane(g.done_, i));
     l.ref = orbit_[Lane(g.orbit_id_, i) != 0 ? 1 : 0];
     l.r = static_cast<int64_t>(Lane(g.r_, i));
@@ -318,6 +399,8 @@ class TDeepLanes {
   const TApproximationTable* table_[2];
   V rz0_, rz1_;  // orbit 1 at index 0
   TGroup groups_[G];
+  int slots_ = 1, rs_ = 2;  // cycle-test slots, ring places
+  std::vector<double> ring_;  // the groups' rings
   // Where a rebased lane reads next (index 1 of orbit 1).
   A rebased_z_, rebased_reach_;
 };

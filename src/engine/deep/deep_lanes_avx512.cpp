@@ -4,8 +4,10 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <type_traits>
+#include <vector>
 
 #include "engine/deep/deep_approximation.h"
 #include "engine/deep/deep_lean.h"

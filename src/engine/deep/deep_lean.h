@@ -47,7 +47,8 @@ inline void LeanLoad(const TDeepPixel& x, TLeanLane& l) {
   l.d1 = s.d[1];
   for (int k = 0; k < 4; ++k) l.z[k] = s.z[k];
   l.scale = s.scale;
-  const TDeepState& before = x.ring[Back(x.head, 2)];
+  // The value before (a ring of two; longer rings the lean steps keep).
+  const TDeepState& before = x.ring[Back(x.head, static_cast<int>(x.ring.size()))];
   l.pref = before.ref;
   l.pr = before.r;
   l.pd0 = before.ext ? before.f[0].ToDouble() : before.d[0];
@@ -76,8 +77,10 @@ inline void LeanStore(TDeepPixel& x, const TLeanLane& l) {
   put(x.s, l.ref, l.r, l.d0, l.d1, l.z, l.scale);
   // The ring (two places): the head moved on with each step taken one by
   // one, the place behind it holds the value before the current one.
-  x.head = l.head;
-  if (l.plain > 0) put(x.ring[Back(x.head, 2)], l.pref, l.pr, l.pd0, l.pd1, l.pz, l.pscale);
+  if (x.ring.size() == 2) {
+    x.head = l.head;
+    if (l.plain > 0) put(x.ring[Back(x.head, 2)], l.pref, l.pr, l.pd0, l.pd1, l.pz, l.pscale);
+  }
   if (l.approximated) {
     // As after Approximate: the cycle history starts again here.
     x.first = x.s;
@@ -85,6 +88,71 @@ inline void LeanStore(TDeepPixel& x, const TLeanLane& l) {
     x.approximated = true;
   }
 }
+
+// The state after one step, before the cycle test decides on it.
+struct TLeanNext {
+  const TReferenceOrbit* ref = nullptr;
+  int64_t r = 0;
+  double n0 = 0, n1 = 0, w[4] = {0, 0, 0, 0}, scale = 0;
+};
+
+// Rebase, the step, the new value and its scale; false where the plain
+// loop must take the step (the extended type may take over, or it
+// escapes). Values in scalars throughout: arrays here become vectors
+// loaded from scalar stores, which stall on every iteration.
+template <int F>
+[[gnu::always_inline]] inline bool LeanAdvance(const TDeepPicture& P, const TDeepPixel& x,
+                                               const TLeanLane& l, TLeanNext& n) {
+  const TReferenceOrbit* ref = l.ref;
+  int64_t r = l.r;
+  double a = l.d0, b = l.d1;
+  const double z0 = l.z[0], z1 = l.z[1], z2 = l.z[2], z3 = l.z[3];
+  bool rebase = r >= ref->Length() - 1;
+  if (!rebase && r > 0) {
+    const double zn = std::fabs(z0) + std::fabs(z1) + std::fabs(z2) + std::fabs(z3);
+    const double dn = std::fabs(a) + std::fabs(b) + std::fabs(a) + std::fabs(b);
+    rebase = zn < dn;
+  }
+  if (rebase && !(ref == P.rebase && r == 0)) {
+    a = z0;
+    b = z1;
+    ref = P.rebase;
+    r = 0;
+  }
+  // The step (d2 = d0, d3 = d1 after it, uncoupled).
+  double d[4] = {a, b, a, b};
+  PerturbedStep<F>(ref->Double(r), d, x.dcxd, x.dcyd, 0.0, false);
+  const double n0 = d[0], n1 = d[1];
+  ++r;
+  if (std::max(std::fabs(n0), std::fabs(n1)) < 0x1p-950) return false;
+  const double* Z = ref->Double(r);
+  const double Z0 = Z[0], Z1 = Z[1], Z2 = Z[2], Z3 = Z[3];
+  const double w0 = Z0 + n0, w1 = Z1 + n1, w2 = Z2 + n0, w3 = Z3 + n1;
+  const double an0 = std::fabs(n0), an1 = std::fabs(n1);
+  n.scale =
+      (std::fabs(Z0) + an0) + (std::fabs(Z1) + an1) + (std::fabs(Z2) + an0) + (std::fabs(Z3) + an1);
+  if (std::fabs(w0) + std::fabs(w1) + std::fabs(w2) + std::fabs(w3) > P.max_abs) return false;
+  n.ref = ref;
+  n.r = r;
+  n.n0 = n0;
+  n.n1 = n1;
+  n.w[0] = w0, n.w[1] = w1, n.w[2] = w2, n.w[3] = w3;
+  return true;
+}
+
+inline void Take(TLeanLane& l, const TLeanNext& n) {
+  l.ref = n.ref, l.r = n.r, l.d0 = n.n0, l.d1 = n.n1, l.scale = n.scale;
+  for (int k = 0; k < 4; ++k) l.z[k] = n.w[k];
+  ++l.done;
+  ++l.plain;
+}
+
+// Whether each of n earlier values (o0, o1 and their scale) lies so far
+// from the new value (w0, w1 and its scale) that the doubles decide its
+// cycle-test slot, and beyond the tolerance: the slot test of the lean
+// steps, over many slots at once (deep_lean_slots.cpp).
+bool SlotsLarge(const double* o0, const double* o1, const double* oscale, int n, double w0,
+                double w1, double scale, double acc);
 
 // A run of the table was taken and the plain loop takes the next step:
 // it starts the cycle history again (as after Approximate).
@@ -141,62 +209,92 @@ template <int F>
       }
     }
   }
-  // Rebase. Values in scalars throughout: arrays here become vectors
-  // loaded from scalar stores, which stall on every iteration.
-  const TReferenceOrbit* ref = l.ref;
-  int64_t r = l.r;
-  double a = l.d0, b = l.d1;
-  const double z0 = l.z[0], z1 = l.z[1], z2 = l.z[2], z3 = l.z[3];
-  bool rebase = r >= ref->Length() - 1;
-  if (!rebase && r > 0) {
-    const double zn = std::fabs(z0) + std::fabs(z1) + std::fabs(z2) + std::fabs(z3);
-    const double dn = std::fabs(a) + std::fabs(b) + std::fabs(a) + std::fabs(b);
-    rebase = zn < dn;
-  }
-  if (rebase && !(ref == P.rebase && r == 0)) {
-    a = z0;
-    b = z1;
-    ref = P.rebase;
-    r = 0;
-  }
-  // The step (d2 = d0, d3 = d1 after it, uncoupled).
-  double d[4] = {a, b, a, b};
-  PerturbedStep<F>(ref->Double(r), d, x.dcxd, x.dcyd, 0.0, false);
-  const double n0 = d[0], n1 = d[1];
-  ++r;
   // After a run the plain loop's cycle history starts again: without an
-  // event this step is what it would take, else it takes this step.
-  const int event = ran ? Handover(l) : 0;
-  if (std::max(std::fabs(n0), std::fabs(n1)) < 0x1p-950) return event;  // the extended type may take over
-  const double* Z = ref->Double(r);
-  const double Z0 = Z[0], Z1 = Z[1], Z2 = Z[2], Z3 = Z[3];
-  const double w0 = Z0 + n0, w1 = Z1 + n1, w2 = Z2 + n0, w3 = Z3 + n1;
-  const double an0 = std::fabs(n0), an1 = std::fabs(n1);
-  const double scale =
-      (std::fabs(Z0) + an0) + (std::fabs(Z1) + an1) + (std::fabs(Z2) + an0) + (std::fabs(Z3) + an1);
-  const double aw0 = std::fabs(w0), aw1 = std::fabs(w1), aw2 = std::fabs(w2), aw3 = std::fabs(w3);
-  if (aw0 + aw1 + aw2 + aw3 > P.max_abs) return event;
+  // event the step after it is what it would take, else it takes it.
+  const auto event = [&] { return ran ? Handover(l) : 0; };
+  TLeanNext n;
+  if (!LeanAdvance<F>(P, x, l, n)) return event();
   // Slot 1, decided by the doubles only while its distance is large.
+  const double z0 = l.z[0], z1 = l.z[1], z2 = l.z[2], z3 = l.z[3];
+  const double w0 = n.w[0], w1 = n.w[1], w2 = n.w[2], w3 = n.w[3];
+  const double aw0 = std::fabs(w0), aw1 = std::fabs(w1), aw2 = std::fabs(w2), aw3 = std::fabs(w3);
   const double est = std::fabs(w0 - z0) + std::fabs(w1 - z1) + std::fabs(w2 - z2) + std::fabs(w3 - z3);
   const double cscale = (aw0 + std::fabs(z0)) + (aw1 + std::fabs(z1)) + (aw2 + std::fabs(z2)) +
-                        (aw3 + std::fabs(z3)) + (scale + l.scale);
-  if (!(est >= cscale * kTrackBelow) || est < P.acc_d) return event;
+                        (aw3 + std::fabs(z3)) + (n.scale + l.scale);
+  if (!(est >= cscale * kTrackBelow) || est < P.acc_d) return event();
   if (ran) {
     // The slot's first distance, as the plain loop measures it when the
     // history starts again: large, or the slot would be tracked.
     double first = 0;
-    const double w[4] = {w0, w1, w2, w3}, z[4] = {z0, z1, z2, z3};
-    for (int k = 0; k < 4; ++k) first += std::fabs(w[k]) + std::fabs(z[k]) + scale + l.scale;
-    if (!(est >= first * kTrackBelow)) return event;
+    const double z[4] = {z0, z1, z2, z3};
+    for (int k = 0; k < 4; ++k) first += std::fabs(n.w[k]) + std::fabs(z[k]) + n.scale + l.scale;
+    if (!(est >= first * kTrackBelow)) return event();
   }
   // Taken.
   l.pref = l.ref, l.pr = l.r, l.pd0 = l.d0, l.pd1 = l.d1, l.pscale = l.scale;
   l.pz[0] = z0, l.pz[1] = z1, l.pz[2] = z2, l.pz[3] = z3;
-  l.ref = ref, l.r = r, l.d0 = n0, l.d1 = n1, l.scale = scale;
-  l.z[0] = w0, l.z[1] = w1, l.z[2] = w2, l.z[3] = w3;
-  ++l.done;
-  ++l.plain;
+  Take(l, n);
   l.head ^= 1;
+  return 1;
+}
+
+// The lean step of a pixel with CycleTest 2 and more: its value goes into
+// the ring as the plain loop's would, every slot is tested. Where the
+// table may offer a run, the plain loop takes the iteration. 1 when taken,
+// 0 when not (the lane and the ring's used places unchanged).
+template <int F>
+[[gnu::always_inline]] inline int LeanStepRing(const TDeepPicture& P, TDeepPixel& x,
+                                               TLeanLane& l) {
+  const int now = x.it + l.done;
+  if (now + 1 > P.max_iter || now + 1 == P.zval_at) return 0;
+  if (P.table != nullptr && (l.r & 1) == 0) {
+    const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
+    int64_t most = static_cast<int64_t>(P.max_iter) - now;
+    if (now < P.zval_at) most = std::min<int64_t>(most, P.zval_at - now - 1);
+    const TApproximationTable::TNode* n = nullptr;
+    const double dAbs = Magnitude(l.d0, l.d1);
+    if (table != nullptr && dAbs < table->ReachRadius(l.r) &&
+        table->Find(l.r, dAbs, 0.0, most, n) != 0) {
+      return 0;
+    }
+  }
+  TLeanNext n;
+  if (!LeanAdvance<F>(P, x, l, n)) return 0;
+  // Slot i compares with the ring's place i - 1 back from the head; slot 1
+  // is the value the step started from, which goes there when it is taken.
+  const int rs = static_cast<int>(x.ring.size());
+  const double w0 = n.w[0], w1 = n.w[1];
+  const double aw0 = std::fabs(w0), aw1 = std::fabs(w1);
+  const double acc = P.acc_d;
+  const auto large = [&](double o0, double o1, double oscale) {
+    const double e0 = std::fabs(w0 - o0), e1 = std::fabs(w1 - o1);
+    const double est = ((e0 + e1) + e0) + e1;
+    const double a0 = aw0 + std::fabs(o0), a1 = aw1 + std::fabs(o1);
+    const double cscale = (((a0 + a1) + a0) + a1) + (n.scale + oscale);
+    return static_cast<int>(est >= cscale * kTrackBelow) & static_cast<int>(!(est < acc));
+  };
+  if (!large(l.z[0], l.z[1], l.scale)) return 0;
+  // Slots 2 ... CycleTest: the places head - 1 back to head - CycleTest + 1,
+  // one after the other in the doubled arrays (no branch: vectorised).
+  const int from = x.head + 2;
+  if (!SlotsLarge(x.ring_z0.data() + from, x.ring_z1.data() + from, x.ring_scale.data() + from,
+                  rs - 2, w0, w1, n.scale, acc)) {
+    return 0;
+  }
+  // Taken: the value it started from into the ring.
+  TDeepState& slot = x.ring[x.head];
+  slot.ref = l.ref;
+  slot.r = l.r;
+  slot.ext = false;
+  slot.d[0] = slot.d[2] = l.d0;
+  slot.d[1] = slot.d[3] = l.d1;
+  for (int k = 0; k < 4; ++k) slot.z[k] = l.z[k];
+  slot.scale = l.scale;
+  x.ring_z0[x.head] = x.ring_z0[x.head + rs] = l.z[0];
+  x.ring_z1[x.head] = x.ring_z1[x.head + rs] = l.z[1];
+  x.ring_scale[x.head] = x.ring_scale[x.head + rs] = l.scale;
+  x.head = x.head + 1 == rs ? 0 : x.head + 1;
+  Take(l, n);
   return 1;
 }
 

@@ -31,9 +31,17 @@ void Full(TDeepState& s) {
 }
 
 void SizeHistory(TDeepPixel& x, int cycleTest) {
-  x.ring.resize(static_cast<size_t>(cycleTest) + 1);
-  x.lags.resize(static_cast<size_t>(cycleTest));
+  const size_t rs = static_cast<size_t>(cycleTest) + 1;
+  x.ring.resize(rs);
+  x.lags.resize(rs - 1);
+  x.ring_z0.assign(2 * rs, 0.0);
+  x.ring_z1.assign(2 * rs, 0.0);
+  x.ring_scale.assign(2 * rs, 0.0);
 }
+
+// The longest cycle test the lean steps take (their slots are tested one
+// after the other on every step, and every pixel slot keeps its ring).
+constexpr int kLeanCycleTest = 64;
 
 }  // namespace
 
@@ -51,7 +59,7 @@ void TDeepPicture::Offset(int column, int row, TFloatExp& ox, TFloatExp& oy) con
 
 TDeepPixelRunner::TDeepPixelRunner(const TDeepPicture& picture)
     : pic_(picture),
-      lean_(picture.lean_steps && std::max(picture.cycle_test, 1) == 1 &&
+      lean_(picture.lean_steps && std::max(picture.cycle_test, 1) <= kLeanCycleTest &&
             !picture.formula.coupled) {
   const int ct = std::max(picture.cycle_test, 1);
   SizeHistory(one_, ct);
@@ -164,7 +172,7 @@ bool TDeepPixelRunner::Step(TDeepPixel& x, TDeepRecorder* recorder) {
   x.approximated = false;
   ++x.it;
   if (x.it > P.max_iter) x.over = true;
-  x.ring[x.head] = x.s;  // slot 1
+  x.Remember(x.head, x.s);  // slot 1
   // The lag differences defined so far advance with this step.
   for (int i = 1, at = Back(x.head, rs); i <= x.filled; ++i, at = Back(at, rs)) {
     if (x.lags[i - 1].tracked) AdvanceLag(game, coupled, pd, x.s, x.ring[at], ct, x.lags[i - 1]);
@@ -348,6 +356,11 @@ TPixelResult TDeepPixelRunner::End(const TDeepPixel& x) const {
   return res;
 }
 
+template <int F>
+int TDeepPixelRunner::LeanAny(TDeepPixel& x, TLeanLane& l) {
+  return x.ring.size() == 2 ? LeanStep<F>(pic_, x, l, skipped) : LeanStepRing<F>(pic_, x, l);
+}
+
 TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepRecorder* recorder) {
   TDeepPixel& x = one_;
   Begin(x, column, row);
@@ -357,9 +370,9 @@ TPixelResult TDeepPixelRunner::Run(int column, int row, bool& sampled, TDeepReco
       TLeanLane l;
       LeanLoad(x, l);
       switch (game) {
-        case 1000: while (LeanStep<1000>(pic_, x, l, skipped) == 1) {} break;
-        case 1001: while (LeanStep<1001>(pic_, x, l, skipped) == 1) {} break;
-        default: while (LeanStep<1002>(pic_, x, l, skipped) == 1) {} break;
+        case 1000: while (LeanAny<1000>(x, l) == 1) {} break;
+        case 1001: while (LeanAny<1001>(x, l) == 1) {} break;
+        default: while (LeanAny<1002>(x, l) == 1) {} break;
       }
       LeanStore(x, l);
     }
@@ -405,7 +418,7 @@ void TDeepPixelRunner::RunRowLean(int row, int width, const TEmit& emit) {
   while (active > 0) {
     for (int i = 0; i < kLanes; ++i) {
       if (!leanNow[i]) continue;
-      if (LeanStep<F>(pic_, lanes_[i], lanes[i], skipped) != 1) {
+      if (LeanAny<F>(lanes_[i], lanes[i]) != 1) {
         LeanStore(lanes_[i], lanes[i]);
         leanNow[i] = false;
       }

@@ -22,6 +22,7 @@
 namespace ork::deep {
 
 class TApproximationTable;
+struct TLeanLane;
 
 // The constants of one deep picture, shared by every pixel.
 struct TDeepPicture {
@@ -43,8 +44,8 @@ struct TDeepPicture {
   TFloatExp dx, dy, half_w, half_h;
   bool turned = false;
   double cos_a = 1, sin_a = 0;
-  // Uncoupled pixels with CycleTest 1 take their ordinary iterations in
-  // the lean steps (off only to compare with the plain loop).
+  // Uncoupled pixels with CycleTest up to 64 take their ordinary
+  // iterations in the lean steps (off only to compare with the plain loop).
   bool lean_steps = true;
   // The vector lanes they take (below AVX2 several pixels side by side in
   // scalar code).
@@ -75,6 +76,17 @@ struct TDeepPixel {
   double zval = 0;
   std::vector<TDeepState> ring;      // the last CycleTest + 1 states
   std::vector<TLagDifference> lags;  // slot i at lags[i - 1]
+  // The ring's z0, z1 and scale twice over (place p at p and p + ring
+  // size), so that the slots from the head back lie one after the other.
+  std::vector<double> ring_z0, ring_z1, ring_scale;
+  // Puts s at the ring's place `at` (with its copy).
+  void Remember(int at, const TDeepState& s) {
+    ring[at] = s;
+    const size_t rs = ring.size();
+    ring_z0[at] = ring_z0[at + rs] = s.z[0];
+    ring_z1[at] = ring_z1[at + rs] = s.z[1];
+    ring_scale[at] = ring_scale[at + rs] = s.scale;
+  }
 };
 
 // Per-thread scratch of the pixel iteration (the cycle histories).
@@ -100,7 +112,11 @@ class TDeepPixelRunner {
   TPixelResult End(const TDeepPixel& x) const;
   // Whether the lean steps take the pixel's next iterations.
   bool Lean(const TDeepPixel& x) const {
-    return lean_ && !x.s.ext && x.filled == 1 && !x.lags[0].tracked;
+    if (!lean_ || x.s.ext || x.filled != static_cast<int>(x.lags.size())) return false;
+    for (const TLagDifference& w : x.lags) {
+      if (w.tracked) return false;
+    }
+    return true;
   }
   // Pixel slots for side-by-side iteration (as many as asked, kept).
   TDeepPixel& Slot(int i);
@@ -110,9 +126,12 @@ class TDeepPixelRunner {
   void Approximate(TDeepPixel& x);
   template <int F>
   void RunRowLean(int row, int width, const TEmit& emit);
+  // The lean step for the picture's cycle test (deep_lean.h).
+  template <int F>
+  int LeanAny(TDeepPixel& x, TLeanLane& l);
 
   const TDeepPicture& pic_;
-  bool lean_ = false;  // uncoupled with CycleTest 1
+  bool lean_ = false;  // uncoupled with CycleTest 1 ... kLeanCycleTest
   TDeepPixel one_;
   std::vector<TDeepPixel> lanes_;
 };

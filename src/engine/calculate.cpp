@@ -115,7 +115,8 @@ bool Calculate(TParameter& keyframe, THost* status, TRender& render,
     if (deep && deep::DeepFormula(keyframe.GameNo)) {
       completed = deep::CalculateDeep(keyframe, status, render, progress,
                                       dynamics ? &orbit : nullptr, selected);
-    } else if (!dynamics && !ctx.StopFrame() && !ctx.LongHistory() && (threads > 1 || lanes) &&
+    } else if (!dynamics && !ctx.StopFrame() && ctx.CycleTest() <= kMostParallelCycleTest &&
+               (threads > 1 || lanes) &&
                static_cast<long long>(W) * H >= (threads > 1 ? kParallelPixels : 0)) {
       // The helpers read the keyframe as it is now; painting the picture so
       // far (Q) may change its colour fields meanwhile.

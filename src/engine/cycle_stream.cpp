@@ -140,6 +140,27 @@ void TCycleStream::Push(const TOrbit& h) {
   Link(pushed_++);
 }
 
+void TCycleStream::Save(double* out) const {
+  const int64_t oldest = Oldest();
+  int64_t slot = 0;
+  for (int64_t i = pushed_ - 1; i >= oldest; --i, ++slot) {
+    std::memcpy(out + 4 * slot, At(i), 4 * sizeof(double));
+  }
+  for (; slot < slots_; ++slot) std::memcpy(out + 4 * slot, kHistoryStart, 4 * sizeof(double));
+}
+
+void TCycleStream::Load(const double* in) {
+  Clear();
+  // Trailing start values stay implicit, as in a stream that never pushed
+  // them: the first of them answers for all (see Period).
+  int64_t n = slots_;
+  while (n > 0 && std::memcmp(in + 4 * (n - 1), kHistoryStart, 4 * sizeof(double)) == 0) --n;
+  for (int64_t slot = n - 1; slot >= 0; --slot) {
+    const double* v = in + 4 * slot;
+    Push(TOrbit{v[0], v[1], v[2], v[3]});
+  }
+}
+
 int64_t TCycleStream::Newest(int64_t from, int64_t stop, const TOrbit& z, double acc) const {
   for (int64_t i = from; i != kNone && i >= stop; i = next_[i - base_]) {
     if (!(CycleDistance(At(i), z) >= acc)) return i;

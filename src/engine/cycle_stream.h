@@ -41,6 +41,12 @@ class TCycleStream {
   int Period(const TOrbit& z, double acc);
   void Push(const TOrbit& h);
 
+  // The slots 2 ... CycleTest as four doubles each (x1, y1, x2, y2), slot 2
+  // first, the start values where nothing was pushed yet (`slots` * 4
+  // doubles); Load makes a stream that answers as the saved one did.
+  void Save(double* out) const;
+  void Load(const double* in);
+
   // Values chained so far, rebuilds included: what the pushes cost.
   int64_t Links() const { return links_; }
 

@@ -138,6 +138,10 @@ void TIterationContext::ResetHistory() {
 
 void TIterationContext::SaveHistory(double* out) const {
   if (cycle_test_ == 1) return;  // nothing carries over
+  if (long_history_) {
+    long_.Save(out);
+    return;
+  }
   const double* slot2 = ring_.data() + 4 * (head_ + 1);
   std::memcpy(out, slot2, sizeof(double) * HistoryDoubles());
 }
@@ -145,6 +149,10 @@ void TIterationContext::SaveHistory(double* out) const {
 void TIterationContext::LoadHistory(const double* in) {
   // Slot i at position i - 1 and its mirror i - 1 + CycleTest; slot 1 is
   // written by the next pixel before anything reads it.
+  if (long_history_) {
+    if (cycle_test_ > 1) long_.Load(in);
+    return;
+  }
   const int ct = cycle_test_;
   head_ = 0;
   for (int i = 2; i <= ct; ++i) {

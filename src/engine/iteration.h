@@ -115,7 +115,7 @@ class TIterationContext {
   int32_t Count(int it, bool escaped, bool guard) const;
   int CycleTest() const { return cycle_test_; }
   // The history is the stream of values produced so far (long cycle tests):
-  // one loop for every formula, no parallel rows.
+  // one loop for every formula, no vector lanes.
   bool LongHistory() const { return long_history_; }
   bool StopFrame() const { return stop_; }
   double Zval() const { return zval_; }
@@ -138,8 +138,8 @@ class TIterationContext {
   // The cycle history a pixel inherits from the pixels before it: slots 2 ...
   // CycleTest, four doubles (x1, y1, x2, y2) each, in slot order (slot 1 is
   // written before it is read, so it never carries over). Fast iteration
-  // only, not with a long history. Two contexts whose histories and zval
-  // agree give the next pixel the same result.
+  // only (the ring or the long history). Two contexts whose histories and
+  // zval agree give the next pixel the same result.
   int HistoryDoubles() const { return 4 * (cycle_test_ - 1); }
   void SaveHistory(double* out) const;
   void LoadHistory(const double* in);

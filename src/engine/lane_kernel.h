@@ -63,7 +63,8 @@ class TLaneRowKernel final : public TRowKernel {
   }
 
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
-                  const std::atomic<bool>& stop) override {
+                  const std::atomic<bool>& stop, const double* guessFrom = nullptr) override {
+    guess_from_ = guessFrom;
     if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width)) {
       switch (FormulaKindOf(job_.keyframe->GameNo)) {
         case kF1000: TLean<kF1000>(start_, job_).Run(row, scratch, stop); return;
@@ -127,6 +128,15 @@ class TLaneRowKernel final : public TRowKernel {
   void ResetLane(int lane) {
     for (int q = 0; q < ct_; ++q)
       for (int k = 0; k < 4; ++k) Write(lane, q, k, kHistoryStart[k]);
+  }
+  // The history a lane's stretch starts from before its warm-up: the true
+  // start at the picture's first pixel, else the caller's guess.
+  void GuessLane(int lane, int head, bool fromPictureStart) {
+    if (fromPictureStart || guess_from_ == nullptr) {
+      ResetLane(lane);
+    } else {
+      LoadLane(lane, head, guess_from_);
+    }
   }
   // The history the lane's next pixel inherits, with `head` its head.
   void SaveLane(int lane, int head, double* out) const {
@@ -238,9 +248,9 @@ class TLaneRowKernel final : public TRowKernel {
       job.g = job.first;
       exact = true;
     } else {
-      ResetLane(lane);
-      job.g = std::max(0LL, job.first - kWarmUpPixels);
+      job.g = std::max(0LL, job.first - warm_up_);
       exact = job.g == 0;  // from the picture's first pixel: the true start
+      GuessLane(lane, head, exact);
     }
     job.segment = scratch.used;
     TSegmentRecord& seg = scratch.AddSegment(begin, end, exact);
@@ -268,10 +278,10 @@ class TLaneRowKernel final : public TRowKernel {
     TLaneJob& job = jobs_[lane];
     job.first = split;
     job.end = from.end;
-    job.g = std::max(0LL, split - kWarmUpPixels);
+    job.g = std::max(0LL, split - warm_up_);
     from.end = split;
     scratch.segments[from.segment].end = static_cast<int>(split - row_start);
-    ResetLane(lane);
+    GuessLane(lane, head, job.g == 0);
     job.segment = scratch.used;
     TSegmentRecord& seg = scratch.AddSegment(static_cast<int>(split - row_start),
                                              static_cast<int>(job.end - row_start), job.g == 0);
@@ -350,6 +360,7 @@ class TLaneRowKernel final : public TRowKernel {
     int active = 0;  // lane bits across the groups
     int head = 0;
     long long next_pixel = row_start;  // one-slot lanes share the row
+    bool pushed = false;  // some pixel of the row pushed a history value
     if constexpr (kOneSlot) scratch.AddSegment(0, W, true);
     if constexpr (!kOneSlot) {
       stretches_ = std::clamp(W / kMinStretch, 1, lanes_ * kStretchesPerLane);
@@ -398,6 +409,7 @@ class TLaneRowKernel final : public TRowKernel {
         } else {
           period = FirstSlot(gr, lane, head, gr.env.acc);
           ShiftLane(lane, head);
+          pushed |= gr.it[j] > 1;
         }
         if (job.g >= job.first) {
           Store(gr, lane, static_cast<int>(job.g - row_start), period, esc, guard, out);
@@ -429,6 +441,9 @@ class TLaneRowKernel final : public TRowKernel {
       head = next_head;
     }
     if constexpr (!kOneSlot) {
+      // Where pixels push nothing, the guess stands as it is given: the
+      // next row's stretches start without warming up.
+      warm_up_ = pushed ? kWarmUpPixels : 0;
       // Stolen stretches were recorded out of order.
       std::sort(scratch.segments.begin(), scratch.segments.begin() + scratch.used,
                 [](const TSegmentRecord& a, const TSegmentRecord& b) { return a.begin < b.begin; });
@@ -446,6 +461,8 @@ class TLaneRowKernel final : public TRowKernel {
   V* ring_ = nullptr;  // 2 * ct positions of four vectors per group, in ring_storage_
   TLaneJob jobs_[kN * kMaxGroups];
   int stretches_ = 1, next_stretch_ = 0;
+  const double* guess_from_ = nullptr;  // of the row being computed
+  int warm_up_ = kWarmUpPixels;         // pixels before a stretch
 };
 
 }  // namespace

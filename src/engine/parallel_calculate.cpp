@@ -15,7 +15,7 @@ namespace {
 
 TParallelStats g_last_stats;
 // How long the calling thread computes alone before helpers start.
-std::chrono::microseconds g_lead_in{2000};
+std::chrono::microseconds g_lead_in = kParallelLeadIn;
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
@@ -42,20 +42,16 @@ class TCommitter {
     lead_in_it_.resize(job_.width);
     IterateRow(truth_, *job_.view, row, job_.width,
                RenderRowBuffers(render_, row, lead_in_it_.data()));
-    for (int it : lead_in_it_) pushes_ += it - 1;
-    pixels_ += job_.width;
+    for (int it : lead_in_it_) lead_in_pushes_ += it - 1;
+    lead_in_pixels_ += job_.width;
+  }
+  double LeadInPushesPerPixel() const {
+    return lead_in_pixels_ > 0 ? static_cast<double>(lead_in_pushes_) / lead_in_pixels_ : 0;
   }
   // The lead-in's history and zval become the committed state.
   void EndLeadIn() {
     truth_.SaveHistory(history_.data());
     zval_ = truth_.Zval();
-  }
-
-  // Whether guesses are hopeless: the pixels push so few history values that
-  // a warm-up cannot refill the history, nor a mended run of pixels
-  // converge before the row ends.
-  bool Futile() const {
-    return pixels_ > 0 && pushes_ * kWarmUpPixels * 4 < (job_.cycle_test - 1) * pixels_;
   }
 
   // The row from the true history on this thread, one pixel after the other:
@@ -71,7 +67,7 @@ class TCommitter {
   // Whether the guesses do well enough for the calling thread to compute
   // rows ahead as well, and for the helpers to go on at all.
   bool MayHelp() const { return repair_share_ < 0.25; }
-  bool Speculating() const { return !Futile() && (rows_ < 4 || repair_share_ < 0.6); }
+  bool Speculating() const { return rows_ < 4 || repair_share_ < 0.6; }
 
   void Commit(int row, TRowScratch& s, TParallelStats& stats) {
     long long repaired = 0;
@@ -90,7 +86,6 @@ class TCommitter {
     long long total = 0;
     for (int col = 0; col < job_.width; ++col) {
       total += s.it[col];
-      pushes_ += s.it[col] - 1;
       if (zval_at_ >= 1 && s.it[col] >= zval_at_) {
         zval_ = s.zval[col];
       } else {
@@ -101,7 +96,6 @@ class TCommitter {
       repair_share_ = 0.75 * repair_share_ + 0.25 * (static_cast<double>(repaired) / total);
     }
     ++rows_;
-    pixels_ += job_.width;
     const size_t base = static_cast<size_t>(row) * job_.width;
     auto put = [&](auto& dst, const auto& src) {
       std::memcpy(&dst[base], src.data(), sizeof(src[0]) * job_.width);
@@ -116,13 +110,24 @@ class TCommitter {
   }
 
  private:
-  // Recomputes the segment's pixels from the true history until CycleTest -
-  // 1 values pushed by pixels that ended as guessed have refilled it; the
-  // rest of the segment then stands. Returns the iterations recomputed.
+  // Recomputes the segment's pixels from the true history until the guessed
+  // pixels that follow are known to have started from it: when CycleTest -
+  // 1 values pushed by pixels that ended as guessed have refilled it, or
+  // when it equals the history the segment left and no guessed pixel after
+  // this one pushed anything. The rest of the segment then stands. Returns
+  // the iterations recomputed.
   long long Repair(int row, TSegmentRecord& seg, TRowScratch& s, long long& pixels) {
     truth_.LoadHistory(history_.data());
     const long long need = job_.cycle_test - 1;
+    int last_push = seg.begin;  // after it, the guessed history was `leaving`
+    for (int col = seg.end - 1; col > seg.begin; --col) {
+      if (s.it[col] > 1) {
+        last_push = col;
+        break;
+      }
+    }
     long long run = 0, work = 0;
+    bool compared = false;  // with the true history as it stands
     const TRowBuffers out = s.Buffers();
     for (int col = seg.begin; col < seg.end; ++col) {
       double sx1, sy1, sx2, sy2;
@@ -132,7 +137,14 @@ class TCommitter {
       ++pixels;
       run = r.it == s.it[col] ? run + (r.it - 1) : 0;
       out.Put(col, r);
-      if (run >= need) {
+      if (r.it > 1) compared = false;
+      bool converged = run >= need;
+      if (!converged && !compared && col >= last_push && col + 1 < seg.end) {
+        truth_.SaveHistory(history_.data());
+        converged = SameBits(history_, seg.leaving);
+        compared = true;
+      }
+      if (converged) {
         history_.swap(seg.leaving);
         return work;
       }
@@ -149,8 +161,8 @@ class TCommitter {
   double zval_ = 0;
   double repair_share_ = 0;  // recent share of recomputed iterations
   int rows_ = 0;
-  long long pixels_ = 0, pushes_ = 0;  // in the rows committed
   std::vector<int32_t> lead_in_it_;
+  long long lead_in_pushes_ = 0, lead_in_pixels_ = 0;
 };
 
 // What the computing threads share. Rows are claimed in order; a row's
@@ -162,6 +174,7 @@ struct TRowQueue {
   int next = 0;       // the next row to claim
   int committed = 0;  // rows committed
   bool speculate = true;
+  std::vector<double> guess;  // the latest committed history, guessed from
   std::vector<int> done;     // per slot: the row whose results it holds
   std::vector<char> failed;  // per slot: its helper could not finish it
   std::atomic<bool> stop{false};
@@ -241,8 +254,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   // also shows whether guessing can work (as it does for the helpers).
   const auto lead_in =
       threads > 1 || job.cycle_test > 1 ? g_lead_in : std::chrono::microseconds(0);
-  for (; row < H && (row == 0 || committer.Futile() ||
-                     std::chrono::steady_clock::now() - start < lead_in);
+  for (; row < H && (row == 0 || std::chrono::steady_clock::now() - start < lead_in);
        ++row) {
     if (!beforeRow(row)) {
       g_last_stats = stats;
@@ -252,6 +264,8 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   }
   committer.EndLeadIn();
   stats.lead_in_rows = row;
+  TPictureJob measured = job;
+  measured.pushes_per_pixel = committer.LeadInPushesPerPixel();
   if (row == H) {
     g_last_stats = stats;
     return true;
@@ -262,6 +276,8 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   queue.next = queue.committed = row;
   queue.done.assign(slots, -1);
   queue.failed.assign(slots, 0);
+  queue.guess.assign(committer.TrueHistory(),
+                     committer.TrueHistory() + 4 * (job.cycle_test - 1));
   std::vector<TRowScratch> scratch(slots);
   const int history = 4 * (job.cycle_test - 1);
   for (TRowScratch& s : scratch) s.Resize(job.width, history);
@@ -271,10 +287,11 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   auto helper = [&](int) {
     std::unique_ptr<TRowKernel> kernel;
     try {
-      kernel = makeKernel(job);
+      kernel = makeKernel(measured);
     } catch (const std::bad_alloc&) {
       return;
     }
+    std::vector<double> guess;
     for (;;) {
       int claimed;
       {
@@ -284,9 +301,11 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
         });
         if (!queue.speculate || !queue.Claimable(H)) return;
         claimed = queue.next++;
+        guess = queue.guess;
       }
       try {
-        kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop);
+        kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop,
+                           guess.data());
         PrepareRow(render, claimed);
         queue.Publish(claimed);
       } catch (const std::bad_alloc&) {
@@ -296,7 +315,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
     }
   };
 
-  std::unique_ptr<TRowKernel> own = makeKernel(job);
+  std::unique_ptr<TRowKernel> own = makeKernel(measured);
   bool completed = true;
   {
     THelperRun helpers(threads - 1, helper);
@@ -324,7 +343,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
           committer.ComputeExact(row, scratch[q % slots]);
         } else {
           own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, scratch[q % slots],
-                          queue.stop);
+                          queue.stop, committer.TrueHistory());
         }
         queue.Publish(q);
         if (q == row) break;
@@ -334,6 +353,8 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       {
         std::lock_guard<std::mutex> lock(queue.mutex);
         queue.committed = row + 1;
+        std::copy(committer.TrueHistory(), committer.TrueHistory() + queue.guess.size(),
+                  queue.guess.begin());
         if (!committer.Speculating() && queue.speculate) {
           queue.speculate = false;
           stats.went_alone = true;

@@ -52,6 +52,9 @@ struct TPictureJob {
   const TViewMapping* view = nullptr;
   int width = 0, height = 0;
   int cycle_test = 1;  // raised to at least 1
+  // History values pushed per pixel in the rows computed so far (0: none
+  // known yet); how far back a warm-up must reach to refill a history.
+  double pushes_per_pixel = 0;
 };
 
 class TRowKernel {
@@ -59,10 +62,13 @@ class TRowKernel {
   virtual ~TRowKernel() = default;
   // Computes `row` into scratch. trueHistory is the history the row's first
   // pixel really inherits, or null when it is not known yet; then every
-  // segment starts from a guess, warmed up on the pixels before it. Returns
-  // early (the row incomplete) once `stop` is set.
+  // segment starts from a guess: `guessFrom` (the latest true history the
+  // caller knows; null: the history a new context has), warmed up on the
+  // pixels before the segment. Pixels that push little into the history
+  // leave it as it was long before, so the latest true history is then the
+  // better guess. Returns early (the row incomplete) once `stop` is set.
   virtual void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
-                          const std::atomic<bool>& stop) = 0;
+                          const std::atomic<bool>& stop, const double* guessFrom = nullptr) = 0;
 };
 
 // The kernel on single pixels through the fast iteration: every formula,

@@ -1,5 +1,6 @@
 #include "film/video_writer.h"
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 extern "C" {
@@ -14,6 +16,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
+#include <libavutil/macros.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -22,9 +25,76 @@ namespace ork {
 
 namespace {
 
-std::string AvError(int code) {
+// FFmpeg's libraries are loaded when the first video file is opened, not
+// linked: they and the codec libraries they pull in take longer to load
+// than a small picture takes to compute, and only films with video use
+// them. The names carry the major versions built against, so the functions
+// found have the signatures of the headers included here.
+#define ORK_AV_FUNCTIONS(X)                                                                  \
+  X(kAvUtil, av_strerror) X(kAvUtil, av_log_set_level) X(kAvUtil, av_opt_set)               \
+  X(kAvUtil, av_dict_set) X(kAvUtil, av_dict_free) X(kAvUtil, av_frame_alloc)               \
+  X(kAvUtil, av_frame_free) X(kAvUtil, av_frame_get_buffer) X(kAvUtil, av_frame_make_writable) \
+  X(kAvCodec, avcodec_find_encoder_by_name) X(kAvCodec, avcodec_alloc_context3)             \
+  X(kAvCodec, avcodec_free_context) X(kAvCodec, avcodec_open2)                              \
+  X(kAvCodec, avcodec_parameters_from_context) X(kAvCodec, avcodec_send_frame)              \
+  X(kAvCodec, avcodec_receive_packet) X(kAvCodec, av_packet_alloc)                          \
+  X(kAvCodec, av_packet_free) X(kAvCodec, av_packet_rescale_ts)                             \
+  X(kAvFormat, avformat_alloc_output_context2) X(kAvFormat, avformat_new_stream)            \
+  X(kAvFormat, avformat_write_header) X(kAvFormat, av_interleaved_write_frame)              \
+  X(kAvFormat, av_write_trailer) X(kAvFormat, avformat_free_context) X(kAvFormat, avio_open) \
+  X(kAvFormat, avio_closep) X(kSwScale, sws_getContext) X(kSwScale, sws_scale)              \
+  X(kSwScale, sws_freeContext)
+
+enum TAvLibrary { kAvUtil, kAvCodec, kAvFormat, kSwScale, kAvLibraries };
+
+const char* const kAvLibraryNames[kAvLibraries] = {
+    "libavutil.so." AV_STRINGIFY(LIBAVUTIL_VERSION_MAJOR),
+    "libavcodec.so." AV_STRINGIFY(LIBAVCODEC_VERSION_MAJOR),
+    "libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR),
+    "libswscale.so." AV_STRINGIFY(LIBSWSCALE_VERSION_MAJOR)};
+
+struct TAv {
+#define ORK_AV_MEMBER(library, name) decltype(&::name) name = nullptr;
+  ORK_AV_FUNCTIONS(ORK_AV_MEMBER)
+#undef ORK_AV_MEMBER
+};
+
+// The loaded functions (loaded once for the process, never unloaded); null
+// with the reason in error when a library or function is missing.
+const TAv* LoadAv(std::string& error) {
+  static TAv av;
+  static std::string failure;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    void* handles[kAvLibraries] = {};
+    for (int i = 0; i < kAvLibraries; ++i) {
+      handles[i] = dlopen(kAvLibraryNames[i], RTLD_NOW | RTLD_LOCAL);
+      if (handles[i] == nullptr) {
+        const char* why = dlerror();
+        failure = std::string("the video library ") + kAvLibraryNames[i] +
+                  " cannot be loaded: " + (why != nullptr ? why : "not found");
+        return;
+      }
+    }
+#define ORK_AV_LOAD(library, name)                                                        \
+  av.name = reinterpret_cast<decltype(&::name)>(dlsym(handles[library], #name));          \
+  if (av.name == nullptr) {                                                               \
+    failure = std::string("the video library ") + kAvLibraryNames[library] + " lacks " #name; \
+    return;                                                                               \
+  }
+    ORK_AV_FUNCTIONS(ORK_AV_LOAD)
+#undef ORK_AV_LOAD
+  });
+  if (!failure.empty()) {
+    error = failure;
+    return nullptr;
+  }
+  return &av;
+}
+
+std::string AvError(const TAv& av, int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
+  av.av_strerror(code, text, sizeof text);
   return text;
 }
 
@@ -66,6 +136,8 @@ TVideoFormat VideoFormatOfPath(const std::string& path) {
 }
 
 struct TVideoWriter::TState {
+  explicit TState(const TAv& functions) : av(functions) {}
+  const TAv& av;
   std::string path, temp;
   int lockFd = -1;  // the temporary file's descriptor, holding its lock
   bool finished = false;
@@ -80,13 +152,13 @@ struct TVideoWriter::TState {
   bool failed = false;
 
   ~TState() {
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    sws_freeContext(scaler);
-    avcodec_free_context(&codec);
+    av.av_packet_free(&packet);
+    av.av_frame_free(&frame);
+    av.sws_freeContext(scaler);
+    av.avcodec_free_context(&codec);
     if (format) {
-      avio_closep(&format->pb);
-      avformat_free_context(format);
+      av.avio_closep(&format->pb);
+      av.avformat_free_context(format);
     }
     if (!temp.empty()) std::remove(temp.c_str());
     if (lockFd >= 0) ::close(lockFd);
@@ -95,23 +167,23 @@ struct TVideoWriter::TState {
   // Sends a frame (null: the end of the film) and writes every packet the
   // encoder has ready.
   bool Encode(const AVFrame* input, std::string& error) {
-    int rc = avcodec_send_frame(codec, input);
+    int rc = av.avcodec_send_frame(codec, input);
     if (rc < 0) {
-      error = "cannot encode a frame: " + AvError(rc);
+      error = "cannot encode a frame: " + AvError(av, rc);
       return false;
     }
     for (;;) {
-      rc = avcodec_receive_packet(codec, packet);
+      rc = av.avcodec_receive_packet(codec, packet);
       if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return true;
       if (rc < 0) {
-        error = "cannot encode a frame: " + AvError(rc);
+        error = "cannot encode a frame: " + AvError(av, rc);
         return false;
       }
-      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+      av.av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
       packet->stream_index = stream->index;
-      rc = av_interleaved_write_frame(format, packet);
+      rc = av.av_interleaved_write_frame(format, packet);
       if (rc < 0 || format->pb->error < 0) {
-        error = AvError(rc < 0 ? rc : format->pb->error);
+        error = AvError(av, rc < 0 ? rc : format->pb->error);
         return false;
       }
     }
@@ -140,18 +212,21 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
     return false;
   }
   fps = std::max(fps, 1);
+  const TAv* loaded = LoadAv(error);
+  if (loaded == nullptr) return false;
+  const TAv& av = *loaded;
   // The encoders' statistics would break into the film's progress line;
   // what fails is reported by the messages below.
-  av_log_set_level(AV_LOG_ERROR);
+  av.av_log_set_level(AV_LOG_ERROR);
   const TEncoderChoice choice = EncoderFor(format);
-  const AVCodec* encoder = avcodec_find_encoder_by_name(choice.encoder);
+  const AVCodec* encoder = av.avcodec_find_encoder_by_name(choice.encoder);
   if (!encoder) {
     error = std::string("the FFmpeg libraries of this system have no ") +
             choice.codecName + " encoder '" + choice.encoder + "'";
     return false;
   }
 
-  auto s = std::make_unique<TState>();
+  auto s = std::make_unique<TState>(av);
   s->path = path;
   s->width = width;
   s->height = height;
@@ -163,15 +238,15 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   }
 
   const int w = (width + 1) & ~1, h = (height + 1) & ~1;
-  int rc = avformat_alloc_output_context2(&s->format, nullptr, choice.muxer, s->temp.c_str());
+  int rc = av.avformat_alloc_output_context2(&s->format, nullptr, choice.muxer, s->temp.c_str());
   if (rc < 0 || !s->format) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
-  s->stream = avformat_new_stream(s->format, nullptr);
-  s->codec = avcodec_alloc_context3(encoder);
-  s->frame = av_frame_alloc();
-  s->packet = av_packet_alloc();
+  s->stream = av.avformat_new_stream(s->format, nullptr);
+  s->codec = av.avcodec_alloc_context3(encoder);
+  s->frame = av.av_frame_alloc();
+  s->packet = av.av_packet_alloc();
   if (!s->stream || !s->codec || !s->frame || !s->packet) {
     error = "not enough memory for the encoder";
     return false;
@@ -189,42 +264,42 @@ bool TVideoWriter::Open(const std::string& path, int width, int height, int fps,
   c->color_primaries = AVCOL_PRI_SMPTE170M;
   c->color_trc = AVCOL_TRC_SMPTE170M;
   if (s->format->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  for (const auto& [key, value] : choice.options) av_opt_set(c->priv_data, key, value, 0);
-  rc = avcodec_open2(c, encoder, nullptr);
+  for (const auto& [key, value] : choice.options) av.av_opt_set(c->priv_data, key, value, 0);
+  rc = av.avcodec_open2(c, encoder, nullptr);
   if (rc < 0) {
     error = std::string("the ") + choice.codecName + " encoder refuses " + std::to_string(w) +
-            " x " + std::to_string(h) + " pixels: " + AvError(rc);
+            " x " + std::to_string(h) + " pixels: " + AvError(av, rc);
     return false;
   }
-  rc = avcodec_parameters_from_context(s->stream->codecpar, c);
+  rc = av.avcodec_parameters_from_context(s->stream->codecpar, c);
   if (rc < 0) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
   s->stream->time_base = c->time_base;
   s->stream->avg_frame_rate = s->stream->r_frame_rate = c->framerate;
 
-  rc = avio_open(&s->format->pb, s->temp.c_str(), AVIO_FLAG_WRITE);
+  rc = av.avio_open(&s->format->pb, s->temp.c_str(), AVIO_FLAG_WRITE);
   if (rc < 0) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
   AVDictionary* muxing = nullptr;
   // The index goes in front: players and web pages start before the end arrives.
-  if (format == TVideoFormat::Mp4) av_dict_set(&muxing, "movflags", "+faststart", 0);
-  rc = avformat_write_header(s->format, &muxing);
-  av_dict_free(&muxing);
+  if (format == TVideoFormat::Mp4) av.av_dict_set(&muxing, "movflags", "+faststart", 0);
+  rc = av.avformat_write_header(s->format, &muxing);
+  av.av_dict_free(&muxing);
   if (rc < 0) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
 
   s->frame->format = c->pix_fmt;
   s->frame->width = w;
   s->frame->height = h;
-  rc = av_frame_get_buffer(s->frame, 0);
+  rc = av.av_frame_get_buffer(s->frame, 0);
   // ARGB words in memory are the bytes B, G, R, A.
-  s->scaler = sws_getContext(w, h, AV_PIX_FMT_BGRA, w, h, AV_PIX_FMT_YUV420P,
+  s->scaler = av.sws_getContext(w, h, AV_PIX_FMT_BGRA, w, h, AV_PIX_FMT_YUV420P,
                              SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr,
                              nullptr);
   if (rc < 0 || !s->scaler) {
@@ -255,6 +330,7 @@ bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
     s->failed = true;
     return false;
   }
+  const TAv& av = s->av;
   const uint32_t* pixels = picture.Data();
   if (!s->padded.empty()) {
     // The last column and row repeated: no edge of another colour to blur in.
@@ -267,15 +343,15 @@ bool TVideoWriter::Write(const TPixmap& picture, std::string& error) {
     }
     pixels = s->padded.data();
   }
-  int rc = av_frame_make_writable(s->frame);
+  int rc = av.av_frame_make_writable(s->frame);
   if (rc < 0) {
     s->failed = true;
-    error = "cannot encode a frame: " + AvError(rc);
+    error = "cannot encode a frame: " + AvError(av, rc);
     return false;
   }
   const uint8_t* source[1] = {reinterpret_cast<const uint8_t*>(pixels)};
   const int stride[1] = {encodedWidth_ * 4};
-  sws_scale(s->scaler, source, stride, 0, encodedHeight_, s->frame->data, s->frame->linesize);
+  av.sws_scale(s->scaler, source, stride, 0, encodedHeight_, s->frame->data, s->frame->linesize);
   s->frame->pts = frames_;
   if (!s->Encode(s->frame, error)) {
     s->failed = true;
@@ -304,15 +380,16 @@ bool TVideoWriter::Finish(std::string& error) {
     return false;
   }
   s->failed = true;  // until every step below has worked
+  const TAv& av = s->av;
   if (!s->Encode(nullptr, error)) return false;
-  int rc = av_write_trailer(s->format);
+  int rc = av.av_write_trailer(s->format);
   if (rc < 0) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
-  rc = avio_closep(&s->format->pb);
+  rc = av.avio_closep(&s->format->pb);
   if (rc < 0) {
-    error = AvError(rc);
+    error = AvError(av, rc);
     return false;
   }
   // On the disk before it takes the name: after a power loss the name holds

@@ -85,8 +85,7 @@ std::string ComputationReport(double seconds) {
   std::string text = std::string("computed in ") + time;
   if (stats.threads < 2) return text;
   if (stats.lead_in_rows >= stats.rows) {
-    return text + " on one thread (done before helpers would pay, or with cycle histories "
-                  "too long to guess)";
+    return text + " on one thread (done before helpers would pay)";
   }
   text += "; helpers from row " + std::to_string(stats.lead_in_rows) + " on, " +
           std::to_string(stats.segments_repaired) + " of " +

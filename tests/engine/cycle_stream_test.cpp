@@ -27,8 +27,9 @@ int PlainPeriod(const std::vector<TOrbit>& pushed, long long slots, const TOrbit
 }
 
 // Orbit values that repeat after many pushes (near each other, far out,
-// infinite), checked against the history as written while the tolerance
-// changes once.
+// infinite, the start values), checked against the history as written
+// while the tolerance changes once and the history is now and then saved
+// and loaded into a new stream.
 TEST(CycleStream, FindsTheSlotThePlainHistoryFinds) {
   const double inf = std::numeric_limits<double>::infinity();
   std::vector<TOrbit> pool;
@@ -58,6 +59,14 @@ TEST(CycleStream, FindsTheSlotThePlainHistoryFinds) {
         if (random() % 4 != 0) {
           stream.Push(z);
           pushed.push_back(z);
+        }
+        if (step % 700 == 350) {  // a saved history loaded into another stream answers alike
+          std::vector<double> saved(4 * slots);
+          stream.Save(saved.data());
+          TCycleStream loaded;
+          loaded.Start(slots, "test");
+          loaded.Load(saved.data());
+          stream = std::move(loaded);
         }
       }
     }

@@ -108,7 +108,7 @@ class ParallelCalculate : public ::testing::Test {
  protected:
   void SetUp() override { SetParallelLeadIn(std::chrono::microseconds(0)); }
   void TearDown() override {
-    SetParallelLeadIn(std::chrono::microseconds(2000));
+    SetParallelLeadIn(kParallelLeadIn);
     SetWorkerThreads(0);
     SetSimdCap(TSimd::kAvx512);
   }
@@ -178,6 +178,38 @@ TEST_F(ParallelCalculate, EqualsTheSequentialLoopBitForBit) {
   // have kept the helpers away.
   EXPECT_GT(repaired, 0);
   EXPECT_GT(alone, 0);
+}
+
+// Pictures whose rows the calling thread used to compute alone: pixels that
+// push nothing into the history (formula 202 in Mandelbrot mode ends every
+// pixel in its first step, at the division guard) and long histories. The
+// helpers share the rows and the results stay those of the plain loop.
+TEST_F(ParallelCalculate, HelpersShareRowsWithoutPushesAndWithLongHistories) {
+  std::vector<TCase> cases = {{"202 ct8 mandelbrot", Base(202, 0, 8)}};
+  for (int ct : {4096, 8192}) {
+    TParameter k = Base(1000, 0, ct);
+    k.vsx = k.vsp = -0.745;  // long orbits: a few pixels refill the history
+    k.vsy = k.vst = 0.11;
+    k.bry = 0.05;
+    k.ianzmax = 300;
+    cases.push_back({"long cycle test " + std::to_string(ct), k});
+  }
+  for (const TCase& c : cases) {
+    const TRender want = Reference(c.key);
+    for (int threads : {2, 3, 7}) {
+      SetWorkerThreads(threads);
+      TParameter k = c.key;
+      TRender got;
+      got.Init(k);
+      EXPECT_TRUE(Calculate(k, &QuietHost(), got));
+      const std::string what = c.name + " threads " + std::to_string(threads);
+      ExpectSame(want, got, what);
+      const TParallelStats stats = LastParallelStats();
+      EXPECT_EQ(stats.threads, threads) << what;
+      EXPECT_GT(stats.segments_checked, 0) << what;
+      EXPECT_FALSE(stats.went_alone) << what;
+    }
+  }
 }
 
 // Answers Q at row 5 and stops at row `at`; rows from there on keep what

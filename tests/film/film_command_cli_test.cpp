@@ -202,6 +202,38 @@ TEST_F(FilmCli, VideosCarryEveryFrameAtTheFilmsRate) {
       << p.err;
 }
 
+// FFmpeg's libraries take longer to load than a small picture to compute:
+// the renderer loads them only for a film with video (the dynamic loader's
+// own report of the files it loads tells).
+TEST_F(FilmCli, VideoLibrariesAreLoadedOnlyForAFilmWithVideo) {
+  const fs::path work = dir_ / "work";
+  WriteText(dir_ / "a.ini", MovieText("Spirale", 21, 15, 1, 30));
+  const std::string movie = (dir_ / "a.ini").string();
+  struct TCase {
+    const char* what;
+    const char* mp4;
+    std::vector<std::string> args;
+    bool loads;
+  } cases[] = {
+      {"picture", "1", {"--movie", movie, "--out", (dir_ / "p.bmp").string()}, false},
+      {"film without video", "0", {"--film", "--movie", movie}, false},
+      {"film with MP4", "1", {"--film", "--movie", movie}, true},
+  };
+  for (TCase& c : cases) {
+    WriteText(work / "INI" / "Settings.ini",
+              SettingsText(std::string("FPS=5\r\nJPG=0\r\nPNG=0\r\nBMP=1\r\nAVI=0\r\nMP4=") +
+                               c.mp4 + "\r\n",
+                           "FPS=5\r\nPNG=0\r\nJPG=0\r\nBMP=0\r\nAVI=0\r\nWidth=16\r\n"));
+    c.args.insert(c.args.end(), {"--workdir", work.string()});
+    ::setenv("LD_DEBUG", "files", 1);
+    const TProcess p = RunRenderer(c.args);
+    ::unsetenv("LD_DEBUG");
+    ASSERT_EQ(p.status, 0) << c.what << "\n" << p.err;
+    EXPECT_EQ(p.err.find("file=libavcodec.so") != std::string::npos, c.loads) << c.what;
+    EXPECT_EQ(p.err.find("file=libswscale.so") != std::string::npos, c.loads) << c.what;
+  }
+}
+
 // Every decoded frame keeps the picture's detail: at least 40 dB luma PSNR
 // against the frame's BMP, in both formats, through a zoom into the start
 // movie's sea-horse valley in its colours.

@@ -16,25 +16,29 @@
 
 namespace ork::deep {
 
+// Byte addresses, one per lane: unsigned, so that moving on the address
+// of a lane that holds no pixel wraps instead of overflowing.
 #if ORK_LANE_WIDTH == 8
-using TDeepAddresses = v8di;
+typedef unsigned long long TDeepAddresses __attribute__((vector_size(64)));
 // Eight doubles from the byte addresses of the lanes in m (0 elsewhere).
-inline v8df GatherAt(v8di at, __mmask8 m) {
+inline v8df GatherAt(TDeepAddresses at, __mmask8 m) {
   return reinterpret_cast<v8df>(_mm512_mask_i64gather_pd(
       _mm512_setzero_pd(), m, reinterpret_cast<__m512i>(at), nullptr, 1));
 }
-inline v8di SelectAt(__mmask8 m, v8di a, v8di b) {
-  return reinterpret_cast<v8di>(
+inline TDeepAddresses SelectAt(__mmask8 m, TDeepAddresses a, TDeepAddresses b) {
+  return reinterpret_cast<TDeepAddresses>(
       _mm512_mask_blend_epi64(m, reinterpret_cast<__m512i>(b), reinterpret_cast<__m512i>(a)));
 }
 #else
-using TDeepAddresses = v4di;
-inline v4df GatherAt(v4di at, v4di m) {
+typedef unsigned long long TDeepAddresses __attribute__((vector_size(32)));
+inline v4df GatherAt(TDeepAddresses at, v4di m) {
   return reinterpret_cast<v4df>(_mm256_mask_i64gather_pd(
       _mm256_setzero_pd(), nullptr, reinterpret_cast<__m256i>(at),
       reinterpret_cast<__m256d>(m), 1));
 }
-inline v4di SelectAt(v4di m, v4di a, v4di b) { return m ? a : b; }
+inline TDeepAddresses SelectAt(v4di m, TDeepAddresses a, TDeepAddresses b) {
+  return m ? a : b;
+}
 #endif
 
 template <class V, int F>
@@ -283,8 +287,8 @@ class TDeepLanes {
     }
   }
 
-  static long long Address(const double* p) {
-    return static_cast<long long>(reinterpret_cast<intptr_t>(p));
+  static unsigned long long Address(const double* p) {
+    return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(p));
   }
 
   int Id(const TReferenceOrbit* ref) const { return ref == P_.rebase ? 1 : 0; }
@@ -398,7 +402,7 @@ class TDeepLanes {
   const TReferenceOrbit* orbit_[2];
   const TApproximationTable* table_[2];
   V rz0_, rz1_;  // orbit 1 at index 0
-  TGroup groups_[G];
+  TGroup groups_[G] = {};  // lanes without a pixel hold zeros
   int slots_ = 1, rs_ = 2;  // cycle-test slots, ring places
   std::vector<double> ring_;  // the groups' rings
   // Where a rebased lane reads next (index 1 of orbit 1).

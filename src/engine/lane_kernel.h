@@ -124,6 +124,7 @@ class TLaneRowKernel final : public TRowKernel {
   void Write(int lane, int q, int k, double v) {
     At(q, lane, k) = v;
     At(q + ct_, lane, k) = v;
+    if (!std::isfinite(v)) history_finite_ = false;
   }
   void ResetLane(int lane) {
     for (int q = 0; q < ct_; ++q)
@@ -172,9 +173,25 @@ class TLaneRowKernel final : public TRowKernel {
   // tolerance. Every slot of every lane, without branches: which lanes
   // could be screened out changes from iteration to iteration, and the
   // branches would be mispredicted more often than the work they save.
-  int CycleHits(const TGroup& grp, int group, int head, int lanes) const {
+  //
+  // Screened first: while the lanes' orbits and every history value are
+  // finite, a slot's distance ((a + b) + c) + d is at least a = |x1 - x1'|
+  // (rounded sums of finite non-negative terms never fall below a term),
+  // so a >= tolerance rules the slot out. Values the lanes push are finite
+  // where the escape bound is (`finite` says which orbits are), loaded
+  // ones are checked as they are written; only when some slot of some
+  // lane is not ruled out do all slots take the exact test.
+  int CycleHits(const TGroup& grp, int group, int head, int lanes, int finite) const {
     if (lanes == 0) return 0;
     const V acc = L::Splat(grp.env.acc);
+    if (screen_ && history_finite_ && (lanes & ~finite) == 0) {
+      M ruledOut = L::Not(M{});
+      for (int i = 1; i <= ct_; ++i) {
+        const V* q = Slot(head + i - 1, group);
+        ruledOut = L::And(ruledOut, L::Ge(L::Abs(q[0] - grp.z.x1), acc));
+      }
+      if ((~L::Bits(ruledOut) & lanes) == 0) return 0;
+    }
     M far = L::Not(M{});
     for (int i = 1; i <= ct_; ++i) {
       const V* q = Slot(head + i - 1, group);
@@ -319,7 +336,8 @@ class TLaneRowKernel final : public TRowKernel {
                   L::Abs(h.y2 - grp.z.y2);
       bits.hits = L::Bits(L::Not(L::Ge(d, grp.env.acc))) & active;
     } else {
-      bits.hits = CycleHits(grp, group, head, active & ~bits.over);
+      bits.hits = CycleHits(grp, group, head, active & ~bits.over,
+                            L::Bits(L::Le(sum, max_abs)));
     }
     const M sample = L::Eq(grp.it, zval_at);
     if (L::Bits(sample) != 0) {
@@ -459,6 +477,10 @@ class TLaneRowKernel final : public TRowKernel {
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;
   V* ring_ = nullptr;  // 2 * ct positions of four vectors per group, in ring_storage_
+  // The cycle test's screen holds with a finite escape bound and while
+  // every history value written in is finite.
+  const bool screen_ = std::isfinite(start_.MaxAbs());
+  bool history_finite_ = true;
   TLaneJob jobs_[kN * kMaxGroups];
   int stretches_ = 1, next_stretch_ = 0;
   const double* guess_from_ = nullptr;  // of the row being computed

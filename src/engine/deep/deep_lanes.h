@@ -361,16 +361,10 @@ class TDeepLanes {
         from = from == 0 ? rs_ - 1 : from - 1;
         to = to == 0 ? rs_ - 1 : to - 1;
         const V* o = g.ring + from * kRingFields;
-        TDeepState t;
-        t.ref = orbit_[Lane(o[3], i) != 0 ? 1 : 0];
-        t.r = static_cast<int64_t>(Lane(o[4], i));
-        t.ext = false;
-        t.d[0] = t.d[2] = Lane(o[5], i);
-        t.d[1] = t.d[3] = Lane(o[6], i);
-        t.z[0] = t.z[2] = Lane(o[0], i);
-        t.z[1] = t.z[3] = Lane(o[1], i);
-        t.scale = Lane(o[2], i);
-        x.Remember(to, t);
+        const double z[4] = {Lane(o[0], i), Lane(o[1], i), Lane(o[0], i), Lane(o[1], i)};
+        PutLean(x.ring[to], orbit_[Lane(o[3], i) != 0 ? 1 : 0], static_cast<int64_t>(Lane(o[4], i)),
+                Lane(o[5], i), Lane(o[6], i), z, Lane(o[2], i));
+        x.Mirror(to, z[0], z[1], Lane(o[2], i));
       }
       x.head = head;
     }

@@ -25,6 +25,37 @@ inline double Magnitude(double a, double b) { return std::fabs(a) + std::fabs(b)
 // The ring position before `at` (no division in the per-slot loops).
 inline int Back(int at, int size) { return at == 0 ? size - 1 : at - 1; }
 
+// How many steps a run of the table may take after `taken` iterations: it
+// leaves the step that reaches Max_Iterat, and the one that samples zval,
+// to the plain loop.
+inline int64_t RunLimit(const TDeepPicture& P, int64_t taken) {
+  int64_t m = static_cast<int64_t>(P.max_iter) - taken;
+  if (taken < P.zval_at) m = std::min<int64_t>(m, P.zval_at - taken - 1);
+  return m;
+}
+
+// d <- A d + B dc over a run of the table.
+inline void ApplyRun(const TApproximationTable::TNode& n, double dcx, double dcy, double& d0,
+                     double& d1) {
+  const double a = n.ax * d0 - n.ay * d1 + n.bx * dcx - n.by * dcy;
+  const double b = n.ax * d1 + n.ay * d0 + n.bx * dcy + n.by * dcx;
+  d0 = a;
+  d1 = b;
+}
+
+// A state as the lean steps hold it: the difference in double, orbit 2 the
+// copy of orbit 1.
+inline void PutLean(TDeepState& t, const TReferenceOrbit* ref, int64_t r, double d0, double d1,
+                    const double* z, double scale) {
+  t.ref = ref;
+  t.r = r;
+  t.ext = false;
+  t.d[0] = t.d[2] = d0;
+  t.d[1] = t.d[3] = d1;
+  for (int k = 0; k < 4; ++k) t.z[k] = z[k];
+  t.scale = scale;
+}
+
 // A pixel's state while the lean steps take it: d2 = d0 and d3 = d1
 // (uncoupled), and the value before it, which the plain loop keeps in its
 // ring.
@@ -64,23 +95,13 @@ inline void LeanLoad(const TDeepPixel& x, TLeanLane& l) {
 // Back into the pixel's state, as the plain loop would have left it.
 inline void LeanStore(TDeepPixel& x, const TLeanLane& l) {
   if (l.done == 0) return;
-  const auto put = [](TDeepState& t, const TReferenceOrbit* ref, int64_t r, double d0, double d1,
-                      const double* z, double scale) {
-    t.ref = ref;
-    t.r = r;
-    t.ext = false;
-    t.d[0] = t.d[2] = d0;
-    t.d[1] = t.d[3] = d1;
-    for (int k = 0; k < 4; ++k) t.z[k] = z[k];
-    t.scale = scale;
-  };
   x.it += l.done;
-  put(x.s, l.ref, l.r, l.d0, l.d1, l.z, l.scale);
+  PutLean(x.s, l.ref, l.r, l.d0, l.d1, l.z, l.scale);
   // The ring (two places): the head moved on with each step taken one by
   // one, the place behind it holds the value before the current one.
   if (x.ring.size() == 2) {
     x.head = l.head;
-    if (l.plain > 0) put(x.ring[Back(x.head, 2)], l.pref, l.pr, l.pd0, l.pd1, l.pz, l.pscale);
+    if (l.plain > 0) PutLean(x.ring[Back(x.head, 2)], l.pref, l.pr, l.pd0, l.pd1, l.pz, l.pscale);
   }
   if (l.approximated) {
     // As after Approximate: the cycle history starts again here.
@@ -179,20 +200,12 @@ template <int F>
     // and the history (the value just before, on the same reference).
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
     if (table != nullptr && l.pref == l.ref && l.pr == l.r - 1) {
-      const auto most = [&] {
-        const int taken = x.it + l.done;
-        int64_t m = static_cast<int64_t>(P.max_iter) - taken;
-        if (taken < P.zval_at) m = std::min<int64_t>(m, P.zval_at - taken - 1);
-        return m;
-      };
       const double history = std::max(0.0, Magnitude(l.pd0, l.pd1));  // as Approximate
       const TApproximationTable::TNode* n = nullptr;
       int64_t len;
-      while ((len = table->Find(l.r, Magnitude(l.d0, l.d1), history, most(), n)) != 0) {
-        const double a = n->ax * l.d0 - n->ay * l.d1 + n->bx * x.dcxd - n->by * x.dcyd;
-        const double b = n->ax * l.d1 + n->ay * l.d0 + n->bx * x.dcyd + n->by * x.dcxd;
-        l.d0 = a;
-        l.d1 = b;
+      while ((len = table->Find(l.r, Magnitude(l.d0, l.d1), history,
+                                RunLimit(P, x.it + l.done), n)) != 0) {
+        ApplyRun(*n, x.dcxd, x.dcyd, l.d0, l.d1);
         l.r += len;
         l.done += static_cast<int>(len);
         skipped += len;
@@ -250,12 +263,8 @@ template <int F>
   if (now + 1 > P.max_iter || now + 1 == P.zval_at) return 0;
   if (P.table != nullptr && (l.r & 1) == 0) {
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
-    int64_t most = static_cast<int64_t>(P.max_iter) - now;
-    if (now < P.zval_at) most = std::min<int64_t>(most, P.zval_at - now - 1);
     const TApproximationTable::TNode* n = nullptr;
-    const double dAbs = Magnitude(l.d0, l.d1);
-    if (table != nullptr && dAbs < table->ReachRadius(l.r) &&
-        table->Find(l.r, dAbs, 0.0, most, n) != 0) {
+    if (table != nullptr && table->Find(l.r, Magnitude(l.d0, l.d1), 0.0, RunLimit(P, now), n) != 0) {
       return 0;
     }
   }
@@ -263,37 +272,19 @@ template <int F>
   if (!LeanAdvance<F>(P, x, l, n)) return 0;
   // Slot i compares with the ring's place i - 1 back from the head; slot 1
   // is the value the step started from, which goes there when it is taken.
+  // The value it started from goes to the head's place in the doubled
+  // arrays (the plain loop puts it there too before it tests), so that
+  // slots CycleTest ... 1, places head - CycleTest + 1 ... head, lie one
+  // after the other.
   const int rs = static_cast<int>(x.ring.size());
-  const double w0 = n.w[0], w1 = n.w[1];
-  const double aw0 = std::fabs(w0), aw1 = std::fabs(w1);
-  const double acc = P.acc_d;
-  const auto large = [&](double o0, double o1, double oscale) {
-    const double e0 = std::fabs(w0 - o0), e1 = std::fabs(w1 - o1);
-    const double est = ((e0 + e1) + e0) + e1;
-    const double a0 = aw0 + std::fabs(o0), a1 = aw1 + std::fabs(o1);
-    const double cscale = (((a0 + a1) + a0) + a1) + (n.scale + oscale);
-    return static_cast<int>(est >= cscale * kTrackBelow) & static_cast<int>(!(est < acc));
-  };
-  if (!large(l.z[0], l.z[1], l.scale)) return 0;
-  // Slots 2 ... CycleTest: the places head - 1 back to head - CycleTest + 1,
-  // one after the other in the doubled arrays (no branch: vectorised).
+  x.Mirror(x.head, l.z[0], l.z[1], l.scale);
   const int from = x.head + 2;
   if (!SlotsLarge(x.ring_z0.data() + from, x.ring_z1.data() + from, x.ring_scale.data() + from,
-                  rs - 2, w0, w1, n.scale, acc)) {
+                  rs - 1, n.w[0], n.w[1], n.scale, P.acc_d)) {
     return 0;
   }
   // Taken: the value it started from into the ring.
-  TDeepState& slot = x.ring[x.head];
-  slot.ref = l.ref;
-  slot.r = l.r;
-  slot.ext = false;
-  slot.d[0] = slot.d[2] = l.d0;
-  slot.d[1] = slot.d[3] = l.d1;
-  for (int k = 0; k < 4; ++k) slot.z[k] = l.z[k];
-  slot.scale = l.scale;
-  x.ring_z0[x.head] = x.ring_z0[x.head + rs] = l.z[0];
-  x.ring_z1[x.head] = x.ring_z1[x.head + rs] = l.z[1];
-  x.ring_scale[x.head] = x.ring_scale[x.head + rs] = l.scale;
+  PutLean(x.ring[x.head], l.ref, l.r, l.d0, l.d1, l.z, l.scale);
   x.head = x.head + 1 == rs ? 0 : x.head + 1;
   Take(l, n);
   return 1;

@@ -118,13 +118,7 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
   TDeepState& s = x.s;
   const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
   if (table == nullptr || (s.r & 1) != 0) return;  // no run starts at odd r
-  // Leave the step that reaches the iteration limit, and the one that
-  // samples zval, to the plain iteration.
-  const auto most = [&] {
-    int64_t m = static_cast<int64_t>(pic_.max_iter) - x.it;
-    if (x.it < pic_.zval_at) m = std::min<int64_t>(m, pic_.zval_at - x.it - 1);
-    return m;
-  };
+  const auto most = [&] { return RunLimit(pic_, x.it); };
   const TApproximationTable::TNode* n = nullptr;
   // The history only narrows what the table allows: where nothing is
   // allowed without it (most calls), it is not looked at.
@@ -143,10 +137,9 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
   int64_t done = 0;
   int64_t len;
   while ((len = table->Find(s.r, Magnitude(s.d[0], s.d[1]), history, most(), n)) != 0) {
-    const double a = n->ax * s.d[0] - n->ay * s.d[1] + n->bx * x.dcxd - n->by * x.dcyd;
-    const double b = n->ax * s.d[1] + n->ay * s.d[0] + n->bx * x.dcyd + n->by * x.dcxd;
-    s.d[0] = s.d[2] = a;
-    s.d[1] = s.d[3] = b;
+    ApplyRun(*n, x.dcxd, x.dcyd, s.d[0], s.d[1]);
+    s.d[2] = s.d[0];
+    s.d[3] = s.d[1];
     s.r += len;
     x.it += static_cast<int>(len);
     done += len;

@@ -82,10 +82,13 @@ struct TDeepPixel {
   // Puts s at the ring's place `at` (with its copy).
   void Remember(int at, const TDeepState& s) {
     ring[at] = s;
+    Mirror(at, s.z[0], s.z[1], s.scale);
+  }
+  void Mirror(int at, double z0, double z1, double scale) {
     const size_t rs = ring.size();
-    ring_z0[at] = ring_z0[at + rs] = s.z[0];
-    ring_z1[at] = ring_z1[at + rs] = s.z[1];
-    ring_scale[at] = ring_scale[at + rs] = s.scale;
+    ring_z0[at] = ring_z0[at + rs] = z0;
+    ring_z1[at] = ring_z1[at + rs] = z1;
+    ring_scale[at] = ring_scale[at + rs] = scale;
   }
 };
 

@@ -2,12 +2,9 @@
 // keyframe through the main window's compute, show and save commands and
 // through orkelund-render gives the same picture, printed texts and grid
 // numbers included.
-#include <sstream>
-
+#include "headless_render_util.h"
 #include "main_window_test_util.h"
 #include "picture/bmp_font_registry.h"
-#include "picture/picture_files.h"
-#include "shell/render_cli.h"
 
 namespace ork::test {
 namespace {
@@ -31,22 +28,9 @@ TEST_F(TShellTest, RendererPicturesEqualTheDesktopPrograms) {
     ASSERT_TRUE(RunPending());
   }
   ResetShellState();
-  TRenderOptions options;
-  options.WorkDir = dir_.string();
-  options.Movie = (dir_ / "INI" / "Small.ini").string();
-  options.Outs = {rendered.string()};
-  options.Quiet = true;
-  std::ostringstream out, err;
-  ASSERT_EQ(RunRender(options, out, err), kRenderOk) << err.str();
-
-  const TPixmapPtr a = LoadPng(shown.string()), b = LoadPng(rendered.string());
-  ASSERT_TRUE(a && b);
-  ASSERT_EQ(a->Width(), b->Width());
-  ASSERT_EQ(a->Height(), b->Height());
-  int differing = 0;
-  for (int y = 0; y < a->Height(); ++y)
-    for (int x = 0; x < a->Width(); ++x) differing += a->Get(x, y) != b->Get(x, y);
-  EXPECT_EQ(differing, 0);
+  std::string err;
+  ASSERT_EQ(RenderHeadless(dir_, dir_ / "INI" / "Small.ini", rendered, err), kRenderOk) << err;
+  EXPECT_EQ(ComparePngs(shown, rendered).differing, 0);
 }
 
 }  // namespace

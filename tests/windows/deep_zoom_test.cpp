@@ -6,13 +6,11 @@
 #include <cfloat>
 #include <chrono>
 #include <cmath>
-#include <sstream>
 
 #include "engine/deep/deep_coordinates.h"
 #include "picture/bmp_font_registry.h"
-#include "picture/picture_files.h"
 #include "shell/commands_movie_test_util.h"
-#include "shell/render_cli.h"
+#include "shell/headless_render_util.h"
 #include "windows/data_window.h"
 #include "windows/data_window_commands.h"
 
@@ -112,26 +110,11 @@ TEST_F(DeepZoomTest, ZoomWithZToTenToTheMinus60SaveAndRenderTheSamePicture) {
   EXPECT_EQ(back->Parameter[back->Actual].Deep, 1);
 
   ResetShellState();
-  TRenderOptions options;
-  options.WorkDir = dir_.string();
-  options.Movie = (dir_ / "INI" / "Deep.ini").string();
-  options.Outs = {rendered.string()};
-  options.Quiet = true;
-  std::ostringstream out, err;
-  ASSERT_EQ(RunRender(options, out, err), kRenderOk) << err.str();
-  const TPixmapPtr a = LoadPng(shown.string()), b = LoadPng(rendered.string());
-  ASSERT_TRUE(a && b);
-  ASSERT_EQ(a->Width(), b->Width());
-  ASSERT_EQ(a->Height(), b->Height());
-  int differing = 0, colours = 0;
-  uint32_t first = a->Get(0, 0);
-  for (int y = 0; y < a->Height(); ++y)
-    for (int x = 0; x < a->Width(); ++x) {
-      differing += a->Get(x, y) != b->Get(x, y);
-      colours += a->Get(x, y) != first;
-    }
-  EXPECT_EQ(differing, 0);
-  EXPECT_GT(colours, 0) << "a picture, not one flat colour";
+  std::string err;
+  ASSERT_EQ(RenderHeadless(dir_, dir_ / "INI" / "Deep.ini", rendered, err), kRenderOk) << err;
+  const TPictureComparison c = ComparePngs(shown, rendered);
+  EXPECT_EQ(c.differing, 0);
+  EXPECT_GT(c.colours, 0) << "a picture, not one flat colour";
 }
 
 TEST_F(DeepZoomTest, StatusNamesTheSwitchPastTheDoubleLimit) {

@@ -46,6 +46,16 @@ class FilmCli : public ::testing::Test {
   fs::path dir_;
 };
 
+// Every file the whole run wrote into Output/, byte for byte in the parts'.
+void ExpectSameOutput(const fs::path& whole, const fs::path& parts) {
+  for (const auto& e : fs::directory_iterator(whole / "Output")) {
+    const fs::path twin = parts / "Output" / e.path().filename();
+    ASSERT_TRUE(fs::exists(twin)) << twin;
+    EXPECT_TRUE(test::ReadFileBytes(e.path().string()) == test::ReadFileBytes(twin.string()))
+        << e.path().filename() << " differs";
+  }
+}
+
 TEST_F(FilmCli, ProducesFrameFilesAviAndFilmMovieInTheWorkDir) {
   const fs::path work = dir_ / "work";
   WriteText(work / "INI" / "Settings.ini",
@@ -426,12 +436,7 @@ TEST_F(FilmCli, FilmInRangesAndAssembledEqualsTheWholeRun) {
   p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--assemble"});
   ASSERT_EQ(p.status, 0) << p.err;
 
-  for (const auto& e : fs::directory_iterator(whole / "Output")) {
-    const fs::path twin = parts / "Output" / e.path().filename();
-    ASSERT_TRUE(fs::exists(twin)) << twin;
-    EXPECT_TRUE(test::ReadFileBytes(e.path().string()) == test::ReadFileBytes(twin.string()))
-        << e.path().filename() << " differs";
-  }
+  ExpectSameOutput(whole, parts);
 
   std::string plan;
   p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--plan", "--jobs",
@@ -522,12 +527,7 @@ TEST_F(FilmCli, DeepZoomFilmInRangesEqualsTheWholeRun) {
   }
   p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--assemble"});
   ASSERT_EQ(p.status, 0) << p.err;
-  for (const auto& e : fs::directory_iterator(whole / "Output")) {
-    const fs::path twin = parts / "Output" / e.path().filename();
-    ASSERT_TRUE(fs::exists(twin)) << twin;
-    EXPECT_TRUE(test::ReadFileBytes(e.path().string()) == test::ReadFileBytes(twin.string()))
-        << e.path().filename() << " differs";
-  }
+  ExpectSameOutput(whole, parts);
   std::string plan;
   p = RunRenderer({"--film", "--movie", movie, "--workdir", parts.string(), "--plan", "--jobs",
                    "2", "--deep", "--verbose"},

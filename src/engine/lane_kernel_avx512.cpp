@@ -17,7 +17,7 @@
 #include "engine/row_kernel.h"
 
 #pragma GCC push_options
-#pragma GCC target("avx512f")
+#pragma GCC target("avx512f,avx512dq")
 #define ORK_LANE_WIDTH 8
 #include "engine/lanes_x86.h"
 #include "engine/lane_kernel.h"

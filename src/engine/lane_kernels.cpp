@@ -13,7 +13,9 @@ namespace {
 
 TSimd Supported() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f")) return TSimd::kAvx512;
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) {
+    return TSimd::kAvx512;
+  }
   if (__builtin_cpu_supports("avx2")) return TSimd::kAvx2;
   return TSimd::kSse2;
 }

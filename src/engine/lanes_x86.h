@@ -1,5 +1,5 @@
 // The vector lane types of the lane kernels and their mask operations: two
-// doubles (SSE2), four (AVX2) and eight (AVX-512). Only the per-instruction-
+// doubles (SSE2), four (AVX2) and eight (AVX-512 with its DQ part). Only the per-instruction-
 // set kernel files include this header, each inside its own target region
 // and with ORK_LANE_WIDTH set to the one width it compiles. Comparisons are
 // ordered: a lane holding a NaN compares false, as the scalar code's do.
@@ -44,6 +44,9 @@ struct TVectorLanes {
     return reinterpret_cast<V>(magnitude);
   }
   static V Select(Mask m, V a, V b) { return m ? a : b; }
+  // A value between max(|a|, |b|) and fl(|a| + |b|); NaN with a or b (on
+  // eight lanes only when both are NaN, see there).
+  static V AbsBound(V a, V b) { return Abs(a) + Abs(b); }
 };
 
 #if ORK_LANE_WIDTH == 2
@@ -103,6 +106,13 @@ struct TLanes<v8df> {
   static v8df Select(Mask m, v8df a, v8df b) {
     return reinterpret_cast<v8df>(
         _mm512_mask_blend_pd(m, reinterpret_cast<__m512d>(b), reinterpret_cast<__m512d>(a)));
+  }
+  // A value between max(|a|, |b|) and fl(|a| + |b|): the larger magnitude,
+  // in one instruction. Unlike the sum it is NaN only when both are; with
+  // one NaN it is the other's magnitude.
+  static v8df AbsBound(v8df a, v8df b) {
+    return reinterpret_cast<v8df>(
+        _mm512_range_pd(reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b), 0b1011));
   }
   static int Bits(Mask m) { return m; }
 };

@@ -139,63 +139,62 @@ class TLeanRow {
 
     const V max_abs = L::Splat(start_.MaxAbs());
     const V acc = L::Splat(start_.Acc());
+    // The groups' state in registers; `st` holds it while lanes change.
+    TState l = st;
     while (active_ != 0) {
       // Free steps: no lane reaches an event in them.
       const long long free = next_event_ - n_ - 1;
-      if (free > 0) {
-        bool screened = false;
-        n_ += RunFree(st, free, screened);
-        if (screened) {
-          // The last step failed a screen: its exact tests (no event in it).
-          int done = 0, escaped = 0, hits = 0;
-          ForGroups([&](auto gc) {
-            constexpr int g = decltype(gc)::value;
-            const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
-            const int e = L::Bits(L::Gt(ExactSum(st.x[g], st.y[g]), max_abs)) & lanes;
-            const int h = L::Bits(L::Not(L::Ge(
-                              ExactDistance(st.hx[g], st.hy[g], st.x[g], st.y[g]), acc))) &
-                          lanes;
-            escaped |= e << (g * kN);
-            hits |= h << (g * kN);
-            done |= (e | h) << (g * kN);
-          });
-          if (done != 0) {
-            if (stop.load(std::memory_order_relaxed)) return;
-            Finish(done, escaped, hits, st);
-          }
-          continue;
-        }
-      }
-      // The event step: every test exact, the counts compared.
-      ++n_;
-      const V now = L::Splat(static_cast<double>(n_));
-      const V max_iter = L::Splat(max_iter_);
-      const V zval_at = L::Splat(zval_at_);
+      bool screened = false;
+      if (free > 0) n_ += RunFree(l, free, screened);
       int done = 0, escaped = 0, hits = 0;
-      ForGroups([&](auto gc) {
-        constexpr int g = decltype(gc)::value;
-        const V it = now - born_[g];
-        const V hx1 = st.x[g], hy1 = st.y[g];
-        Step(hx1, hy1, st.cx[g], st.cy[g], st.x[g], st.y[g]);
-        const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
-        const int e = L::Bits(L::Gt(ExactSum(st.x[g], st.y[g]), max_abs)) & lanes;
-        const int over = L::Bits(L::Gt(it, max_iter)) & lanes;
-        const int h =
-            L::Bits(L::Not(L::Ge(ExactDistance(hx1, hy1, st.x[g], st.y[g]), acc))) & lanes;
-        const M sample = L::Eq(it, zval_at);
-        if (L::Bits(sample) != 0) {
-          const V dx = hx1 - st.x[g], dy = hy1 - st.y[g];
-          zv_[g] = L::Select(sample, dx * dx + dy * dy, zv_[g]);
-        }
-        escaped |= e << (g * kN);
-        hits |= h << (g * kN);
-        done |= (e | h | over) << (g * kN);
-      });
+      if (screened) {
+        // The last step failed a screen: its exact tests (no event in it).
+        ForGroups([&](auto gc) {
+          constexpr int g = decltype(gc)::value;
+          const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
+          const int e = L::Bits(L::Gt(ExactSum(l.x[g], l.y[g]), max_abs)) & lanes;
+          const int h =
+              L::Bits(L::Not(L::Ge(ExactDistance(l.hx[g], l.hy[g], l.x[g], l.y[g]), acc))) &
+              lanes;
+          escaped |= e << (g * kN);
+          hits |= h << (g * kN);
+          done |= (e | h) << (g * kN);
+        });
+      } else {
+        // The event step: every test exact, the counts compared.
+        ++n_;
+        const V now = L::Splat(static_cast<double>(n_));
+        const V max_iter = L::Splat(max_iter_);
+        const V zval_at = L::Splat(zval_at_);
+        ForGroups([&](auto gc) {
+          constexpr int g = decltype(gc)::value;
+          const V it = now - born_[g];
+          l.hx[g] = l.x[g];
+          l.hy[g] = l.y[g];
+          Step(l.hx[g], l.hy[g], l.cx[g], l.cy[g], l.x[g], l.y[g]);
+          const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
+          const int e = L::Bits(L::Gt(ExactSum(l.x[g], l.y[g]), max_abs)) & lanes;
+          const int over = L::Bits(L::Gt(it, max_iter)) & lanes;
+          const int h =
+              L::Bits(L::Not(L::Ge(ExactDistance(l.hx[g], l.hy[g], l.x[g], l.y[g]), acc))) &
+              lanes;
+          const M sample = L::Eq(it, zval_at);
+          if (L::Bits(sample) != 0) {
+            const V dx = l.hx[g] - l.x[g], dy = l.hy[g] - l.y[g];
+            zv_[g] = L::Select(sample, dx * dx + dy * dy, zv_[g]);
+          }
+          escaped |= e << (g * kN);
+          hits |= h << (g * kN);
+          done |= (e | h | over) << (g * kN);
+        });
+      }
       if (done != 0) {
         if (stop.load(std::memory_order_relaxed)) return;
+        st = l;
         Finish(done, escaped, hits, st);
+        l = st;
       }
-      NextEvent();
+      if (!screened) NextEvent();
     }
   }
 
@@ -221,11 +220,9 @@ class TLeanRow {
     }(std::make_integer_sequence<int, G>{});
   }
 
-  // Up to `free` steps of every group, on a copy of the state that lives in
-  // registers; stops after a step in which some lane failed a screen
-  // (`screened` set). Returns the steps taken.
-  ORK_STEP_INLINE long long RunFree(TState& st, long long free, bool& screened) const {
-    TState l = st;
+  // Up to `free` steps of every group; stops after a step in which some
+  // lane failed a screen (`screened` set). Returns the steps taken.
+  ORK_STEP_INLINE long long RunFree(TState& l, long long free, bool& screened) const {
     const V size_bound = L::Splat(start_.MaxAbs() * 0.125);
     const V step_bound = L::Splat(CycleScreen(start_.Acc()));
     long long s = 0;
@@ -249,7 +246,6 @@ class TLeanRow {
         break;
       }
     }
-    st = l;
     return s;
   }
 

@@ -177,7 +177,8 @@ class TLaneRowKernel final : public TRowKernel {
   // Screened first: while the lanes' orbits and every history value are
   // finite, a slot's distance ((a + b) + c) + d is at least a = |x1 - x1'|
   // (rounded sums of finite non-negative terms never fall below a term),
-  // so a >= tolerance rules the slot out. Values the lanes push are finite
+  // so a >= tolerance rules the slot out, and the least a of all slots
+  // rules them all out at once. Values the lanes push are finite
   // where the escape bound is (`finite` says which orbits are), loaded
   // ones are checked as they are written; only when some slot of some
   // lane is not ruled out do all slots take the exact test.
@@ -185,11 +186,20 @@ class TLaneRowKernel final : public TRowKernel {
     if (lanes == 0) return 0;
     const V acc = L::Splat(grp.env.acc);
     if (screen_ && history_finite_ && (lanes & ~finite) == 0) {
-      M ruledOut = L::Not(M{});
-      for (int i = 1; i <= ct_; ++i) {
-        const V* q = Slot(head + i - 1, group);
-        ruledOut = L::And(ruledOut, L::Ge(L::Abs(q[0] - grp.z.x1), acc));
+      // The least a in four independent chains: one chain would wait for
+      // each minimum in turn.
+      const V x1 = grp.z.x1;
+      auto a = [&](int i) { return L::Abs(Slot(head + i - 1, group)[0] - x1); };
+      V m0 = a(1), m1 = m0, m2 = m0, m3 = m0;
+      int i = 2;
+      for (; i + 3 <= ct_; i += 4) {
+        m0 = L::Min(m0, a(i));
+        m1 = L::Min(m1, a(i + 1));
+        m2 = L::Min(m2, a(i + 2));
+        m3 = L::Min(m3, a(i + 3));
       }
+      for (; i <= ct_; ++i) m0 = L::Min(m0, a(i));
+      const M ruledOut = L::Ge(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
       if ((~L::Bits(ruledOut) & lanes) == 0) return 0;
     }
     M far = L::Not(M{});

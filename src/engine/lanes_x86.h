@@ -44,6 +44,8 @@ struct TVectorLanes {
     return reinterpret_cast<V>(magnitude);
   }
   static V Select(Mask m, V a, V b) { return m ? a : b; }
+  // The smaller of two numbers (minpd; no NaN may take part).
+  static V Min(V a, V b) { return a < b ? a : b; }
   // A value between max(|a|, |b|) and fl(|a| + |b|); NaN with a or b (on
   // eight lanes only when both are NaN, see there).
   static V AbsBound(V a, V b) { return Abs(a) + Abs(b); }
@@ -113,6 +115,11 @@ struct TLanes<v8df> {
   static v8df AbsBound(v8df a, v8df b) {
     return reinterpret_cast<v8df>(
         _mm512_range_pd(reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b), 0b1011));
+  }
+  // The smaller of two numbers (no NaN may take part).
+  static v8df Min(v8df a, v8df b) {
+    return reinterpret_cast<v8df>(
+        _mm512_maskz_min_pd(0xFF, reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b)));
   }
   static int Bits(Mask m) { return m; }
 };

@@ -144,16 +144,19 @@ class TLaneRowKernel final : public TRowKernel {
     for (int i = 2; i <= ct_; ++i)
       for (int k = 0; k < 4; ++k) out[4 * (i - 2) + k] = At(head + i - 1, lane, k);
   }
+  // (Heads lie in 0 ... ct - 1; positions are counted on with a wrap, as a
+  // division per slot would cost more than the copying.)
+  int NextPosition(int q) const { return q + 1 == ct_ ? 0 : q + 1; }
   void LoadLane(int lane, int head, const double* in) {
-    for (int i = 2; i <= ct_; ++i)
-      for (int k = 0; k < 4; ++k) Write(lane, (head + i - 1) % ct_, k, in[4 * (i - 2) + k]);
+    for (int i = 2, q = NextPosition(head); i <= ct_; ++i, q = NextPosition(q))
+      for (int k = 0; k < 4; ++k) Write(lane, q, k, in[4 * (i - 2) + k]);
   }
   // A lane whose pixel ended at `head` pushed nothing: its slots move back
   // one place, so that after the common head moves on they are where its
   // next pixel expects them.
   void ShiftLane(int lane, int head) {
-    for (int i = 2; i <= ct_; ++i)
-      for (int k = 0; k < 4; ++k) Write(lane, (head + i - 2) % ct_, k, At(head + i - 1, lane, k));
+    for (int i = 2, q = head; i <= ct_; ++i, q = NextPosition(q))
+      for (int k = 0; k < 4; ++k) Write(lane, q, k, At(head + i - 1, lane, k));
   }
   // The first slot, seen from `head`, within the tolerance of the lane's
   // orbit; 0 for none.

@@ -204,6 +204,22 @@ class TLaneRowKernel final : public TRowKernel {
       for (; i <= ct_; ++i) m0 = L::Min(m0, a(i));
       const M ruledOut = L::Ge(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
       if ((~L::Bits(ruledOut) & lanes) == 0) return 0;
+      // Not all: the distance is also at least t = fl(a + b), enough where
+      // a alone falls short but b does not (an orbit closing in on a cycle
+      // while turning). Worth its cost from CycleTest 16 on, free below.
+      const V y1 = grp.z.y1;
+      auto t = [&](int i) {
+        const V* q = Slot(head + i - 1, group);
+        return L::Abs(q[0] - x1) + L::Abs(q[1] - y1);
+      };
+      V n0 = t(1), n1 = n0;
+      int j = 2;
+      for (; j + 1 <= ct_; j += 2) {
+        n0 = L::Min(n0, t(j));
+        n1 = L::Min(n1, t(j + 1));
+      }
+      for (; j <= ct_; ++j) n0 = L::Min(n0, t(j));
+      if ((~L::Bits(L::Ge(L::Min(n0, n1), acc)) & lanes) == 0) return 0;
     }
     M far = L::Not(M{});
     for (int i = 1; i <= ct_; ++i) {

@@ -23,6 +23,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   dc_max_ = dcMax;
   acc_ = acc;
   levels_.clear();
+  ramps_.clear();
   reach_radius_.clear();
   // gap[r]: how far value r lies from the values up to CycleTest back.
   std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
@@ -72,26 +73,19 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   while (levels_.back().size() >= 2) {
     const std::vector<TNode>& low = levels_.back();
     std::vector<TNode> up(low.size() / 2);
-    for (size_t j = 0; j < up.size(); ++j) {
-      const TNode& x = low[2 * j];
-      const TNode& y = low[2 * j + 1];
-      TNode& n = up[j];
-      n.ax = y.ax * x.ax - y.ay * x.ay;
-      n.ay = y.ax * x.ay + y.ay * x.ax;
-      n.bx = y.ax * x.bx - y.ay * x.by + y.bx;
-      n.by = y.ax * x.by + y.ay * x.bx + y.by;
-      const double ax = std::hypot(x.ax, x.ay);
-      const double inner = (y.radius - std::hypot(x.bx, x.by) * dcMax) / ax;
-      n.radius = std::max(0.0, std::min(x.radius, std::isfinite(inner) ? inner : 0.0));
-      n.amax = std::max(x.amax, y.amax * ax);
-      n.bmax = std::max(x.bmax, y.amax * std::hypot(x.bx, x.by) + y.bmax);
-      n.gap = std::min(x.gap, y.gap);
-      if (!std::isfinite(n.ax) || !std::isfinite(n.bx) || !std::isfinite(n.amax) ||
-          !std::isfinite(n.bmax)) {
-        n.radius = 0;
-      }
-    }
+    for (size_t j = 0; j < up.size(); ++j) up[j] = Merge(low[2 * j], low[2 * j + 1], dcMax);
     levels_.push_back(std::move(up));
+  }
+  // The ramps: node 1 of level j covers [2^j, 2^(j+1)), and so on upwards.
+  ramps_.assign(levels_.size(), {});
+  for (size_t j = 1; j < levels_.size(); ++j) {
+    if (levels_[j].size() < 2) continue;
+    TNode ramp = levels_[j][1];
+    for (size_t k = j + 1; k < levels_.size() && levels_[k].size() >= 2; ++k) {
+      ramp = Merge(ramp, levels_[k][1], dcMax);
+      if (!(ramp.radius > 0)) break;
+      ramps_[j].push_back(ramp);
+    }
   }
   reach_radius_.assign(static_cast<size_t>(length_), 0.0);
   for (size_t k = 1; k < levels_.size(); ++k) {
@@ -102,6 +96,39 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   }
 }
 
+TApproximationTable::TNode TApproximationTable::Merge(const TNode& x, const TNode& y,
+                                                      double dcMax) {
+  TNode n;
+  n.ax = y.ax * x.ax - y.ay * x.ay;
+  n.ay = y.ax * x.ay + y.ay * x.ax;
+  n.bx = y.ax * x.bx - y.ay * x.by + y.bx;
+  n.by = y.ax * x.by + y.ay * x.bx + y.by;
+  const double ax = std::hypot(x.ax, x.ay);
+  const double inner = (y.radius - std::hypot(x.bx, x.by) * dcMax) / ax;
+  n.radius = std::max(0.0, std::min(x.radius, std::isfinite(inner) ? inner : 0.0));
+  n.amax = std::max(x.amax, y.amax * ax);
+  n.bmax = std::max(x.bmax, y.amax * std::hypot(x.bx, x.by) + y.bmax);
+  n.gap = std::min(x.gap, y.gap);
+  if (!std::isfinite(n.ax) || !std::isfinite(n.bx) || !std::isfinite(n.amax) ||
+      !std::isfinite(n.bmax)) {
+    n.radius = 0;
+  }
+  return n;
+}
+
+bool TApproximationTable::Allows(const TNode& n, int64_t r, int64_t len, double dAbs,
+                                 double history) const {
+  if (!(dAbs < n.radius)) return false;
+  // Never onto the last value: the reference may have escaped there, and
+  // the steps taken at once are not tested for escape.
+  if (r + len >= length_ - 1) return false;
+  // No cycle can be found in the steps taken at once nor in the cycle
+  // test's reach after them (the history starts again there): the pixel's
+  // differences, now, inside and before, cannot close the gap.
+  const double inside = n.amax * dAbs + n.bmax * dc_max_;
+  return n.gap > kMargin * 4 * (inside + history) + 2 * acc_;
+}
+
 int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
                                   const TNode*& node) const {
   // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
@@ -109,22 +136,26 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
   if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
   // No run from r has a radius above its reach.
   if (!(dAbs < ReachRadius(r))) return 0;
-  const int top = std::min({static_cast<int>(levels_.size()) - 1, __builtin_ctzll(static_cast<uint64_t>(r)),
+  const int align = __builtin_ctzll(static_cast<uint64_t>(r));
+  if ((r & (r - 1)) == 0 && static_cast<size_t>(align) < ramps_.size()) {
+    // From a power of two: the longest ramp allowed.
+    const std::vector<TNode>& ramps = ramps_[align];
+    for (int m = static_cast<int>(ramps.size()) - 1; m >= 0; --m) {
+      const int64_t len = (int64_t{1} << (align + m + 2)) - r;
+      if (len > most) continue;
+      if (!Allows(ramps[m], r, len, dAbs, history)) continue;
+      node = &ramps[m];
+      return len;
+    }
+  }
+  const int top = std::min({static_cast<int>(levels_.size()) - 1, align,
                             63 - __builtin_clzll(static_cast<uint64_t>(most))});
   for (int k = top; k >= 1; --k) {
     const int64_t len = int64_t{1} << k;
     const size_t j = static_cast<size_t>(r >> k);
     if (j >= levels_[k].size()) continue;
     const TNode& n = levels_[k][j];
-    if (!(dAbs < n.radius)) continue;
-    // Never onto the last value: the reference may have escaped there, and
-    // the steps taken at once are not tested for escape.
-    if (r + len >= length_ - 1) continue;
-    // No cycle can be found in the steps taken at once nor in the cycle
-    // test's reach after them (the history starts again there): the
-    // pixel's differences, now, inside and before, cannot close the gap.
-    const double inside = n.amax * dAbs + n.bmax * dc_max_;
-    if (!(n.gap > kMargin * 4 * (inside + history) + 2 * acc_)) continue;
+    if (!Allows(n, r, len, dAbs, history)) continue;
     node = &n;
     return len;
   }

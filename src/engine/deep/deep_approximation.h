@@ -5,6 +5,12 @@
 // (k = 0, 1, ...) each hold A, B and the radius below which |d| keeps the
 // dropped square negligible in every step they cover. Formula 1000
 // uncoupled (Mandelbrot and Julia mode), differences held in doubles.
+//
+// Runs start where their length divides the index, so from a small index
+// (a pixel starts again at the reference's start after every rebase) the
+// runs could only double: 2, 4, 8, ... For every power of two 2^j the
+// table also keeps those runs merged, from 2^j to each higher power of
+// two, so that one run reaches as far as the whole ramp.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +52,14 @@ class TApproximationTable {
   }
 
  private:
+  // Node y's steps after node x's, as one node.
+  static TNode Merge(const TNode& x, const TNode& y, double dcMax);
+  // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
+  bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;
+
   std::vector<std::vector<TNode>> levels_;
+  // ramps_[j][m]: the runs from 2^j to 2^(j + m + 2) merged.
+  std::vector<std::vector<TNode>> ramps_;
   std::vector<double> reach_radius_;  // level k: node j covers [j 2^k, (j+1) 2^k)
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;

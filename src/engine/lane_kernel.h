@@ -65,11 +65,11 @@ class TLaneRowKernel final : public TRowKernel {
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
                   const std::atomic<bool>& stop, const double* guessFrom = nullptr) override {
     guess_from_ = guessFrom;
-    if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width)) {
+    if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width, lean_starts_)) {
       switch (FormulaKindOf(job_.keyframe->GameNo)) {
-        case kF1000: TLean<kF1000>(start_, job_).Run(row, scratch, stop); return;
-        case kF1001: TLean<kF1001>(start_, job_).Run(row, scratch, stop); return;
-        default: TLean<kF1002>(start_, job_).Run(row, scratch, stop); return;
+        case kF1000: TLean<kF1000>(start_, job_, lean_starts_).Run(scratch, stop); return;
+        case kF1001: TLean<kF1001>(start_, job_, lean_starts_).Run(scratch, stop); return;
+        default: TLean<kF1002>(start_, job_, lean_starts_).Run(scratch, stop); return;
       }
     }
     switch (FormulaKindOf(job_.keyframe->GameNo)) {
@@ -502,6 +502,7 @@ class TLaneRowKernel final : public TRowKernel {
   const int ct_;
   const bool lean_fits_ =
       TLean<kF1000>::PictureFits(start_, FormulaKindOf(job_.keyframe->GameNo), ct_);
+  TLeanStarts lean_starts_;
   const int groups_ = Groups(ct_ == 1);
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;

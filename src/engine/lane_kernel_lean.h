@@ -52,6 +52,7 @@
 #include <limits>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "engine/formulas.h"
 #include "engine/iteration.h"
@@ -59,6 +60,13 @@
 
 namespace ork {
 namespace {
+
+// Every pixel's start in the row being computed: the orbit's first value
+// and its constant, found while the row is checked. Kept by the row
+// kernel, so that the arrays are sized once per picture.
+struct TLeanStarts {
+  std::vector<double> x, y, cx, cy;
+};
 
 template <class V, int G, int F>
 class TLeanRow {
@@ -99,8 +107,14 @@ class TLeanRow {
     }
   }
 
-  // Whether every pixel of the row starts as the lean step needs.
-  static bool RowFits(TIterationContext& start, const TViewMapping& view, int row, int width) {
+  // Whether every pixel of the row starts as the lean step needs; their
+  // starts go to `starts`.
+  static bool RowFits(TIterationContext& start, const TViewMapping& view, int row, int width,
+                      TLeanStarts& starts) {
+    starts.x.resize(width);
+    starts.y.resize(width);
+    starts.cx.resize(width);
+    starts.cy.resize(width);
     for (int col = 0; col < width; ++col) {
       double sx1, sy1, sx2, sy2;
       view.Map(col, row, sx1, sy1, sx2, sy2);
@@ -110,19 +124,23 @@ class TLeanRow {
             z.x1 == z.x2 && z.y1 == z.y2)) {
         return false;
       }
+      starts.x[col] = z.x1;
+      starts.y[col] = z.y1;
+      starts.cx[col] = start.Env().c1x;
+      starts.cy[col] = c1y;
     }
     return true;
   }
 
-  TLeanRow(TIterationContext& start, const TPictureJob& job) : start_(start), job_(job) {}
+  TLeanRow(const TIterationContext& start, const TPictureJob& job, const TLeanStarts& starts)
+      : start_(start), job_(job), starts_(starts) {}
 
-  __attribute__((flatten)) void Run(int row, TRowScratch& scratch,
+  __attribute__((flatten)) void Run(TRowScratch& scratch,
                                     const std::atomic<bool>& stop) {
     const int W = job_.width;
     scratch.used = 0;
     scratch.AddSegment(0, W, true);
     out_ = scratch.Buffers();
-    row_ = row;
     next_col_ = 0;
     n_ = 0;
     max_iter_ = start_.MaxIterations();
@@ -257,13 +275,10 @@ class TLeanRow {
     const int g = lane / kN, j = lane % kN;
     if (next_col_ < job_.width) {
       const int col = next_col_++;
-      double sx1, sy1, sx2, sy2;
-      job_.view->Map(col, row_, sx1, sy1, sx2, sy2);
-      const TOrbit z = start_.StartValues(sx1, sy1, sx2, sy2);
-      st.x[g][j] = z.x1;
-      st.y[g][j] = z.y1;
-      st.cx[g][j] = start_.Env().c1x;
-      st.cy[g][j] = start_.Env().c1y;
+      st.x[g][j] = starts_.x[col];
+      st.y[g][j] = starts_.y[col];
+      st.cx[g][j] = starts_.cx[col];
+      st.cy[g][j] = starts_.cy[col];
       born_[g][j] = static_cast<double>(n_);
       zv_[g][j] = 0;
       cols_[lane] = col;
@@ -317,10 +332,11 @@ class TLeanRow {
     }
   }
 
-  TIterationContext& start_;
+  const TIterationContext& start_;
   const TPictureJob& job_;
+  const TLeanStarts& starts_;
   TRowBuffers out_{};
-  int row_ = 0, next_col_ = 0;
+  int next_col_ = 0;
   long long n_ = 0;           // steps the groups have taken in this row
   long long next_event_ = 0;  // the step at which the earliest event falls
   int max_iter_ = 0, zval_at_ = 0;

@@ -49,6 +49,20 @@ double CpuSeconds() {
 
 typedef double v8d __attribute__((vector_size(64)));
 
+// The engine's escape, cycle and limit tests of a step from (hx, hy) to
+// (x, y), as lane bits.
+__attribute__((target("avx512f"), always_inline)) inline unsigned ExactDone(
+    v8d x, v8d y, v8d hx, v8d hy, v8d it, __m512d vmax, __m512d vacc, __m512d viter) {
+  const __m512d ax = _mm512_abs_pd(reinterpret_cast<__m512d>(x));
+  const __m512d ay = _mm512_abs_pd(reinterpret_cast<__m512d>(y));
+  const __m512d sum = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(ax, ay), ax), ay);
+  const __m512d a = _mm512_abs_pd(reinterpret_cast<__m512d>(hx - x));
+  const __m512d b = _mm512_abs_pd(reinterpret_cast<__m512d>(hy - y));
+  const __m512d d = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(a, b), a), b);
+  return _mm512_cmp_pd_mask(sum, vmax, _CMP_GT_OQ) | _mm512_cmp_pd_mask(d, vacc, _CMP_NGE_UQ) |
+         _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(it), viter, _CMP_GT_OQ);
+}
+
 // The hand loop: returns the iterations of every pixel in `its`. Screened:
 // the larger magnitude of x, y against Max_(X+Y) / 8 and of the step
 // against half the tolerance rule the exact tests out (as in the kernel),
@@ -113,36 +127,20 @@ __attribute__((target("avx512f,avx512dq"))) long long HandLoop(const ork::TParam
       }
       if (none == 0) continue;
       for (int g = 0; g < G; ++g) {
-        done[g] = 0;
-        if (screened[g] == 0) continue;
-        const __m512d ax = _mm512_abs_pd(reinterpret_cast<__m512d>(x[g]));
-        const __m512d ay = _mm512_abs_pd(reinterpret_cast<__m512d>(y[g]));
-        const __m512d sum = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(ax, ay), ax), ay);
-        const __m512d a = _mm512_abs_pd(reinterpret_cast<__m512d>(hx[g] - x[g]));
-        const __m512d b = _mm512_abs_pd(reinterpret_cast<__m512d>(hy[g] - y[g]));
-        const __m512d d = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(a, b), a), b);
-        done[g] = (_mm512_cmp_pd_mask(sum, vmax, _CMP_GT_OQ) |
-                   _mm512_cmp_pd_mask(d, vacc, _CMP_NGE_UQ) |
-                   _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(it[g]), viter, _CMP_GT_OQ)) &
-                  live_bits[g];
+        done[g] = screened[g] == 0 ? 0
+                                   : ExactDone(x[g], y[g], hx[g], hy[g], it[g], vmax, vacc, viter) &
+                                         live_bits[g];
         any |= done[g];
       }
-    } else for (int g = 0; g < G; ++g) {
-      const v8d hx = x[g], hy = y[g];
-      x[g] = hx * hx - hy * hy + cx[g];
-      y[g] = 2 * hx * hy + cy[g];
-      it[g] += one;
-      const __m512d ax = _mm512_abs_pd(reinterpret_cast<__m512d>(x[g]));
-      const __m512d ay = _mm512_abs_pd(reinterpret_cast<__m512d>(y[g]));
-      const __m512d sum = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(ax, ay), ax), ay);
-      const __m512d a = _mm512_abs_pd(reinterpret_cast<__m512d>(hx - x[g]));
-      const __m512d b = _mm512_abs_pd(reinterpret_cast<__m512d>(hy - y[g]));
-      const __m512d d = _mm512_add_pd(_mm512_add_pd(_mm512_add_pd(a, b), a), b);
-      done[g] = (_mm512_cmp_pd_mask(sum, vmax, _CMP_GT_OQ) |
-                 _mm512_cmp_pd_mask(d, vacc, _CMP_NGE_UQ) |
-                 _mm512_cmp_pd_mask(reinterpret_cast<__m512d>(it[g]), viter, _CMP_GT_OQ)) &
-                live_bits[g];
-      any |= done[g];
+    } else {
+      for (int g = 0; g < G; ++g) {
+        const v8d hx = x[g], hy = y[g];
+        x[g] = hx * hx - hy * hy + cx[g];
+        y[g] = 2 * hx * hy + cy[g];
+        it[g] += one;
+        done[g] = ExactDone(x[g], y[g], hx, hy, it[g], vmax, vacc, viter) & live_bits[g];
+        any |= done[g];
+      }
     }
     if (any == 0) continue;
     for (int g = 0; g < G; ++g) {

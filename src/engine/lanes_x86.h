@@ -1,8 +1,9 @@
 // The vector lane types of the lane kernels and their mask operations: two
-// doubles (SSE2), four (AVX2) and eight (AVX-512 with its DQ part). Only the per-instruction-
-// set kernel files include this header, each inside its own target region
-// and with ORK_LANE_WIDTH set to the one width it compiles. Comparisons are
-// ordered: a lane holding a NaN compares false, as the scalar code's do.
+// doubles (SSE2), four (AVX2) and eight (AVX-512 with its DQ part). Only
+// the per-instruction-set kernel files include this header, each inside its
+// own target region and with ORK_LANE_WIDTH set to the one width it
+// compiles. Comparisons are ordered: a lane holding a NaN compares false,
+// as the scalar code's do.
 #pragma once
 
 #include <immintrin.h>

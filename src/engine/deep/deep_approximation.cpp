@@ -138,9 +138,13 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
   if (!(dAbs < ReachRadius(r))) return 0;
   const int align = __builtin_ctzll(static_cast<uint64_t>(r));
   if ((r & (r - 1)) == 0 && static_cast<size_t>(align) < ramps_.size()) {
-    // From a power of two: the longest ramp allowed.
+    // From a power of two: the longest ramp allowed. A longer ramp never
+    // has a larger radius, so the search starts at the longest one whose
+    // radius admits dAbs.
     const std::vector<TNode>& ramps = ramps_[align];
-    for (int m = static_cast<int>(ramps.size()) - 1; m >= 0; --m) {
+    const auto admits = std::partition_point(
+        ramps.begin(), ramps.end(), [&](const TNode& n) { return dAbs < n.radius; });
+    for (int m = static_cast<int>(admits - ramps.begin()) - 1; m >= 0; --m) {
       const int64_t len = (int64_t{1} << (align + m + 2)) - r;
       if (len > most) continue;
       if (!Allows(ramps[m], r, len, dAbs, history)) continue;

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/deep/deep_approximation.h"
 #include "engine/deep/deep_coordinates.h"
+#include "engine/deep/deep_lean.h"
+#include "engine/deep/deep_reference.h"
 #include "engine/deep_oracle.h"
 #include "engine/lane_kernels.h"
 #include "engine/worker_pool.h"
@@ -517,6 +520,47 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
     SetWorkerThreads(0);
    }
   }
+}
+
+// The table's runs, the merged ramps from powers of two included, follow
+// the plain difference step d <- 2 Z d + d^2 + dc to a double's accuracy
+// (an orbit inside the rabbit's bulb, so that the reference is long).
+TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
+  const TBigFloat zero(0.0);
+  const TBigFloat z0[4] = {zero, zero, zero, zero};
+  deep::TReferenceOrbit ref;
+  ASSERT_TRUE(ref.Compute(deep::TDeepFormula(), z0, Big("-0.122"), Big("0.745"), 128, 1e9, 4096,
+                          1, nullptr));
+  ASSERT_EQ(ref.Length(), 4096);
+  const double dcx = 3e-31, dcy = -7e-31;
+  deep::TApproximationTable table;
+  table.Build(ref, 1e-30, 1, 1e-45);
+  int ramps = 0;
+  for (const double scale : {1e-29, 1e-31}) {
+    double d0 = 3 * scale, d1 = 2 * scale;  // at r = 2
+    for (int64_t r = 2; r + 2 < ref.Length();) {
+      const deep::TApproximationTable::TNode* n = nullptr;
+      const int64_t len = table.Find(r, deep::Magnitude(d0, d1), 0.0, 1 << 20, n);
+      double p0 = d0, p1 = d1;  // the plain steps over the run (or one)
+      for (int64_t i = 0; i < std::max<int64_t>(len, 1); ++i) {
+        const double* Z = ref.Double(r + i);
+        const double a = 2 * (Z[0] * p0 - Z[1] * p1) + (p0 * p0 - p1 * p1) + dcx;
+        p1 = 2 * (Z[0] * p1 + Z[1] * p0) + 2 * p0 * p1 + dcy;
+        p0 = a;
+      }
+      if (len == 0) {
+        d0 = p0, d1 = p1;
+        ++r;
+        continue;
+      }
+      deep::ApplyRun(*n, dcx, dcy, d0, d1);
+      EXPECT_NEAR(d0, p0, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
+      EXPECT_NEAR(d1, p1, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
+      ramps += (r & (r - 1)) == 0 && len > r;  // longer than the node at a power of two
+      r += len;
+    }
+  }
+  EXPECT_GT(ramps, 0);
 }
 
 }  // namespace

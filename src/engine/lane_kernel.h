@@ -192,16 +192,16 @@ class TLaneRowKernel final : public TRowKernel {
       // The least a in four independent chains: one chain would wait for
       // each minimum in turn.
       const V x1 = grp.z.x1;
-      auto a = [&](int i) { return L::Abs(Slot(head + i - 1, group)[0] - x1); };
-      V m0 = a(1), m1 = m0, m2 = m0, m3 = m0;
+      auto diff = [&](int i) { return Slot(head + i - 1, group)[0] - x1; };
+      V m0 = L::Abs(diff(1)), m1 = m0, m2 = m0, m3 = m0;
       int i = 2;
       for (; i + 3 <= ct_; i += 4) {
-        m0 = L::Min(m0, a(i));
-        m1 = L::Min(m1, a(i + 1));
-        m2 = L::Min(m2, a(i + 2));
-        m3 = L::Min(m3, a(i + 3));
+        m0 = L::MinAbs(m0, diff(i));
+        m1 = L::MinAbs(m1, diff(i + 1));
+        m2 = L::MinAbs(m2, diff(i + 2));
+        m3 = L::MinAbs(m3, diff(i + 3));
       }
-      for (; i <= ct_; ++i) m0 = L::Min(m0, a(i));
+      for (; i <= ct_; ++i) m0 = L::MinAbs(m0, diff(i));
       const M ruledOut = L::Ge(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
       if ((~L::Bits(ruledOut) & lanes) == 0) return 0;
       // Not all: the distance is also at least t = fl(a + b), enough where

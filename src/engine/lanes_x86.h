@@ -47,6 +47,8 @@ struct TVectorLanes {
   static V Select(Mask m, V a, V b) { return m ? a : b; }
   // The smaller of two numbers (minpd; no NaN may take part).
   static V Min(V a, V b) { return a < b ? a : b; }
+  // min(m, |d|) for m >= 0 (no NaN may take part).
+  static V MinAbs(V m, V d) { return Min(m, Abs(d)); }
   // A value between max(|a|, |b|) and fl(|a| + |b|); NaN with a or b (on
   // eight lanes only when both are NaN, see there).
   static V AbsBound(V a, V b) { return Abs(a) + Abs(b); }
@@ -121,6 +123,11 @@ struct TLanes<v8df> {
   static v8df Min(v8df a, v8df b) {
     return reinterpret_cast<v8df>(
         _mm512_maskz_min_pd(0xFF, reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b)));
+  }
+  // min(m, |d|) for m >= 0 (no NaN may take part), in one instruction.
+  static v8df MinAbs(v8df m, v8df d) {
+    return reinterpret_cast<v8df>(
+        _mm512_range_pd(reinterpret_cast<__m512d>(m), reinterpret_cast<__m512d>(d), 0b1010));
   }
   static int Bits(Mask m) { return m; }
 };

@@ -54,17 +54,19 @@ class TDeepLanes {
   // Each group's lanes: orbit (0, 1), index, the orbit's length, the
   // reference at the index, the reach of the table's runs there, the
   // difference, the pixel's value and its scale, the same of the value
-  // before, the constant's difference, steps taken and steps left to the
-  // next limit; byte addresses of the reference at the index and of the
-  // table's reach there; what the lane was loaded with.
+  // before, the constant's difference, iterations taken (of those one by
+  // one) and left to the next limit; byte addresses of the reference at
+  // the index and of the table's reach there; what the lane was loaded
+  // with; the lanes that took runs of the table and then no step.
   struct TGroup {
     V orbit_id_, r_, len_, zc0_, zc1_, reach_;
     V d0_, d1_, z0_, z1_, scale_;
     V pid_, pr_, pd0_, pd1_, pz0_, pz1_, pscale_;
-    V dcx_, dcy_, done_, budget_;
+    V dcx_, dcy_, done_, plain_, budget_;
     A zaddr_, raddr_;
     const TReferenceOrbit* pref_[W];
     int done0_[W], plain0_[W], head0_[W];
+    int ran_bits = 0;
     // With CycleTest 2 and more, the lanes' earlier values (kRingFields
     // vectors per place, places 0 ... CycleTest), all lanes with one head:
     // slot i compares with place head - (i - 1).
@@ -178,13 +180,70 @@ class TDeepLanes {
   static V Max(V a, V b) { return L::Select(L::Gt(b, a), b, a); }
   static double Lane(V v, int i) { return v[i]; }
 
-  // One lean step of every lane in `mask`; returns the lanes that did not
-  // take it (their state unchanged).
+  // The table's runs for the lanes in `tab` (CycleTest 1), as the scalar
+  // lean step takes them: Find's search is scalar, one lane after the
+  // other, without taking the lanes out of the vector. Returns the lanes
+  // that took runs.
+  [[gnu::noinline]] M Runs(TGroup& g, M tab) {
+    int took = 0;
+    for (int bits = L::Bits(tab); bits != 0; bits &= bits - 1) {
+      const int i = __builtin_ctz(static_cast<unsigned>(bits));
+      const int id = Lane(g.orbit_id_, i) != 0 ? 1 : 0;
+      const TApproximationTable& table = *table_[id];
+      int64_t r = static_cast<int64_t>(Lane(g.r_, i));
+      const int64_t budget = static_cast<int64_t>(Lane(g.budget_, i));
+      double d0 = Lane(g.d0_, i), d1 = Lane(g.d1_, i);
+      const double history = std::max(0.0, Magnitude(Lane(g.pd0_, i), Lane(g.pd1_, i)));
+      const double dcx = Lane(g.dcx_, i), dcy = Lane(g.dcy_, i);
+      const TApproximationTable::TNode* n = nullptr;
+      int64_t len, total = 0;
+      while ((len = table.Find(r, Magnitude(d0, d1), history, budget - total, n)) != 0) {
+        ApplyRun(*n, dcx, dcy, d0, d1);
+        r += len;
+        total += len;
+      }
+      if (total == 0) continue;
+      took |= 1 << i;
+      run_.skipped += total;
+      const double* Z = orbit_[id]->Double(r);
+      g.r_[i] = static_cast<double>(r);
+      g.done_[i] += static_cast<double>(total);
+      g.budget_[i] -= static_cast<double>(total);
+      g.d0_[i] = d0;
+      g.d1_[i] = d1;
+      g.zc0_[i] = Z[0];
+      g.zc1_[i] = Z[1];
+      g.z0_[i] = Z[0] + d0;
+      g.z1_[i] = Z[1] + d1;
+      const double t0 = std::fabs(Z[0]) + std::fabs(d0), t1 = std::fabs(Z[1]) + std::fabs(d1);
+      g.scale_[i] = ((t0 + t1) + t0) + t1;
+      g.reach_[i] = table.ReachRadius(r);
+      g.zaddr_[i] = Address(Z);
+      g.raddr_[i] = Address(table.ReachRadiusAt(r));
+    }
+    return MaskOf(took);
+  }
+
+  // One lean step of every lane in `mask`, after runs of the table where
+  // the scalar step would take them; returns the lanes that did not take
+  // the step (their state as the runs left it).
   [[gnu::always_inline]] int Step(TGroup& g, M act, int mask) {
     const V zero = L::Splat(0.0), one = L::Splat(1.0);
     // Before the step: the iteration limit or zval, a run of the table.
     M ev = L::And(act, L::Le(g.budget_, zero));
-    ev = L::Or(ev, L::And(act, L::Gt(g.reach_, Abs(g.d0_) + Abs(g.d1_))));
+    M tab = L::And(L::And(act, L::Not(ev)), L::Gt(g.reach_, Abs(g.d0_) + Abs(g.d1_)));
+    M ran = L::And(tab, L::Not(tab));
+    if (slots_ > 1) {
+      ev = L::Or(ev, tab);  // the plain loop takes the runs
+    } else if (L::Bits(tab) != 0) {
+      // The scalar step searches the table where the value before lies on
+      // the same orbit one index back.
+      tab = L::And(tab, L::And(L::Eq(g.pid_, g.orbit_id_), L::Eq(g.pr_, g.r_ - one)));
+      if (L::Bits(tab) != 0) {
+        ran = Runs(g, tab);
+        ev = L::Or(ev, L::And(ran, L::Le(g.budget_, zero)));  // no step left before the limit
+      }
+    }
     const M go = L::And(act, L::Not(ev));
     // Rebase.
     const V zn = ((Abs(g.z0_) + Abs(g.z1_)) + Abs(g.z0_)) + Abs(g.z1_);
@@ -228,6 +287,13 @@ class TDeepLanes {
     const V cscale = ((((c0 + c1) + c0) + c1)) + (scale + g.scale_);
     ev2 = L::Or(ev2, L::NotGe(est, cscale * L::Splat(kTrackBelow)));
     ev2 = L::Or(ev2, L::Gt(L::Splat(P_.acc_d), est));
+    if (L::Bits(ran) != 0) {
+      // After runs, the slot's first distance as the plain loop measures
+      // it when the history starts again.
+      const V f0 = (c0 + scale) + g.scale_, f1 = (c1 + scale) + g.scale_;
+      const V first = ((f0 + f1) + f0) + f1;
+      ev2 = L::Or(ev2, L::And(ran, L::NotGe(est, first * L::Splat(kTrackBelow))));
+    }
     if (slots_ > 1) {
       // Slots 2 ... CycleTest against the ring; the value this step
       // started from goes to the head (for a lane that does not take the
@@ -273,7 +339,9 @@ class TDeepLanes {
     g.raddr_ = SelectAt(take, nreach, g.raddr_);
     const V counted = L::Select(take, one, zero);
     g.done_ = g.done_ + counted;
+    g.plain_ = g.plain_ + counted;
     g.budget_ = g.budget_ - counted;
+    g.ran_bits = L::Bits(L::And(ran, L::Not(take)));
     return mask & ~L::Bits(take);
   }
 
@@ -340,7 +408,7 @@ class TDeepLanes {
     g.done0_[i] = l.done;
     g.plain0_[i] = l.plain;
     g.head0_[i] = slots_ > 1 ? x.head : l.head;  // the ring's head, or the parity of two
-    g.done_[i] = 0;
+    g.done_[i] = g.plain_[i] = 0;
     // Steps to the next limit event: the one that samples zval, else the
     // iteration limit.
     const int64_t now = static_cast<int64_t>(x.it) + l.done;
@@ -369,6 +437,7 @@ class TDeepLanes {
       x.head = head;
     }
     const int taken = static_cast<int>(Lane(g.done_, i));
+    const int plain = static_cast<int>(Lane(g.plain_, i));
     l.ref = orbit_[Lane(g.orbit_id_, i) != 0 ? 1 : 0];
     l.r = static_cast<int64_t>(Lane(g.r_, i));
     l.d0 = Lane(g.d0_, i);
@@ -378,7 +447,7 @@ class TDeepLanes {
     l.scale = Lane(g.scale_, i);
     // Before any step in the vector the value before is the loaded one
     // (which may lie on neither orbit's index the lanes track exactly).
-    l.pref = taken > 0 ? orbit_[Lane(g.pid_, i) != 0 ? 1 : 0] : g.pref_[i];
+    l.pref = plain > 0 ? orbit_[Lane(g.pid_, i) != 0 ? 1 : 0] : g.pref_[i];
     l.pr = static_cast<int64_t>(Lane(g.pr_, i));
     l.pd0 = Lane(g.pd0_, i);
     l.pd1 = Lane(g.pd1_, i);
@@ -386,9 +455,10 @@ class TDeepLanes {
     l.pz[1] = l.pz[3] = Lane(g.pz1_, i);
     l.pscale = Lane(g.pscale_, i);
     l.done = g.done0_[i] + taken;
-    l.plain = g.plain0_[i] + taken;
-    l.head = g.head0_[i] ^ (taken & 1);
+    l.plain = g.plain0_[i] + plain;
+    l.head = g.head0_[i] ^ (plain & 1);
     l.approximated = false;
+    l.ran = (g.ran_bits >> i & 1) != 0;
   }
 
   TDeepPixelRunner& run_;

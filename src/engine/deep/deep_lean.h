@@ -69,6 +69,8 @@ struct TLeanLane {
   int head = 0;
   int done = 0, plain = 0;  // iterations taken, of those one by one
   bool approximated = false;
+  // Runs of the table were taken (by the vector lanes) and no step since.
+  bool ran = false;
 };
 
 inline void LeanLoad(const TDeepPixel& x, TLeanLane& l) {
@@ -89,7 +91,7 @@ inline void LeanLoad(const TDeepPixel& x, TLeanLane& l) {
   l.pscale = before.scale;
   l.head = x.head;
   l.done = l.plain = 0;
-  l.approximated = false;
+  l.approximated = l.ran = false;
 }
 
 // Back into the pixel's state, as the plain loop would have left it.
@@ -193,13 +195,14 @@ template <int F>
     const int now = x.it + l.done;
     return now + 1 > P.max_iter || now + 1 == P.zval_at;
   };
-  if (limit()) return 0;
-  bool ran = false;  // a run of the table was taken
+  bool ran = l.ran;  // a run of the table was taken
+  l.ran = false;
+  if (limit()) return ran ? Handover(l) : 0;
   if (P.table != nullptr && (l.r & 1) == 0) {
     // As Approximate: runs where the table allows them for the difference
     // and the history (the value just before, on the same reference).
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
-    if (table != nullptr && l.pref == l.ref && l.pr == l.r - 1) {
+    if (table != nullptr && (ran || (l.pref == l.ref && l.pr == l.r - 1))) {
       const double history = std::max(0.0, Magnitude(l.pd0, l.pd1));  // as Approximate
       const TApproximationTable::TNode* n = nullptr;
       int64_t len;

@@ -531,7 +531,8 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   }
 }
 
-// The table's runs, the merged ramps from powers of two included, follow
+// The table's runs, the merged ramps from powers of two and the climbs
+// from elsewhere included, follow
 // the plain difference step d <- 2 Z d + d^2 + dc to a double's accuracy
 // (an orbit inside the rabbit's bulb, so that the reference is long).
 TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
@@ -544,10 +545,10 @@ TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
   const double dcx = 3e-31, dcy = -7e-31;
   deep::TApproximationTable table;
   table.Build(ref, 1e-30, 1, 1e-45);
-  int ramps = 0;
-  for (const double scale : {1e-29, 1e-31}) {
-    double d0 = 3 * scale, d1 = 2 * scale;  // at r = 2
-    for (int64_t r = 2; r + 2 < ref.Length();) {
+  int ramps = 0, climbs = 0;
+  for (const auto [scale, start] : {std::pair{1e-29, 2}, std::pair{1e-31, 2}, std::pair{1e-31, 6}}) {
+    double d0 = 3 * scale, d1 = 2 * scale;  // at r = start
+    for (int64_t r = start; r + 2 < ref.Length();) {
       const deep::TApproximationTable::TNode* n = nullptr;
       const int64_t len = table.Find(r, deep::Magnitude(d0, d1), 0.0, 1 << 20, n);
       double p0 = d0, p1 = d1;  // the plain steps over the run (or one)
@@ -565,11 +566,13 @@ TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
       deep::ApplyRun(*n, dcx, dcy, d0, d1);
       EXPECT_NEAR(d0, p0, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
       EXPECT_NEAR(d1, p1, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
-      ramps += (r & (r - 1)) == 0 && len > r;  // longer than the node at a power of two
+      // Longer than the node that starts there.
+      ((r & (r - 1)) == 0 ? ramps : climbs) += len > (r & -r);
       r += len;
     }
   }
   EXPECT_GT(ramps, 0);
+  EXPECT_GT(climbs, 0);
 }
 
 }  // namespace

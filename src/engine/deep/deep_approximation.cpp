@@ -24,6 +24,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   acc_ = acc;
   levels_.clear();
   ramps_.clear();
+  climbs_.clear();
   reach_radius_.clear();
   // gap[r]: how far value r lies from the values up to CycleTest back.
   std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
@@ -87,6 +88,23 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
       ramps_[j].push_back(ramp);
     }
   }
+  // The climbs: from r, each run ends where the next, longer one starts.
+  climbs_.assign(static_cast<size_t>(length_ / 2 + 1) * kClimb, TNode{});
+  for (int64_t r = 2; r < length_; r += 2) {
+    if ((r & (r - 1)) == 0) continue;
+    const TNode* first = Aligned(r);
+    if (first == nullptr) continue;
+    TNode climb = *first;
+    int64_t at = r + (r & -r);
+    for (int m = 0; m < kClimb; ++m) {
+      const TNode* next = Aligned(at);
+      if (next == nullptr) break;
+      climb = Merge(climb, *next, dcMax);
+      if (!(climb.radius > 0)) break;
+      climbs_[static_cast<size_t>(r / 2) * kClimb + m] = climb;
+      at += at & -at;
+    }
+  }
   reach_radius_.assign(static_cast<size_t>(length_), 0.0);
   for (size_t k = 1; k < levels_.size(); ++k) {
     for (size_t j = 1; j < levels_[k].size(); ++j) {
@@ -114,6 +132,13 @@ TApproximationTable::TNode TApproximationTable::Merge(const TNode& x, const TNod
     n.radius = 0;
   }
   return n;
+}
+
+const TApproximationTable::TNode* TApproximationTable::Aligned(int64_t r) const {
+  if (r <= 0) return nullptr;
+  const size_t k = static_cast<size_t>(__builtin_ctzll(static_cast<uint64_t>(r)));
+  if (k >= levels_.size() || static_cast<size_t>(r >> k) >= levels_[k].size()) return nullptr;
+  return &levels_[k][static_cast<size_t>(r >> k)];
 }
 
 bool TApproximationTable::Allows(const TNode& n, int64_t r, int64_t len, double dAbs,
@@ -149,6 +174,22 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
       if (len > most) continue;
       if (!Allows(ramps[m], r, len, dAbs, history)) continue;
       node = &ramps[m];
+      return len;
+    }
+  }
+  if ((r & (r - 1)) != 0) {
+    // Elsewhere: the longest climb allowed.
+    const TNode* climbs = climbs_.data() + static_cast<size_t>(r / 2) * kClimb;
+    int64_t ends[kClimb];
+    int64_t at = r + (r & -r);
+    for (int m = 0; m < kClimb; ++m) {
+      at += at & -at;
+      ends[m] = at;
+    }
+    for (int m = kClimb - 1; m >= 0; --m) {
+      const int64_t len = ends[m] - r;
+      if (len > most || !Allows(climbs[m], r, len, dAbs, history)) continue;
+      node = &climbs[m];
       return len;
     }
   }

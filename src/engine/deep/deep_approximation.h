@@ -10,7 +10,10 @@
 // (a pixel starts again at the reference's start after every rebase) the
 // runs could only double: 2, 4, 8, ... For every power of two 2^j the
 // table also keeps those runs merged, from 2^j to each higher power of
-// two, so that one run reaches as far as the whole ramp.
+// two, so that one run reaches as far as the whole ramp. Every other even
+// index starts such a ramp too (each run ends where a longer one may
+// start): the table keeps its first few runs merged, so that a pixel
+// climbs it in one step rather than one per run.
 #pragma once
 
 #include <cstdint>
@@ -54,12 +57,20 @@ class TApproximationTable {
  private:
   // Node y's steps after node x's, as one node.
   static TNode Merge(const TNode& x, const TNode& y, double dcMax);
+  // The node of the longest run that starts at r (2^k steps where 2^k
+  // divides r), or null where none does.
+  const TNode* Aligned(int64_t r) const;
   // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
   bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;
 
   std::vector<std::vector<TNode>> levels_;
   // ramps_[j][m]: the runs from 2^j to 2^(j + m + 2) merged.
   std::vector<std::vector<TNode>> ramps_;
+  // From even r that is no power of two: climbs_[(r / 2) * kClimb + m],
+  // the first m + 2 runs of its ramp merged (radius 0 where there are
+  // fewer).
+  static constexpr int kClimb = 4;
+  std::vector<TNode> climbs_;
   std::vector<double> reach_radius_;  // level k: node j covers [j 2^k, (j+1) 2^k)
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;

@@ -86,6 +86,7 @@ class TDeepLanes {
     const double* Z0 = P_.rebase->Double(0);
     rz0_ = L::Splat(Z0[0]);
     rz1_ = L::Splat(Z0[1]);
+    rlen_ = L::Splat(static_cast<double>(P_.rebase->Length()));
     // The rings (CycleTest 2 and more).
     slots_ = std::max(P_.cycle_test, 1);
     rs_ = slots_ + 1;
@@ -254,7 +255,7 @@ class TDeepLanes {
     const V Zc0 = L::Select(rb, rz0_, g.zc0_), Zc1 = L::Select(rb, rz1_, g.zc1_);
     const V nid = L::Select(rb, one, g.orbit_id_);
     const V nr = L::Select(rb, zero, g.r_) + one;
-    const V nlen = L::Select(rb, L::Splat(static_cast<double>(P_.rebase->Length())), g.len_);
+    const V nlen = L::Select(rb, rlen_, g.len_);
     // The step (orbit 2 the copy of orbit 1: Z2 = Z0, Z3 = Z1).
     V n0, n1;
     if constexpr (F == 1000) {
@@ -466,6 +467,7 @@ class TDeepLanes {
   const TReferenceOrbit* orbit_[2];
   const TApproximationTable* table_[2];
   V rz0_, rz1_;  // orbit 1 at index 0
+  V rlen_;        // and its length
   TGroup groups_[G] = {};  // lanes without a pixel hold zeros
   int slots_ = 1, rs_ = 2;  // cycle-test slots, ring places
   std::vector<double> ring_;  // the groups' rings

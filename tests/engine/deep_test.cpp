@@ -546,7 +546,7 @@ TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
   deep::TApproximationTable table;
   table.Build(ref, 1e-30, 1, 1e-45);
   int ramps = 0, climbs = 0;
-  for (const auto [scale, start] : {std::pair{1e-29, 2}, std::pair{1e-31, 2}, std::pair{1e-31, 6}}) {
+  for (const auto& [scale, start] : {std::pair{1e-29, 2}, std::pair{1e-31, 2}, std::pair{1e-31, 6}}) {
     double d0 = 3 * scale, d1 = 2 * scale;  // at r = start
     for (int64_t r = start; r + 2 < ref.Length();) {
       const deep::TApproximationTable::TNode* n = nullptr;

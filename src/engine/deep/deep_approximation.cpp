@@ -66,6 +66,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
     n.bx = 1;
     n.by = 0;
     n.radius = kLinear * std::hypot(n.ax, n.ay);
+    n.lin = n.radius;
     n.amax = std::max(1.0, std::hypot(n.ax, n.ay));
     n.bmax = 1;
     n.gap = std::min(reach[r], reach[r + 1]);
@@ -127,9 +128,10 @@ TApproximationTable::TNode TApproximationTable::Merge(const TNode& x, const TNod
   n.amax = std::max(x.amax, y.amax * ax);
   n.bmax = std::max(x.bmax, y.amax * std::hypot(x.bx, x.by) + y.bmax);
   n.gap = std::min(x.gap, y.gap);
+  n.lin = std::min(x.lin, y.lin);
   if (!std::isfinite(n.ax) || !std::isfinite(n.bx) || !std::isfinite(n.amax) ||
       !std::isfinite(n.bmax)) {
-    n.radius = 0;
+    n.radius = n.lin = 0;
   }
   return n;
 }
@@ -151,28 +153,22 @@ bool TApproximationTable::Allows(const TNode& n, int64_t r, int64_t len, double 
   // test's reach after them (the history starts again there): the pixel's
   // differences, now, inside and before, cannot close the gap.
   const double inside = n.amax * dAbs + n.bmax * dc_max_;
-  return n.gap > kMargin * 4 * (inside + history) + 2 * acc_;
+  return n.gap > GapFactor() * (inside + history) + 2 * acc_;
 }
 
-int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
-                                  const TNode*& node) const {
-  // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
-  // of all calls) there is none.
-  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
-  // No run from r has a radius above its reach.
-  if (!(dAbs < ReachRadius(r))) return 0;
+template <class TScreen, class TAllows>
+int64_t TApproximationTable::Search(int64_t r, int64_t most, const TScreen& screen,
+                                    const TAllows& allows, const TNode*& node) const {
   const int align = __builtin_ctzll(static_cast<uint64_t>(r));
   if ((r & (r - 1)) == 0 && static_cast<size_t>(align) < ramps_.size()) {
     // From a power of two: the longest ramp allowed. A longer ramp never
-    // has a larger radius, so the search starts at the longest one whose
-    // radius admits dAbs.
+    // passes the screen where a shorter one fails, so the search starts at
+    // the longest one that passes it.
     const std::vector<TNode>& ramps = ramps_[align];
-    const auto admits = std::partition_point(
-        ramps.begin(), ramps.end(), [&](const TNode& n) { return dAbs < n.radius; });
+    const auto admits = std::partition_point(ramps.begin(), ramps.end(), screen);
     for (int m = static_cast<int>(admits - ramps.begin()) - 1; m >= 0; --m) {
       const int64_t len = (int64_t{1} << (align + m + 2)) - r;
-      if (len > most) continue;
-      if (!Allows(ramps[m], r, len, dAbs, history)) continue;
+      if (len > most || !allows(ramps[m], len)) continue;
       node = &ramps[m];
       return len;
     }
@@ -188,7 +184,7 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
     }
     for (int m = kClimb - 1; m >= 0; --m) {
       const int64_t len = ends[m] - r;
-      if (len > most || !Allows(climbs[m], r, len, dAbs, history)) continue;
+      if (len > most || !allows(climbs[m], len)) continue;
       node = &climbs[m];
       return len;
     }
@@ -200,11 +196,46 @@ int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_
     const size_t j = static_cast<size_t>(r >> k);
     if (j >= levels_[k].size()) continue;
     const TNode& n = levels_[k][j];
-    if (!Allows(n, r, len, dAbs, history)) continue;
+    if (!allows(n, len)) continue;
     node = &n;
     return len;
   }
   return 0;
 }
 
+int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
+                                  const TNode*& node) const {
+  // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
+  // of all calls) there is none.
+  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  // No run from r has a radius above its reach.
+  if (!(dAbs < ReachRadius(r))) return 0;
+  return Search(
+      r, most, [&](const TNode& n) { return dAbs < n.radius; },
+      [&](const TNode& n, int64_t len) { return Allows(n, r, len, dAbs, history); }, node);
+}
+
+int64_t TApproximationTable::FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc,
+                                      const TFloatExp& history, const TFloatExp& acc,
+                                      int64_t most, const TNode*& node) const {
+  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  // Every step's difference stays below amax |d| + bmax |dc|; that bound
+  // and the sums below are rounded, hence the margin.
+  const TFloatExp margin(1 + 0x1p-40);
+  const auto bound = [&](const TNode& n) { return (d * n.amax + dc * n.bmax) * margin; };
+  const auto linear = [&](const TNode& n) { return bound(n) < TFloatExp(n.lin); };
+  const TFloatExp factor(GapFactor());
+  return Search(
+      r, most, linear,
+      [&](const TNode& n, int64_t len) {
+        // (The bounds are positive: a node without gap or linear range
+        // is out before any arithmetic in the extended type.)
+        if (r + len >= length_ - 1 || !(n.gap > 0) || !(n.lin > 0) || !linear(n)) return false;
+        const TFloatExp reach = (factor * (bound(n) + history) + acc + acc) * margin;
+        return reach < TFloatExp(n.gap);
+      },
+      node);
+}
+
+double TApproximationTable::GapFactor() { return kMargin * 4; }
 }  // namespace ork::deep

@@ -33,6 +33,9 @@ class TApproximationTable {
     // the steps reach (and the cycle test's reach after them) from the
     // values a cycle test compares it with.
     double gap = 0;
+    // The least linear radius of its steps, taken one by one: a difference
+    // that stays below it in every step keeps the square negligible.
+    double lin = 0;
   };
 
   // `dcMax`: the largest |dc| of the picture (0 in Julia mode);
@@ -44,6 +47,15 @@ class TApproximationTable {
   // `most` steps long, as its node and length (0: none). `history` bounds
   // |d| of the values the cycle test looks back to before the run.
   int64_t Find(int64_t r, double dAbs, double history, int64_t most, const TNode*& node) const;
+  // The same for a difference below the double range, held in the
+  // extended type: |d|, |dc| and the history bound as magnitudes, `acc`
+  // the cycle tolerance. A run is allowed where amax |d| + bmax |dc|, a
+  // bound of every step's difference, stays below its least linear radius,
+  // and where the cycle gap holds against that bound.
+  int64_t FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc, const TFloatExp& history,
+                   const TFloatExp& acc, int64_t most, const TNode*& node) const;
+  // Allows' factor of the differences in the cycle gap bound.
+  static double GapFactor();
   // The largest radius of the runs that start at r (0 where none does):
   // where |d| is not below it, Find offers nothing.
   // How many indices ReachRadiusAt covers: the orbit's length, or 0.
@@ -60,6 +72,12 @@ class TApproximationTable {
   // The node of the longest run that starts at r (2^k steps where 2^k
   // divides r), or null where none does.
   const TNode* Aligned(int64_t r) const;
+  // The longest run from r of at most `most` steps that `allows` (node,
+  // steps) takes: ramps, climbs, then the aligned levels; `screen` rules
+  // out the longer ramps cheaply (monotone in the ramp's length).
+  template <class TScreen, class TAllows>
+  int64_t Search(int64_t r, int64_t most, const TScreen& screen, const TAllows& allows,
+                 const TNode*& node) const;
   // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
   bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;
 

@@ -43,6 +43,15 @@ inline void ApplyRun(const TApproximationTable::TNode& n, double dcx, double dcy
   d1 = b;
 }
 
+// The same in the extended type: d <- A d + B dc.
+inline void ApplyRunTiny(const TApproximationTable::TNode& n, const TFloatExp& dcx,
+                         const TFloatExp& dcy, TFloatExp& d0, TFloatExp& d1) {
+  const TFloatExp a = d0 * n.ax - d1 * n.ay + dcx * n.bx - dcy * n.by;
+  const TFloatExp b = d1 * n.ax + d0 * n.ay + dcy * n.bx + dcx * n.by;
+  d0 = a;
+  d1 = b;
+}
+
 // A state as the lean steps hold it: the difference in double, orbit 2 the
 // copy of orbit 1.
 inline void PutLean(TDeepState& t, const TReferenceOrbit* ref, int64_t r, double d0, double d1,

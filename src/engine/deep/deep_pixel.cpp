@@ -118,6 +118,10 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
   TDeepState& s = x.s;
   const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
   if (table == nullptr || (s.r & 1) != 0) return;  // no run starts at odd r
+  if (s.ext) {
+    ApproximateTiny(x, *table);
+    return;
+  }
   const auto most = [&] { return RunLimit(pic_, x.it); };
   const TApproximationTable::TNode* n = nullptr;
   // The history only narrows what the table allows: where nothing is
@@ -125,14 +129,13 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
   if (table->Find(s.r, Magnitude(s.d[0], s.d[1]), 0.0, most(), n) == 0) return;
   // The values the cycle test looks back to: on this reference, one step
   // apart each; their differences bound.
-  const int rs = static_cast<int>(x.ring.size());
   double history = 0;
-  for (int j = 1, at = Back(x.head, rs); j <= x.filled; ++j, at = Back(at, rs)) {
-    const TDeepState& old = x.ring[at];
-    if (old.ref != s.ref || old.r != s.r - j) return;
-    const double a = old.ext ? old.f[0].ToDouble() : old.d[0];
-    const double b = old.ext ? old.f[1].ToDouble() : old.d[1];
-    history = std::max(history, Magnitude(a, b));
+  if (!History(x, [&](const TDeepState& old) {
+        const double a = old.ext ? old.f[0].ToDouble() : old.d[0];
+        const double b = old.ext ? old.f[1].ToDouble() : old.d[1];
+        history = std::max(history, Magnitude(a, b));
+      })) {
+    return;
   }
   int64_t done = 0;
   int64_t len;
@@ -144,12 +147,59 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
     x.it += static_cast<int>(len);
     done += len;
   }
+  Approximated(x, done);
+}
+
+void TDeepPixelRunner::ApproximateTiny(TDeepPixel& x, const TApproximationTable& table) {
+  TDeepState& s = x.s;
+  const auto most = [&] { return RunLimit(pic_, x.it); };
+  const auto magnitude = [](const TFloatExp& a, const TFloatExp& b) { return Abs(a) + Abs(b); };
+  const TFloatExp dc = magnitude(x.dcx, x.dcy);
+  const TApproximationTable::TNode* n = nullptr;
+  if (table.FindTiny(s.r, magnitude(s.f[0], s.f[1]), dc, TFloatExp(), pic_.acc, most(), n) == 0) {
+    return;
+  }
+  TFloatExp history;
+  if (!History(x, [&](const TDeepState& old) {
+        const TFloatExp a = old.ext ? old.f[0] : TFloatExp(old.d[0]);
+        const TFloatExp b = old.ext ? old.f[1] : TFloatExp(old.d[1]);
+        const TFloatExp m = magnitude(a, b);
+        if (history < m) history = m;
+      })) {
+    return;
+  }
+  int64_t done = 0;
+  int64_t len;
+  while ((len = table.FindTiny(s.r, magnitude(s.f[0], s.f[1]), dc, history, pic_.acc, most(),
+                               n)) != 0) {
+    ApplyRunTiny(*n, x.dcx, x.dcy, s.f[0], s.f[1]);
+    s.f[2] = s.f[0];
+    s.f[3] = s.f[1];
+    s.r += len;
+    x.it += static_cast<int>(len);
+    done += len;
+  }
+  Approximated(x, done);
+}
+
+template <class TVisit>
+bool TDeepPixelRunner::History(const TDeepPixel& x, const TVisit& visit) const {
+  const int rs = static_cast<int>(x.ring.size());
+  for (int j = 1, at = Back(x.head, rs); j <= x.filled; ++j, at = Back(at, rs)) {
+    const TDeepState& old = x.ring[at];
+    if (old.ref != x.s.ref || old.r != x.s.r - j) return false;
+    visit(old);
+  }
+  return true;
+}
+
+void TDeepPixelRunner::Approximated(TDeepPixel& x, int64_t done) {
   if (done == 0) return;
   skipped += done;
-  Full(s);
+  Full(x.s);
   // The cycle history starts again here: no cycle could be found in the
   // steps taken nor within the cycle test's reach after them.
-  x.first = s;
+  x.first = x.s;
   x.filled = 0;
 }
 
@@ -161,7 +211,7 @@ bool TDeepPixelRunner::Step(TDeepPixel& x, TDeepRecorder* recorder) {
   const double pd = P.formula.p;
   const bool coupled = P.formula.coupled;
   const int game = P.formula.game_no;
-  if (P.table != nullptr && recorder == nullptr && !x.s.ext && !x.approximated) Approximate(x);
+  if (P.table != nullptr && recorder == nullptr && !x.approximated) Approximate(x);
   x.approximated = false;
   ++x.it;
   if (x.it > P.max_iter) x.over = true;

@@ -127,6 +127,15 @@ class TDeepPixelRunner {
  private:
   // Takes as many steps at once as the approximation table allows.
   void Approximate(TDeepPixel& x);
+  // The same for a difference in the extended type.
+  void ApproximateTiny(TDeepPixel& x, const TApproximationTable& table);
+  // Visits the values the cycle test looks back to; false (and stops)
+  // where one is not on this reference one step apart from the next.
+  template <class TVisit>
+  bool History(const TDeepPixel& x, const TVisit& visit) const;
+  // After `done` steps of runs: the pixel's full value, and the cycle
+  // history starts again.
+  void Approximated(TDeepPixel& x, int64_t done);
   template <int F>
   void RunRowLean(int row, int width, const TEmit& emit);
   // The lean step for the picture's cycle test (deep_lean.h).

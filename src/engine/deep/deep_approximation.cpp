@@ -159,6 +159,11 @@ bool TApproximationTable::Allows(const TNode& n, int64_t r, int64_t len, double 
 template <class TScreen, class TAllows>
 int64_t TApproximationTable::Search(int64_t r, int64_t most, const TScreen& screen,
                                     const TAllows& allows, const TNode*& node) const {
+  // Every run from r begins with the two steps of level 1 there, and no
+  // run allows more than its beginning: where those are not allowed,
+  // nothing is (as when the reference comes back onto itself).
+  const size_t first = static_cast<size_t>(r >> 1);
+  if (levels_.size() < 2 || first >= levels_[1].size() || !allows(levels_[1][first], 2)) return 0;
   const int align = __builtin_ctzll(static_cast<uint64_t>(r));
   if ((r & (r - 1)) == 0 && static_cast<size_t>(align) < ramps_.size()) {
     // From a power of two: the longest ramp allowed. A longer ramp never

@@ -179,7 +179,8 @@ class TDeepLanes {
   static V Twice(V v) { return v + v; }
   // std::max's rule: a < b ? b : a.
   static V Max(V a, V b) { return L::Select(L::Gt(b, a), b, a); }
-  static double Lane(V v, int i) { return v[i]; }
+  // (Read in place: a vector taken by value goes through the stack whole.)
+  static double Lane(const V& v, int i) { return reinterpret_cast<const double*>(&v)[i]; }
 
   // The table's runs for the lanes in `tab` (CycleTest 1), as the scalar
   // lean step takes them: Find's search is scalar, one lane after the

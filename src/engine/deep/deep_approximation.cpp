@@ -113,6 +113,14 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
       reach = std::max(reach, levels_[k][j].radius);
     }
   }
+  // Every run from r begins with the two steps of level 1 there and allows
+  // no more than they do: where they are not allowed even without a
+  // difference and history (the reference comes back onto itself), none
+  // starts, and the reach says so before any search.
+  for (size_t j = 1; j < levels_[1].size(); ++j) {
+    const int64_t r = static_cast<int64_t>(2 * j);
+    if (!Allows(levels_[1][j], r, 2, 0.0, 0.0)) reach_radius_[static_cast<size_t>(r)] = 0;
+  }
 }
 
 TApproximationTable::TNode TApproximationTable::Merge(const TNode& x, const TNode& y,
@@ -159,11 +167,6 @@ bool TApproximationTable::Allows(const TNode& n, int64_t r, int64_t len, double 
 template <class TScreen, class TAllows>
 int64_t TApproximationTable::Search(int64_t r, int64_t most, const TScreen& screen,
                                     const TAllows& allows, const TNode*& node) const {
-  // Every run from r begins with the two steps of level 1 there, and no
-  // run allows more than its beginning: where those are not allowed,
-  // nothing is (as when the reference comes back onto itself).
-  const size_t first = static_cast<size_t>(r >> 1);
-  if (levels_.size() < 2 || first >= levels_[1].size() || !allows(levels_[1][first], 2)) return 0;
   const int align = __builtin_ctzll(static_cast<uint64_t>(r));
   if ((r & (r - 1)) == 0 && static_cast<size_t>(align) < ramps_.size()) {
     // From a power of two: the longest ramp allowed. A longer ramp never
@@ -224,23 +227,28 @@ int64_t TApproximationTable::FindTiny(int64_t r, const TFloatExp& d, const TFloa
                                       const TFloatExp& history, const TFloatExp& acc,
                                       int64_t most, const TNode*& node) const {
   if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  // Every run from r begins with the two steps of level 1 there, and no
+  // run allows more than its beginning: where those are not allowed,
+  // nothing is (as where the reference comes back onto itself).
+  const size_t first = static_cast<size_t>(r >> 1);
+  if (levels_.size() < 2 || first >= levels_[1].size()) return 0;
   // Every step's difference stays below amax |d| + bmax |dc|; that bound
   // and the sums below are rounded, hence the margin.
   const TFloatExp margin(1 + 0x1p-40);
   const auto bound = [&](const TNode& n) { return (d * n.amax + dc * n.bmax) * margin; };
   const auto linear = [&](const TNode& n) { return bound(n) < TFloatExp(n.lin); };
   const TFloatExp factor(GapFactor());
-  return Search(
-      r, most, linear,
-      [&](const TNode& n, int64_t len) {
-        // (The bounds are positive: a node without gap or linear range
-        // is out before any arithmetic in the extended type.)
-        if (r + len >= length_ - 1 || !(n.gap > 0) || !(n.lin > 0) || !linear(n)) return false;
-        const TFloatExp reach = (factor * (bound(n) + history) + acc + acc) * margin;
-        return reach < TFloatExp(n.gap);
-      },
-      node);
+  const auto allows = [&](const TNode& n, int64_t len) {
+    // (The bounds are positive: a node without gap or linear range is out
+    // before any arithmetic in the extended type.)
+    if (r + len >= length_ - 1 || !(n.gap > 0) || !(n.lin > 0) || !linear(n)) return false;
+    const TFloatExp reach = (factor * (bound(n) + history) + acc + acc) * margin;
+    return reach < TFloatExp(n.gap);
+  };
+  if (!allows(levels_[1][first], 2)) return 0;
+  return Search(r, most, linear, allows, node);
 }
 
 double TApproximationTable::GapFactor() { return kMargin * 4; }
+
 }  // namespace ork::deep

@@ -190,7 +190,10 @@ int64_t TApproximationTable::Search(int64_t r, int64_t most, const TScreen& scre
       at += at & -at;
       ends[m] = at;
     }
-    for (int m = kClimb - 1; m >= 0; --m) {
+    // Climbs pass the screen up to some length, as ramps do.
+    int pass = 0;
+    while (pass < kClimb && screen(climbs[pass])) ++pass;
+    for (int m = pass - 1; m >= 0; --m) {
       const int64_t len = ends[m] - r;
       if (len > most || !allows(climbs[m], len)) continue;
       node = &climbs[m];

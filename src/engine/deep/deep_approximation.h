@@ -74,7 +74,7 @@ class TApproximationTable {
   const TNode* Aligned(int64_t r) const;
   // The longest run from r of at most `most` steps that `allows` (node,
   // steps) takes: ramps, climbs, then the aligned levels; `screen` rules
-  // out the longer ramps cheaply (monotone in the ramp's length).
+  // out the longer ramps and climbs cheaply (monotone in their length).
   template <class TScreen, class TAllows>
   int64_t Search(int64_t r, int64_t most, const TScreen& screen, const TAllows& allows,
                  const TNode*& node) const;

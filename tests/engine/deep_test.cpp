@@ -479,23 +479,22 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   f1002.y = Big("1.3e-31");
   f1002.height = "8e-30";
   views.push_back({"1002", f1002});
+  // Inside the set at 1e-20, with a tolerance of its own.
+  const auto inside = [](const char* x, const char* y, double accurate) {
+    TView v;
+    v.x = Big(x) + Big("3e-21");
+    v.y = Big(y) + Big("2e-21");
+    v.height = "1e-20";
+    v.accurate = accurate;
+    return v;
+  };
   // Inside the period-3 bulb near its root, where orbits settle slowly:
   // the cycle test's last slot finds the period.
-  TView bulb;
-  bulb.x = Big("-0.125") + Big("3e-21");
-  bulb.y = Big("0.66") + Big("2e-21");
-  bulb.height = "1e-20";
-  bulb.accurate = 1e-6;
-  views.push_back({"bulb", bulb});
+  views.push_back({"bulb", inside("-0.125", "0.66", 1e-6)});
   // Inside the main cardioid, a tolerance so small that the fixed point is
   // found only after runs of the table: the plain loop takes over from
   // them with the history started again.
-  TView cardioid;
-  cardioid.x = Big("0.24") + Big("3e-21");
-  cardioid.y = Big("0.01") + Big("2e-21");
-  cardioid.height = "1e-20";
-  cardioid.accurate = 1e-12;
-  views.push_back({"cardioid", cardioid});
+  views.push_back({"cardioid", inside("0.24", "0.01", 1e-12)});
   for (auto [view, v] : views) {
    for (const int cycleTest : {1, 3}) {
     v.width = 45;  // more pixels than lanes: lanes take new pixels

@@ -137,17 +137,16 @@ void TDeepPixelRunner::Approximate(TDeepPixel& x) {
       })) {
     return;
   }
-  int64_t done = 0;
-  int64_t len;
-  while ((len = table->Find(s.r, Magnitude(s.d[0], s.d[1]), history, most(), n)) != 0) {
-    ApplyRun(*n, x.dcxd, x.dcyd, s.d[0], s.d[1]);
-    s.d[2] = s.d[0];
-    s.d[3] = s.d[1];
-    s.r += len;
-    x.it += static_cast<int>(len);
-    done += len;
-  }
-  Approximated(x, done);
+  Approximated(x, TakeRuns(
+                     x,
+                     [&](const TApproximationTable::TNode*& node) {
+                       return table->Find(s.r, Magnitude(s.d[0], s.d[1]), history, most(), node);
+                     },
+                     [&](const TApproximationTable::TNode& node) {
+                       ApplyRun(node, x.dcxd, x.dcyd, s.d[0], s.d[1]);
+                       s.d[2] = s.d[0];
+                       s.d[3] = s.d[1];
+                     }));
 }
 
 void TDeepPixelRunner::ApproximateTiny(TDeepPixel& x, const TApproximationTable& table) {
@@ -168,18 +167,30 @@ void TDeepPixelRunner::ApproximateTiny(TDeepPixel& x, const TApproximationTable&
       })) {
     return;
   }
-  int64_t done = 0;
-  int64_t len;
-  while ((len = table.FindTiny(s.r, magnitude(s.f[0], s.f[1]), dc, history, pic_.acc, most(),
-                               n)) != 0) {
-    ApplyRunTiny(*n, x.dcx, x.dcy, s.f[0], s.f[1]);
-    s.f[2] = s.f[0];
-    s.f[3] = s.f[1];
-    s.r += len;
+  Approximated(x, TakeRuns(
+                     x,
+                     [&](const TApproximationTable::TNode*& node) {
+                       return table.FindTiny(s.r, magnitude(s.f[0], s.f[1]), dc, history,
+                                             pic_.acc, most(), node);
+                     },
+                     [&](const TApproximationTable::TNode& node) {
+                       ApplyRunTiny(node, x.dcx, x.dcy, s.f[0], s.f[1]);
+                       s.f[2] = s.f[0];
+                       s.f[3] = s.f[1];
+                     }));
+}
+
+template <class TFind, class TApply>
+int64_t TDeepPixelRunner::TakeRuns(TDeepPixel& x, const TFind& find, const TApply& apply) {
+  const TApproximationTable::TNode* node = nullptr;
+  int64_t done = 0, len;
+  while ((len = find(node)) != 0) {
+    apply(*node);
+    x.s.r += len;
     x.it += static_cast<int>(len);
     done += len;
   }
-  Approximated(x, done);
+  return done;
 }
 
 template <class TVisit>

@@ -133,6 +133,10 @@ class TDeepPixelRunner {
   // where one is not on this reference one step apart from the next.
   template <class TVisit>
   bool History(const TDeepPixel& x, const TVisit& visit) const;
+  // The runs find(node) offers (their steps; 0 for none), one after the
+  // other, apply(node) moving the difference; returns the steps taken.
+  template <class TFind, class TApply>
+  int64_t TakeRuns(TDeepPixel& x, const TFind& find, const TApply& apply);
   // After `done` steps of runs: the pixel's full value, and the cycle
   // history starts again.
   void Approximated(TDeepPixel& x, int64_t done);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace ork::deep {
 namespace {
@@ -40,6 +41,27 @@ TEST(BigFloat, GeometricStepsReachFarBelowTheDoubleRange) {
   EXPECT_LT(((mid - expect) / expect).Abs().ToDouble(), 1e-15);
   EXPECT_TRUE(GeometricLerp(a, b, 1.0) == b);
   EXPECT_TRUE(Lerp(a, b, 0.0) == a);
+}
+
+// The extended type's frexp and ldexp by the bits give the library's
+// values bit for bit, at the edges of the normal range and beyond it.
+TEST(FloatExp, FastFrexpAndLdexpAreTheLibrarys) {
+  const double values[] = {1.0,     -0.75,   0x1p-1022, -0x1p-1022, 0x1.fffffffffffffp1023,
+                           0x1p-1074, -0x1.8p-1050, 0.0,  -0.0,       HUGE_VAL,
+                           -HUGE_VAL, NAN,     3.5e-300, -7.25e300};
+  const auto same = [](double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+  };
+  for (const double v : values) {
+    int fast = 0, slow = 0;
+    EXPECT_TRUE(same(FastFrexp(v, &fast), std::frexp(v, &slow))) << v;
+    if (std::isfinite(v) && v != 0) {
+      EXPECT_EQ(fast, slow) << v;
+    }
+    for (const int e : {-2100, -1075, -1074, -1023, -1022, -60, -1, 0, 1, 60, 1023, 1024, 2100}) {
+      EXPECT_TRUE(same(FastLdexp(v, e), std::ldexp(v, e))) << v << " " << e;
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // stays in the .cpp files; code above the engine uses these types only.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -75,6 +76,27 @@ class TBigFloat {
   alignas(8) unsigned char storage_[32];
 };
 
+// frexp and ldexp by the bits where the double and the result are normal
+// (the same values: scaling by a power of two is exact there), the
+// library's elsewhere; the extended type below calls them on every
+// operation.
+inline double FastFrexp(double v, int* exponent) {
+  const uint64_t b = std::bit_cast<uint64_t>(v);
+  const int biased = static_cast<int>((b >> 52) & 0x7ff);
+  if (biased == 0 || biased == 0x7ff) return std::frexp(v, exponent);
+  *exponent = biased - 1022;
+  return std::bit_cast<double>((b & ~(uint64_t{0x7ff} << 52)) | (uint64_t{1022} << 52));
+}
+inline double FastLdexp(double m, int exponent) {
+  const uint64_t b = std::bit_cast<uint64_t>(m);
+  const int biased = static_cast<int>((b >> 52) & 0x7ff);
+  if (biased == 0 || biased == 0x7ff || exponent <= -biased || exponent >= 0x7ff - biased) {
+    return std::ldexp(m, exponent);
+  }
+  return std::bit_cast<double>((b & ~(uint64_t{0x7ff} << 52)) |
+                               (static_cast<uint64_t>(biased + exponent) << 52));
+}
+
 // A double with an exponent of its own: value = m * 2^e with 0.5 <= |m| < 1
 // (m = 0 and e = 0 for zero), so that values far below (or above) the
 // double range keep their 53 bits. Used where a pixel's difference from the
@@ -96,7 +118,7 @@ struct TFloatExp {
 
   void Set(double v) {
     int x = 0;
-    m = std::frexp(v, &x);
+    m = FastFrexp(v, &x);
     e = m == 0 ? 0 : x;
     if (!std::isfinite(v)) m = 0, e = 0;
   }
@@ -107,14 +129,14 @@ struct TFloatExp {
       return;
     }
     int x = 0;
-    m = std::frexp(m, &x);
+    m = FastFrexp(m, &x);
     e += x;
   }
   // The nearest double: 0 below the double range, +-infinity above.
   double ToDouble() const {
     if (e < -1100) return 0.0;
     if (e > 1100) return m > 0 ? HUGE_VAL : -HUGE_VAL;
-    return std::ldexp(m, static_cast<int>(e));
+    return FastLdexp(m, static_cast<int>(e));
   }
   // log2 of the magnitude (a very low number for zero).
   double Log2() const { return m == 0 ? -1e18 : std::log2(std::fabs(m)) + static_cast<double>(e); }
@@ -151,7 +173,7 @@ struct TFloatExp {
     const int64_t shift = small.e - big.e;
     if (shift < -64) return big;
     TFloatExp r;
-    r.m = big.m + std::ldexp(small.m, static_cast<int>(shift));
+    r.m = big.m + FastLdexp(small.m, static_cast<int>(shift));
     r.e = big.e;
     r.Normalize();
     return r;

@@ -150,6 +150,21 @@ size_t FormatCodingText(int coding, int n, char* buf, size_t size) {
 
 }  // namespace
 
+unsigned CodingLeavesUnread(int coding) {
+  using R = TRender;
+  const unsigned all = R::kUnreadX | R::kUnreadY | R::kUnreadP | R::kUnreadT | R::kUnreadZ |
+                       R::kUnreadPeriod;
+  switch (coding) {  // as Raw reads them
+    case 4: case 11: return all & ~R::kUnreadX;
+    case 5: case 12: return all & ~R::kUnreadY;
+    case 6: case 7: case 9: case 10: case 14: return all & ~(R::kUnreadX | R::kUnreadY);
+    case 15: return all & ~(R::kUnreadX | R::kUnreadY | R::kUnreadP);
+    case 8: return all & ~R::kUnreadPeriod;
+    case 13: return all & ~R::kUnreadZ;
+    default: return all;  // the counts only, or index 0
+  }
+}
+
 std::string CodingText(int coding, int n) {
   char buf[160];
   return std::string(buf, FormatCodingText(coding, n, buf, sizeof buf));

@@ -47,6 +47,11 @@ struct TCoder {
 // SelectPicture reduced by 1000 once when it is 1000 or more.
 int ReducedCoding(int selectPicture);
 
+// The render object's per-pixel results that coding `coding` does not
+// read, as TRender::TUnread bits (every one of them for codings that give
+// index 0 throughout).
+unsigned CodingLeavesUnread(int coding);
+
 // The description text of coding `coding` (1..17) with n usable entries;
 // empty for other numbers.
 std::string CodingText(int coding, int n);

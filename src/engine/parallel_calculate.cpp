@@ -100,13 +100,14 @@ class TCommitter {
     auto put = [&](auto& dst, const auto& src) {
       std::memcpy(&dst[base], src.data(), sizeof(src[0]) * job_.width);
     };
-    put(render_.bildX, s.x1);
-    put(render_.bildY, s.y1);
-    put(render_.bildP, s.x2);
-    put(render_.bildT, s.y2);
-    put(render_.bildZ, s.zval);
+    const unsigned unread = render_.unread;
+    if (!(unread & TRender::kUnreadX)) put(render_.bildX, s.x1);
+    if (!(unread & TRender::kUnreadY)) put(render_.bildY, s.y1);
+    if (!(unread & TRender::kUnreadP)) put(render_.bildP, s.x2);
+    if (!(unread & TRender::kUnreadT)) put(render_.bildT, s.y2);
+    if (!(unread & TRender::kUnreadZ)) put(render_.bildZ, s.zval);
     put(render_.ibild, s.count);
-    put(render_.zycbild, s.period);
+    if (!(unread & TRender::kUnreadPeriod)) put(render_.zycbild, s.period);
   }
 
  private:
@@ -214,11 +215,16 @@ struct TStopOnExit {
 void PrepareRow(TRender& render, int row) {
   const size_t base = static_cast<size_t>(row) * render.Width;
   const size_t n = static_cast<size_t>(render.Width);
-  for (auto* a : {&render.bildX, &render.bildY, &render.bildP, &render.bildT, &render.bildZ}) {
-    PrepareForWriting(a->data() + base, n * sizeof(double));
+  const std::pair<TBigVector<double>*, unsigned> doubles[] = {
+      {&render.bildX, TRender::kUnreadX}, {&render.bildY, TRender::kUnreadY},
+      {&render.bildP, TRender::kUnreadP}, {&render.bildT, TRender::kUnreadT},
+      {&render.bildZ, TRender::kUnreadZ}};
+  for (const auto& [a, bit] : doubles) {
+    if (!(render.unread & bit)) PrepareForWriting(a->data() + base, n * sizeof(double));
   }
-  for (auto* a : {&render.ibild, &render.zycbild}) {
-    PrepareForWriting(a->data() + base, n * sizeof(int32_t));
+  PrepareForWriting(render.ibild.data() + base, n * sizeof(int32_t));
+  if (!(render.unread & TRender::kUnreadPeriod)) {
+    PrepareForWriting(render.zycbild.data() + base, n * sizeof(int32_t));
   }
 }
 
@@ -226,9 +232,28 @@ void PrepareRow(TRender& render, int row) {
 
 TRowBuffers RenderRowBuffers(TRender& render, int row, int32_t* it) {
   const size_t base = static_cast<size_t>(row) * render.Width;
-  return TRowBuffers{&render.bildX[base], &render.bildY[base], &render.bildP[base],
-                     &render.bildT[base], &render.bildZ[base], &render.ibild[base],
-                     &render.zycbild[base], it};
+  TRowBuffers out{&render.bildX[base], &render.bildY[base], &render.bildP[base],
+                  &render.bildT[base], &render.bildZ[base], &render.ibild[base],
+                  &render.zycbild[base], it};
+  if (render.unread == 0) return out;
+  // Results nothing reads go to this thread's scratch row instead, one per
+  // result (a row kernel may read back what it wrote).
+  thread_local struct {
+    std::vector<double> x1, y1, x2, y2, zval;
+    std::vector<int32_t> period;
+  } unread;
+  const size_t n = static_cast<size_t>(render.Width);
+  const auto scratch = [&](auto& array) {
+    array.resize(n);
+    return array.data();
+  };
+  if (render.unread & TRender::kUnreadX) out.x1 = scratch(unread.x1);
+  if (render.unread & TRender::kUnreadY) out.y1 = scratch(unread.y1);
+  if (render.unread & TRender::kUnreadP) out.x2 = scratch(unread.x2);
+  if (render.unread & TRender::kUnreadT) out.y2 = scratch(unread.y2);
+  if (render.unread & TRender::kUnreadZ) out.zval = scratch(unread.zval);
+  if (render.unread & TRender::kUnreadPeriod) out.period = scratch(unread.period);
+  return out;
 }
 
 TParallelStats LastParallelStats() { return g_last_stats; }

@@ -45,6 +45,20 @@ class TRender {
   TBigVector<double> bildZ;         // sampled squared step length (zval)
   TBigVector<int32_t> ibild;        // count: iterations plus outcome offsets
   TBigVector<int32_t> zycbild;      // cycle period of the last iteration, 0 none
+  // Per-pixel results nothing will read this time (bits of TUnread): a
+  // picture painted once and not kept, whose colouring reads only some of
+  // them. The computation then leaves those arrays untouched, so their
+  // fresh memory is never faulted in; what they hold is undefined. 0 (the
+  // default) keeps every array.
+  enum TUnread : unsigned {
+    kUnreadX = 1,
+    kUnreadY = 2,
+    kUnreadP = 4,
+    kUnreadT = 8,
+    kUnreadZ = 16,
+    kUnreadPeriod = 32,
+  };
+  unsigned unread = 0;
   int colz = 0;   // colour-table length (4096 after Init)
   int colzh = 0;  // colz / 2
   int colzv = 0;  // colz / 4

@@ -308,6 +308,9 @@ int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& er
   try {
     TRender render;
     render.Init(*key);
+    // Painted once and not kept: what the painting does not read need not
+    // be written (nor its fresh memory faulted in).
+    render.unread = UnreadByPainting(*key, options.Composition);
     const auto start = std::chrono::steady_clock::now();
     Calculate(*key, &host, render);
     host.EndProgress();

@@ -1,6 +1,8 @@
 #include "shell/render_cli_paint.h"
 
+#include "color/coding.h"
 #include "engine/render.h"
+#include "model/list_syntax.h"
 #include "model/process_state.h"
 #include "picture/composition.h"
 #include "picture/picture_files_save.h"
@@ -8,6 +10,13 @@
 #include "shell/settings.h"
 
 namespace ork {
+
+unsigned UnreadByPainting(const TParameter& key, TRenderComposition composition) {
+  if (composition != TRenderComposition::Single) return 0;
+  TParameter variant = key;  // as ShowCalculated selects it
+  SelectColorVariant(variant, 0);
+  return CodingLeavesUnread(ReducedCoding(variant.SelectPicture));
+}
 
 const TPixmap* PaintPicture(TParameter& key, TRender& render, TRenderComposition composition,
                             TRenderHost& host) {

@@ -14,6 +14,11 @@ class TParameter;
 class TRender;
 class TRenderHost;
 
+// The render object's per-pixel results (TRender::TUnread bits) that
+// painting `key` as `composition` will not read: the single picture reads
+// only what colour variant 0's coding reads; the others are not narrowed.
+unsigned UnreadByPainting(const TParameter& key, TRenderComposition composition);
+
 // Paints `render`'s buffers (computed for `key`) as the composition asks
 // and returns the picture that ShownImage selects, or null when painting
 // failed.

@@ -191,5 +191,30 @@ TEST(CodeRun, MatchesSinglePixelsAndPadsBeyondTheBuffers) {
   }
 }
 
+// What a coding leaves unread may hold anything: every coding gives the
+// same indices when those results are replaced, and the ones it reads
+// change them (for these values).
+TEST(CodingLeavesUnread, NamesExactlyWhatTheCodingDoesNotRead) {
+  TOnePixel one(0, 3, 0.5);
+  const double base[] = {2.5, -3.5, 4.5, 7.0};  // x, y, p, z
+  const auto code = [&](int coding, unsigned changed) {
+    one.key.SelectPicture = coding;
+    const auto pick = [&](unsigned bit, double v) { return (changed & bit) ? -v * 13 - 1 : v; };
+    return one.At(pick(TRender::kUnreadX, base[0]), pick(TRender::kUnreadY, base[1]),
+                  pick(TRender::kUnreadP, base[2]), pick(TRender::kUnreadZ, base[3]),
+                  2048 + 77, (changed & TRender::kUnreadPeriod) ? 9 : 3);
+  };
+  for (int coding = 0; coding <= 18; ++coding) {
+    const unsigned unread = CodingLeavesUnread(coding);
+    EXPECT_EQ(code(coding, unread), code(coding, 0)) << coding;
+    for (const unsigned bit : {TRender::kUnreadX, TRender::kUnreadY, TRender::kUnreadP,
+                               TRender::kUnreadZ, TRender::kUnreadPeriod}) {
+      if (!(unread & bit)) {
+        EXPECT_NE(code(coding, bit), code(coding, 0)) << coding << " " << bit;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ork

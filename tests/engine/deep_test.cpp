@@ -503,6 +503,9 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
     v.cycle_test = cycleTest;
     const std::string name = view + " CycleTest " + std::to_string(cycleTest);
     TParameter k = Keyframe(v);
+    const auto same = [](const auto& a, const auto& b) {
+      return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+    };
     TRender plain;
     plain.Init(k);
     deep::SetLeanSteps(false);
@@ -519,9 +522,6 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
       TRender lean;
       lean.Init(k);
       ASSERT_TRUE(Calculate(k, &QuietHost(), lean));
-      const auto same = [](const auto& a, const auto& b) {
-        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
-      };
       const std::string what = name + " " + SimdName(ActiveSimd());
       EXPECT_TRUE(same(lean.ibild, plain.ibild) && same(lean.zycbild, plain.zycbild)) << what;
       EXPECT_TRUE(same(lean.bildX, plain.bildX) && same(lean.bildY, plain.bildY) &&
@@ -531,6 +531,16 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
     }
     SetSimdCap(TSimd::kAvx512);
     SetWorkerThreads(0);
+    // Results nobody will read stay untouched; the counts are the same.
+    TRender counts;
+    counts.Init(k);
+    counts.unread = TRender::kUnreadX | TRender::kUnreadY | TRender::kUnreadP |
+                    TRender::kUnreadT | TRender::kUnreadZ | TRender::kUnreadPeriod;
+    ASSERT_TRUE(Calculate(k, &QuietHost(), counts));
+    const TBigVector<double> zero(counts.bildZ.size());
+    EXPECT_TRUE(same(counts.ibild, plain.ibild) && same(counts.bildZ, zero) &&
+                same(counts.bildX, zero))
+        << name;
    }
   }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine/lane_kernels.h"
@@ -178,6 +179,55 @@ TEST_F(ParallelCalculate, EqualsTheSequentialLoopBitForBit) {
   // have kept the helpers away.
   EXPECT_GT(repaired, 0);
   EXPECT_GT(alone, 0);
+}
+
+// Results nobody will read are left untouched (their fresh memory never
+// faulted in); the others are what a full computation gives, on every path.
+TEST_F(ParallelCalculate, UnreadResultsStayUntouchedAndTheRestIsTheSame) {
+  const unsigned all = TRender::kUnreadX | TRender::kUnreadY | TRender::kUnreadP |
+                       TRender::kUnreadT | TRender::kUnreadZ | TRender::kUnreadPeriod;
+  const unsigned some = TRender::kUnreadX | TRender::kUnreadP | TRender::kUnreadZ;
+  TParameter zval = Base(201, 0, 8);
+  zval.ianzmax = 25;
+  const std::vector<TCase> cases = {{"1000 ct1", Base(1000, 0, 1)},
+                                    {"1000 ct8", Base(1000, 1, 8)},
+                                    {"202 ct8", Base(202, 0, 8)},
+                                    {"zval inherited", zval}};
+  for (const TCase& c : cases) {
+    const TRender want = Reference(c.key);
+    for (const TSimd simd : {TSimd::kScalar, TSimd::kAvx512}) {
+      for (const int threads : {1, 2}) {
+        for (const unsigned unread : {all, some}) {
+          SetSimdCap(simd);
+          SetWorkerThreads(threads);
+          TParameter k = c.key;
+          TRender got;
+          got.Init(k);
+          got.unread = unread;
+          EXPECT_TRUE(Calculate(k, &QuietHost(), got));
+          const std::string what = c.name + " " + SimdName(ActiveSimd()) + " threads " +
+                                   std::to_string(threads) + " unread " + std::to_string(unread);
+          const auto check = [&](const auto& wanted, const auto& result, unsigned bit,
+                                 const char* name) {
+            size_t at = 0;
+            if (unread & bit) {
+              std::remove_cvref_t<decltype(result)> zero(result.size());
+              EXPECT_TRUE(SameBits(zero, result, at)) << what << " " << name << " at " << at;
+            } else {
+              EXPECT_TRUE(SameBits(wanted, result, at)) << what << " " << name << " at " << at;
+            }
+          };
+          check(want.bildX, got.bildX, TRender::kUnreadX, "bildX");
+          check(want.bildY, got.bildY, TRender::kUnreadY, "bildY");
+          check(want.bildP, got.bildP, TRender::kUnreadP, "bildP");
+          check(want.bildT, got.bildT, TRender::kUnreadT, "bildT");
+          check(want.bildZ, got.bildZ, TRender::kUnreadZ, "bildZ");
+          check(want.ibild, got.ibild, 0, "ibild");
+          check(want.zycbild, got.zycbild, TRender::kUnreadPeriod, "zycbild");
+        }
+      }
+    }
+  }
 }
 
 // Pictures whose rows the calling thread used to compute alone: pixels that

@@ -237,7 +237,7 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
     const auto handOn = [&] {
       for (; handed < H && done[handed].load(std::memory_order_acquire); ++handed) {
         const size_t base = static_cast<size_t>(handed) * W;
-        for (int col = 0; col < W; ++col) {
+        for (int col = 0; col < W && !(render.unread & TRender::kUnreadZ); ++col) {
           if (sampled[base + col]) {
             zval = render.bildZ[base + col];
           } else {

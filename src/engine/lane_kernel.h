@@ -220,16 +220,27 @@ class TLaneRowKernel final : public TRowKernel {
       }
       for (; j <= ct_; ++j) n0 = L::Min(n0, t(j));
       if ((~L::Bits(L::Ge(L::Min(n0, n1), acc)) & lanes) == 0) return 0;
+      // Still not all: the exact distance only for the slots where some
+      // lane's t falls short (an orbit closing in on a cycle comes near
+      // one slot, its period, and stays far from the others).
+      M far = L::Not(M{});
+      for (int slot = 1; slot <= ct_; ++slot) {
+        const V* q = Slot(head + slot - 1, group);
+        if ((~L::Bits(L::Ge(t(slot), acc)) & lanes) == 0) continue;
+        far = L::And(far, L::Ge(ExactDistance(grp, q), acc));
+      }
+      return ~L::Bits(far) & lanes;
     }
     M far = L::Not(M{});
     for (int i = 1; i <= ct_; ++i) {
-      const V* q = Slot(head + i - 1, group);
-      const V d = ((L::Abs(q[0] - grp.z.x1) + L::Abs(q[1] - grp.z.y1)) +
-                   L::Abs(q[2] - grp.z.x2)) +
-                  L::Abs(q[3] - grp.z.y2);
-      far = L::And(far, L::Ge(d, acc));
+      far = L::And(far, L::Ge(ExactDistance(grp, Slot(head + i - 1, group)), acc));
     }
     return ~L::Bits(far) & lanes;
+  }
+  // A slot's distance from the lanes' orbits, as the scalar test sums it.
+  static V ExactDistance(const TGroup& grp, const V* q) {
+    return ((L::Abs(q[0] - grp.z.x1) + L::Abs(q[1] - grp.z.y1)) + L::Abs(q[2] - grp.z.x2)) +
+           L::Abs(q[3] - grp.z.y2);
   }
 
   // --- Pixels ------------------------------------------------------------

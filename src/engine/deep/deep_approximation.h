@@ -56,12 +56,13 @@ class TApproximationTable {
                    const TFloatExp& acc, int64_t most, const TNode*& node) const;
   // Allows' factor of the differences in the cycle gap bound.
   static double GapFactor();
-  // The largest radius of the runs that start at r (0 where none does):
-  // where |d| is not below it, Find offers nothing.
   // How many indices ReachRadiusAt covers: the orbit's length, or 0.
   int64_t ReachLength() const { return static_cast<int64_t>(reach_radius_.size()); }
   // Where ReachRadius(r) is kept, for r below ReachLength().
   const double* ReachRadiusAt(int64_t r) const { return reach_radius_.data() + r; }
+  // The largest radius of the runs that start at r (0 where none does, or
+  // where not even their first two steps are allowed): where |d| is not
+  // below it, Find offers nothing.
   double ReachRadius(int64_t r) const {
     return r >= 0 && r < static_cast<int64_t>(reach_radius_.size()) ? reach_radius_[r] : 0.0;
   }
@@ -81,6 +82,7 @@ class TApproximationTable {
   // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
   bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;
 
+  // Level k: node j covers [j 2^k, (j+1) 2^k).
   std::vector<std::vector<TNode>> levels_;
   // ramps_[j][m]: the runs from 2^j to 2^(j + m + 2) merged.
   std::vector<std::vector<TNode>> ramps_;
@@ -89,7 +91,7 @@ class TApproximationTable {
   // fewer).
   static constexpr int kClimb = 4;
   std::vector<TNode> climbs_;
-  std::vector<double> reach_radius_;  // level k: node j covers [j 2^k, (j+1) 2^k)
+  std::vector<double> reach_radius_;
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;
   int64_t length_ = 0;

@@ -57,12 +57,15 @@ class TDeepLanes {
   // before, the constant's difference, iterations taken (of those one by
   // one) and left to the next limit; byte addresses of the reference at
   // the index and of the table's reach there; what the lane was loaded
-  // with; the lanes that took runs of the table and then no step.
+  // with; the lanes that took runs of the table and then no step. With
+  // CycleTest 1 also whether the next limit is the step that samples zval
+  // (taken in the vector), and zval once sampled there.
   struct TGroup {
     V orbit_id_, r_, len_, zc0_, zc1_, reach_;
     V d0_, d1_, z0_, z1_, scale_;
     V pid_, pr_, pd0_, pd1_, pz0_, pz1_, pscale_;
     V dcx_, dcy_, done_, plain_, budget_;
+    V samples_, sampled_, zval_;
     A zaddr_, raddr_;
     const TReferenceOrbit* pref_[W];
     int done0_[W], plain0_[W], head0_[W];
@@ -232,8 +235,12 @@ class TDeepLanes {
   [[gnu::always_inline]] int Step(TGroup& g, M act, int mask) {
     const V zero = L::Splat(0.0), one = L::Splat(1.0);
     // Before the step: the iteration limit or zval, a run of the table.
-    M ev = L::And(act, L::Le(g.budget_, zero));
-    M tab = L::And(L::And(act, L::Not(ev)), L::Gt(g.reach_, Abs(g.d0_) + Abs(g.d1_)));
+    // The step that samples zval is taken here (CycleTest 1), the one
+    // that reaches the iteration limit is not.
+    const M due = L::And(act, L::Le(g.budget_, zero));
+    const M sample = L::And(due, L::Gt(g.samples_, zero));
+    M ev = L::And(due, L::Not(sample));
+    M tab = L::And(L::And(act, L::Not(due)), L::Gt(g.reach_, Abs(g.d0_) + Abs(g.d1_)));
     M ran = L::And(tab, L::Not(tab));
     if (slots_ > 1) {
       ev = L::Or(ev, tab);  // the plain loop takes the runs
@@ -343,6 +350,16 @@ class TDeepLanes {
     g.done_ = g.done_ + counted;
     g.plain_ = g.plain_ + counted;
     g.budget_ = g.budget_ - counted;
+    const M sampled = L::And(take, sample);
+    if (L::Bits(sampled) != 0) {
+      // zval as the plain loop takes it: the step's length squared. The
+      // next limit is the iteration limit.
+      g.zval_ = L::Select(sampled, e0 * e0 + e1 * e1, g.zval_);
+      g.sampled_ = L::Select(sampled, one, g.sampled_);
+      g.samples_ = L::Select(sampled, zero, g.samples_);
+      g.budget_ = L::Select(sampled, L::Splat(static_cast<double>(P_.max_iter - P_.zval_at)),
+                            g.budget_);
+    }
     g.ran_bits = L::Bits(L::And(ran, L::Not(take)));
     return mask & ~L::Bits(take);
   }
@@ -415,6 +432,8 @@ class TDeepLanes {
     // iteration limit.
     const int64_t now = static_cast<int64_t>(x.it) + l.done;
     g.budget_[i] = static_cast<double>(now < P_.zval_at ? P_.zval_at - 1 - now : P_.max_iter - now);
+    g.samples_[i] = slots_ == 1 && now < P_.zval_at ? 1.0 : 0.0;
+    g.sampled_[i] = g.zval_[i] = 0;
   }
 
   // The scalar lane of lane i, as the scalar steps would have left it.
@@ -461,6 +480,10 @@ class TDeepLanes {
     l.head = g.head0_[i] ^ (plain & 1);
     l.approximated = false;
     l.ran = (g.ran_bits >> i & 1) != 0;
+    if (Lane(g.sampled_, i) != 0) {
+      x.zval = Lane(g.zval_, i);
+      x.sampled = true;
+    }
   }
 
   TDeepPixelRunner& run_;

@@ -70,6 +70,8 @@ class TDeepLanes {
     const TReferenceOrbit* pref_[W];
     int done0_[W], plain0_[W], head0_[W];
     int ran_bits = 0;
+    // The lanes whose pixel escaped in the step they took (CycleTest 1).
+    int escaped_bits = 0;
     // With CycleTest 2 and more, the lanes' earlier values (kRingFields
     // vectors per place, places 0 ... CycleTest), all lanes with one head:
     // slot i compares with place head - (i - 1).
@@ -144,6 +146,23 @@ class TDeepLanes {
           if ((events[k] >> i & 1) == 0) continue;
           TLeanLane l;
           Extract(groups_[k], i, *px[n], l);
+          if ((groups_[k].escaped_bits >> i & 1) != 0) {
+            // The step the lane took escaped: the pixel ends as the plain
+            // loop ends it, no cycle found.
+            TDeepPixel& x = *px[n];
+            LeanStore(x, l);
+            x.escaped = x.over = true;
+            x.period = 0;
+            inVector[n] = false;
+            emit(x.column, run_.End(x), x.sampled);
+            if (next < width) {
+              run_.Begin(x, next++, row);
+            } else {
+              busy[n] = false;
+              --active;
+            }
+            continue;
+          }
           const int took = slots_ > 1 ? LeanStepRing<F>(P_, *px[n], l)
                                       : LeanStep<F>(P_, *px[n], l, run_.skipped);
           if (took == 1) {
@@ -288,7 +307,11 @@ class TDeepLanes {
     const V t0 = Abs(g0) + an0, t1 = Abs(g1) + an1;
     const V scale = ((t0 + t1) + t0) + t1;
     const V aw0 = Abs(w0), aw1 = Abs(w1);
-    ev2 = L::Or(ev2, L::Gt(((aw0 + aw1) + aw0) + aw1, L::Splat(P_.max_abs)));
+    // An escape ends the pixel. With CycleTest 1 the lane takes that step
+    // too where the cycle test decides it as the plain loop would (no
+    // slot within the tolerance), except the one that samples zval.
+    const M esc = L::Gt(((aw0 + aw1) + aw0) + aw1, L::Splat(P_.max_abs));
+    ev2 = L::Or(ev2, slots_ > 1 ? esc : L::And(esc, sample));
     // Slot 1, decided by the doubles only while its distance is large.
     const V e0 = Abs(w0 - g.z0_), e1 = Abs(w1 - g.z1_);
     const V est = ((e0 + e1) + e0) + e1;
@@ -361,7 +384,8 @@ class TDeepLanes {
                             g.budget_);
     }
     g.ran_bits = L::Bits(L::And(ran, L::Not(take)));
-    return mask & ~L::Bits(take);
+    g.escaped_bits = L::Bits(L::And(take, esc));
+    return mask & ~L::Bits(L::And(take, L::Not(esc)));
   }
 
   static M MaskOf(int bits) {

@@ -124,6 +124,17 @@ class TDeepLanes {
         ++active;
       }
     }
+    // The pixel in slot n is done: its result out, the row's next pixel in.
+    const auto finish = [&](int n) {
+      TDeepPixel& x = *px[n];
+      emit(x.column, run_.End(x), x.sampled);
+      if (next < width) {
+        run_.Begin(x, next++, row);
+      } else {
+        busy[n] = false;
+        --active;
+      }
+    };
     while (active > 0) {
       int masks[G] = {}, events[G] = {};
       M acts[G];
@@ -154,13 +165,7 @@ class TDeepLanes {
             x.escaped = x.over = true;
             x.period = 0;
             inVector[n] = false;
-            emit(x.column, run_.End(x), x.sampled);
-            if (next < width) {
-              run_.Begin(x, next++, row);
-            } else {
-              busy[n] = false;
-              --active;
-            }
+            finish(n);
             continue;
           }
           const int took = slots_ > 1 ? LeanStepRing<F>(P_, *px[n], l)
@@ -185,13 +190,7 @@ class TDeepLanes {
           }
           continue;
         }
-        emit(x.column, run_.End(x), x.sampled);
-        if (next < width) {
-          run_.Begin(x, next++, row);
-        } else {
-          busy[n] = false;
-          --active;
-        }
+        finish(n);
       }
     }
   }

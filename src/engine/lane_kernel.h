@@ -226,8 +226,9 @@ class TLaneRowKernel final : public TRowKernel {
       M far = L::Not(M{});
       for (int slot = 1; slot <= ct_; ++slot) {
         const V* q = Slot(head + slot - 1, group);
-        if ((~L::Bits(L::Ge(t(slot), acc)) & lanes) == 0) continue;
-        far = L::And(far, L::Ge(ExactDistance(grp, q), acc));
+        const V ab = t(slot);  // the exact sum's first two terms
+        if ((~L::Bits(L::Ge(ab, acc)) & lanes) == 0) continue;
+        far = L::And(far, L::Ge((ab + L::Abs(q[2] - grp.z.x2)) + L::Abs(q[3] - grp.z.y2), acc));
       }
       return ~L::Bits(far) & lanes;
     }

@@ -234,10 +234,12 @@ bool CalculateDeep(const TParameter& k, THost* status, TRender& render,
     const int ahead = 4 * std::max(threads, 1);
     int handed = 0;     // rows whose zval has been handed on
     double zval = 0;    // handed on to pixels that did not sample it
+    // Where nobody reads zval, the rows leave it unwritten.
+    const int zvalColumns = (render.unread & TRender::kUnreadZ) ? 0 : W;
     const auto handOn = [&] {
       for (; handed < H && done[handed].load(std::memory_order_acquire); ++handed) {
         const size_t base = static_cast<size_t>(handed) * W;
-        for (int col = 0; col < W && !(render.unread & TRender::kUnreadZ); ++col) {
+        for (int col = 0; col < zvalColumns; ++col) {
           if (sampled[base + col]) {
             zval = render.bildZ[base + col];
           } else {

@@ -55,7 +55,7 @@ class TLaneRowKernel final : public TRowKernel {
     // Plain doubles with room to align: containers of vector types do not
     // reliably honour their alignment.
     if (ct_ > 1) {
-      ring_storage_.resize(static_cast<size_t>(8) * ct_ * lanes_ + kN);
+      ring_storage_.resize(static_cast<size_t>(4) * ct_ * lanes_ + kN);
       const uintptr_t at = reinterpret_cast<uintptr_t>(ring_storage_.data());
       const uintptr_t align = sizeof(V);
       ring_ = reinterpret_cast<V*>((at + align - 1) / align * align);
@@ -65,7 +65,15 @@ class TLaneRowKernel final : public TRowKernel {
   void ComputeRow(int row, const double* trueHistory, TRowScratch& scratch,
                   const std::atomic<bool>& stop, const double* guessFrom = nullptr) override {
     guess_from_ = guessFrom;
+    lean_row_ = -1;
     if (lean_fits_ && TLean<kF1000>::RowFits(start_, *job_.view, row, job_.width, lean_starts_)) {
+      if (ct_ > 1) {
+        switch (FormulaKindOf(job_.keyframe->GameNo)) {
+          case kF1000: RunLeanSlots<kF1000>(row, trueHistory, scratch, stop); return;
+          case kF1001: RunLeanSlots<kF1001>(row, trueHistory, scratch, stop); return;
+          default: RunLeanSlots<kF1002>(row, trueHistory, scratch, stop); return;
+        }
+      }
       switch (FormulaKindOf(job_.keyframe->GameNo)) {
         case kF1000: TLean<kF1000>(start_, job_, lean_starts_).Run(scratch, stop); return;
         case kF1001: TLean<kF1001>(start_, job_, lean_starts_).Run(scratch, stop); return;
@@ -112,18 +120,19 @@ class TLaneRowKernel final : public TRowKernel {
   };
 
   // --- History ring (more than one slot) -------------------------------
-  // Slot i of the lanes' histories lies at position head + i - 1, each
-  // position four vectors (x1, y1, x2, y2) per group; position q and
-  // q + ct always hold the same, so slots 1 ... ct are contiguous from any
-  // head. Lane `lane` counts across the groups.
+  // Slot i of the lanes' histories lies at position head + i - 1, counted
+  // round the ring of ct positions, each position four vectors (x1, y1, x2,
+  // y2) per group. The tests that look at every slot without asking which
+  // is which run through the positions in their stored order. Lane `lane`
+  // counts across the groups.
   V* Slot(int q, int group) const { return ring_ + 4 * (q * groups_ + group); }
   // (Through a pointer: clang binds no reference to a vector element.)
+  // q lies in 0 ... 2 ct - 1.
   double& At(int q, int lane, int k) const {
-    return reinterpret_cast<double*>(&Slot(q, lane / kN)[k])[lane % kN];
+    return reinterpret_cast<double*>(&Slot(q < ct_ ? q : q - ct_, lane / kN)[k])[lane % kN];
   }
   void Write(int lane, int q, int k, double v) {
     At(q, lane, k) = v;
-    At(q + ct_, lane, k) = v;
     if (!std::isfinite(v)) history_finite_ = false;
   }
   void ResetLane(int lane) {
@@ -154,9 +163,13 @@ class TLaneRowKernel final : public TRowKernel {
   // A lane whose pixel ended at `head` pushed nothing: its slots move back
   // one place, so that after the common head moves on they are where its
   // next pixel expects them.
+  // (Values already in the ring need no finiteness check.)
   void ShiftLane(int lane, int head) {
-    for (int i = 2, q = head; i <= ct_; ++i, q = NextPosition(q))
-      for (int k = 0; k < 4; ++k) Write(lane, q, k, At(head + i - 1, lane, k));
+    for (int i = 2, q = head; i <= ct_; ++i) {
+      const int from = NextPosition(q);
+      for (int k = 0; k < 4; ++k) At(q, lane, k) = At(from, lane, k);
+      q = from;
+    }
   }
   // The first slot, seen from `head`, within the tolerance of the lane's
   // orbit; 0 for none.
@@ -185,56 +198,56 @@ class TLaneRowKernel final : public TRowKernel {
   // where the escape bound is (`finite` says which orbits are), loaded
   // ones are checked as they are written; only when some slot of some
   // lane is not ruled out do all slots take the exact test.
-  int CycleHits(const TGroup& grp, int group, int head, int lanes, int finite) const {
+  int CycleHits(const TGroup& grp, int group, int lanes, int finite) const {
     if (lanes == 0) return 0;
     const V acc = L::Splat(grp.env.acc);
     if (screen_ && history_finite_ && (lanes & ~finite) == 0) {
       // The least a in four independent chains: one chain would wait for
       // each minimum in turn.
       const V x1 = grp.z.x1;
-      auto diff = [&](int i) { return Slot(head + i - 1, group)[0] - x1; };
-      V m0 = L::Abs(diff(1)), m1 = m0, m2 = m0, m3 = m0;
-      int i = 2;
-      for (; i + 3 <= ct_; i += 4) {
+      auto diff = [&](int q) { return Slot(q, group)[0] - x1; };
+      V m0 = L::Abs(diff(0)), m1 = m0, m2 = m0, m3 = m0;
+      int i = 1;
+      for (; i + 3 < ct_; i += 4) {
         m0 = L::MinAbs(m0, diff(i));
         m1 = L::MinAbs(m1, diff(i + 1));
         m2 = L::MinAbs(m2, diff(i + 2));
         m3 = L::MinAbs(m3, diff(i + 3));
       }
-      for (; i <= ct_; ++i) m0 = L::MinAbs(m0, diff(i));
+      for (; i < ct_; ++i) m0 = L::MinAbs(m0, diff(i));
       const M ruledOut = L::Ge(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
       if ((~L::Bits(ruledOut) & lanes) == 0) return 0;
       // Not all: the distance is also at least t = fl(a + b), enough where
       // a alone falls short but b does not (an orbit closing in on a cycle
       // while turning). Worth its cost from CycleTest 16 on, free below.
       const V y1 = grp.z.y1;
-      auto t = [&](int i) {
-        const V* q = Slot(head + i - 1, group);
+      auto t = [&](int p) {
+        const V* q = Slot(p, group);
         return L::Abs(q[0] - x1) + L::Abs(q[1] - y1);
       };
-      V n0 = t(1), n1 = n0;
-      int j = 2;
-      for (; j + 1 <= ct_; j += 2) {
+      V n0 = t(0), n1 = n0;
+      int j = 1;
+      for (; j + 1 < ct_; j += 2) {
         n0 = L::Min(n0, t(j));
         n1 = L::Min(n1, t(j + 1));
       }
-      for (; j <= ct_; ++j) n0 = L::Min(n0, t(j));
+      for (; j < ct_; ++j) n0 = L::Min(n0, t(j));
       if ((~L::Bits(L::Ge(L::Min(n0, n1), acc)) & lanes) == 0) return 0;
       // Still not all: the exact distance only for the slots where some
       // lane's t falls short (an orbit closing in on a cycle comes near
       // one slot, its period, and stays far from the others).
       M far = L::Not(M{});
-      for (int slot = 1; slot <= ct_; ++slot) {
-        const V* q = Slot(head + slot - 1, group);
-        const V ab = t(slot);  // the exact sum's first two terms
+      for (int p = 0; p < ct_; ++p) {
+        const V* q = Slot(p, group);
+        const V ab = t(p);  // the exact sum's first two terms
         if ((~L::Bits(L::Ge(ab, acc)) & lanes) == 0) continue;
         far = L::And(far, L::Ge((ab + L::Abs(q[2] - grp.z.x2)) + L::Abs(q[3] - grp.z.y2), acc));
       }
       return ~L::Bits(far) & lanes;
     }
     M far = L::Not(M{});
-    for (int i = 1; i <= ct_; ++i) {
-      far = L::And(far, L::Ge(ExactDistance(grp, Slot(head + i - 1, group)), acc));
+    for (int p = 0; p < ct_; ++p) {
+      far = L::And(far, L::Ge(ExactDistance(grp, Slot(p, group)), acc));
     }
     return ~L::Bits(far) & lanes;
   }
@@ -250,11 +263,20 @@ class TLaneRowKernel final : public TRowKernel {
   void LoadPixel(TGroup& grp, int lane, long long g) {
     const int row = static_cast<int>(g / job_.width);
     const int col = static_cast<int>(g % job_.width);
+    const int j = lane % kN;
+    if (row == lean_row_) {  // the lean step's row: its starts are known
+      grp.z.x1[j] = grp.z.x2[j] = lean_starts_.x[col];
+      grp.z.y1[j] = grp.z.y2[j] = lean_starts_.y[col];
+      grp.env.c1x[j] = lean_starts_.cx[col];
+      grp.env.c1y[j] = lean_starts_.cy[col];
+      grp.it[j] = 0;
+      grp.zv[j] = 0;
+      return;
+    }
     double sx1, sy1, sx2, sy2;
     job_.view->Map(col, row, sx1, sy1, sx2, sy2);
     const TOrbit z = start_.StartValues(sx1, sy1, sx2, sy2);
     const TStepEnv& e = start_.Env();
-    const int j = lane % kN;
     grp.z.x1[j] = z.x1;
     grp.z.y1[j] = z.y1;
     grp.z.x2[j] = z.x2;
@@ -360,11 +382,10 @@ class TLaneRowKernel final : public TRowKernel {
     const TOrbitT<V> h = grp.z;
     if constexpr (!kOneSlot) {
       V* a = Slot(head, group);
-      V* b = Slot(head + ct_, group);
-      a[0] = b[0] = h.x1;
-      a[1] = b[1] = h.y1;
-      a[2] = b[2] = h.x2;
-      a[3] = b[3] = h.y2;
+      a[0] = h.x1;
+      a[1] = h.y1;
+      a[2] = h.x2;
+      a[3] = h.y2;
     }
     FormulaStep<F>(grp.z, grp.env);
     const V sum = ((L::Abs(grp.z.x1) + L::Abs(grp.z.y1)) + L::Abs(grp.z.x2)) + L::Abs(grp.z.y2);
@@ -377,7 +398,7 @@ class TLaneRowKernel final : public TRowKernel {
                   L::Abs(h.y2 - grp.z.y2);
       bits.hits = L::Bits(L::Not(L::Ge(d, grp.env.acc))) & active;
     } else {
-      bits.hits = CycleHits(grp, group, head, active & ~bits.over,
+      bits.hits = CycleHits(grp, group, active & ~bits.over,
                             L::Bits(L::Le(sum, max_abs)));
     }
     const M sample = L::Eq(grp.it, zval_at);
@@ -403,13 +424,7 @@ class TLaneRowKernel final : public TRowKernel {
 
     constexpr int kGroups = Groups(kOneSlot);
     TGroup grp[kGroups];
-    for (TGroup& gr : grp) {
-      gr.env.p = start_.Env().p;
-      gr.env.coupled = start_.Env().coupled;
-      gr.env.acc = start_.Acc();
-      gr.it = L::Splat(0);
-      gr.zv = L::Splat(0);
-    }
+    for (TGroup& gr : grp) InitGroup(gr);
     const V max_iter = L::Splat(start_.MaxIterations());
     const V zval_at = L::Splat(start_.ZvalAt());
     const V max_abs = L::Splat(start_.MaxAbs());
@@ -421,10 +436,7 @@ class TLaneRowKernel final : public TRowKernel {
     long long next_pixel = row_start;  // one-slot lanes share the row
     bool pushed = false;  // some pixel of the row pushed a history value
     if constexpr (kOneSlot) scratch.AddSegment(0, W, true);
-    if constexpr (!kOneSlot) {
-      stretches_ = std::clamp(W / kMinStretch, 1, lanes_ * kStretchesPerLane);
-      next_stretch_ = 0;
-    }
+    if constexpr (!kOneSlot) BeginStretches();
     for (int lane = 0; lane < kN * kGroups; ++lane) {
       TGroup& gr = grp[lane / kN];
       bool started;
@@ -462,18 +474,11 @@ class TLaneRowKernel final : public TRowKernel {
         TGroup& gr = grp[g];
         TLaneJob& job = jobs_[lane];
         const bool esc = (bits[g].escaped >> j) & 1, guard = (bits[g].guard >> j) & 1;
-        int period;
         if constexpr (kOneSlot) {
-          period = (bits[g].hits >> j) & 1;
-        } else {
-          period = FirstSlot(gr, lane, head, gr.env.acc);
-          ShiftLane(lane, head);
-          pushed |= gr.it[j] > 1;
-        }
-        if (job.g >= job.first) {
-          Store(gr, lane, static_cast<int>(job.g - row_start), period, esc, guard, out);
-        }
-        if constexpr (kOneSlot) {
+          if (job.g >= job.first) {
+            Store(gr, lane, static_cast<int>(job.g - row_start), (bits[g].hits >> j) & 1, esc,
+                  guard, out);
+          }
           if (next_pixel < row_start + W) {
             job.g = next_pixel++;
             LoadPixel(gr, lane, job.g);
@@ -481,44 +486,195 @@ class TLaneRowKernel final : public TRowKernel {
             Idle(gr, lane);
             active &= ~(1 << lane);
           }
-        } else {
-          ++job.g;
-          TSegmentRecord& seg = scratch.segments[job.segment];
-          if (job.g == job.first) SaveLane(lane, next_head, seg.assumed.data());
-          if (job.g < job.end) {
-            LoadPixel(gr, lane, job.g);
-          } else {
-            SaveLane(lane, next_head, seg.leaving.data());
-            if (!StartStretch(gr, lane, next_head, row, trueHistory, scratch) &&
-                !Steal(gr, lane, next_head, active, row_start, scratch)) {
-              Idle(gr, lane);
-              active &= ~(1 << lane);
-            }
-          }
+        } else if (!EndSlotsPixel(gr, lane, head, next_head, esc, guard, true, row,
+                                  trueHistory, scratch, out, active, pushed)) {
+          active &= ~(1 << lane);
         }
       }
       head = next_head;
     }
-    if constexpr (!kOneSlot) {
-      // Where pixels push nothing, the guess stands as it is given: the
-      // next row's stretches start without warming up.
-      warm_up_ = pushed ? kWarmUpPixels : 0;
-      // Stolen stretches were recorded out of order.
-      std::sort(scratch.segments.begin(), scratch.segments.begin() + scratch.used,
-                [](const TSegmentRecord& a, const TSegmentRecord& b) { return a.begin < b.begin; });
+    if constexpr (!kOneSlot) EndStretches(pushed, scratch);
+  }
+
+  // Formulas 1000, 1001 and 1002 uncoupled with more than one slot: the
+  // lean step (orbit 1 alone, orbit 2 its copy; see lane_kernel_lean.h)
+  // with the orbit in registers and the tests screened, inside the general
+  // kernel's stretches and histories. Whenever a screen does not rule its
+  // test out, or a lane reaches Max_Iterat or its zval sample, the step's
+  // tests are taken exactly as the general step takes them:
+  // - the escape sum ((|x| + |y|) + |x|) + |y| is at most fl(3s) < 4s with
+  //   s = fl(|x| + |y|) <= 2 N, so N = AbsBound(x, y) <= Max_(X+Y) / 8
+  //   rules an escape out, for finite and for non-finite values alike
+  //   (lane_kernel_lean.h);
+  // - a slot's distance ((a + b) + c) + d is at least a = |x1 - x1'| while
+  //   the orbit and the history are finite, and the orbit of a lane that
+  //   passes the size screen is; so the least a of all slots at or above
+  //   the tolerance rules a cycle out.
+  template <int F>
+  __attribute__((flatten)) void RunLeanSlots(int row, const double* trueHistory,
+                                             TRowScratch& scratch, const std::atomic<bool>& stop) {
+    scratch.used = 0;
+    const TRowBuffers out = scratch.Buffers();
+    lean_row_ = row;
+    TGroup gr;
+    InitGroup(gr);
+    BeginStretches();
+    int active = 0;
+    int head = 0;
+    bool pushed = false;
+    for (int lane = 0; lane < kN; ++lane) {
+      if (StartStretch(gr, lane, head, row, trueHistory, scratch)) {
+        active |= 1 << lane;
+      } else {
+        Idle(gr, lane);
+      }
     }
+    const int ct = ct_;
+    const V max_iter = L::Splat(start_.MaxIterations());
+    const V zval_at = L::Splat(start_.ZvalAt());
+    const V max_abs = L::Splat(start_.MaxAbs());
+    const V size_bound = L::Splat(start_.MaxAbs() * 0.125);
+    const V acc = L::Splat(start_.Acc());
+    const V one = L::Splat(1.0);
+    V x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
+    V prev = Slot(1, 0)[0];  // slot 2's x1
+    while (active != 0) {
+      it = it + one;
+      const V hx = x, hy = y;
+      TLean<F>::Step(hx, hy, cx, cy, x, y);
+      // The least |x1 - x1'| in four independent chains. The two newest
+      // slots come from registers, the older ones from the ring: a load of
+      // a value stored only a step before waits for the store.
+      V m0 = L::Abs(hx - x), m1 = L::Abs(prev - x), m2 = m0, m3 = m1;
+      auto scan = [&](int from, int to) {
+        int p = from;
+        for (; p + 3 < to; p += 4) {
+          m0 = L::MinAbs(m0, ring_[4 * p] - x);
+          m1 = L::MinAbs(m1, ring_[4 * (p + 1)] - x);
+          m2 = L::MinAbs(m2, ring_[4 * (p + 2)] - x);
+          m3 = L::MinAbs(m3, ring_[4 * (p + 3)] - x);
+        }
+        for (; p < to; ++p) m0 = L::MinAbs(m0, ring_[4 * p] - x);
+      };
+      {
+        int q = head + 2 >= ct ? head + 2 - ct : head + 2;  // slot 3
+        const int n = ct - 2;
+        const int first = std::min(n, ct - q);
+        scan(q, q + first);
+        scan(0, n - first);
+      }
+      const M near = L::NotGe(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
+      const M unsure = L::Or(L::Or(L::Gt(it, max_iter), L::Eq(it, zval_at)),
+                             L::Or(L::NotLe(L::AbsBound(x, y), size_bound), near));
+      V* pushTo = Slot(head, 0);
+      pushTo[0] = pushTo[2] = hx;
+      pushTo[1] = pushTo[3] = hy;
+      prev = hx;
+      const int next_head = head == 0 ? ct - 1 : head - 1;
+      if ((L::Bits(unsure) & active) != 0 || !history_finite_) {
+        const M sample = L::Eq(it, zval_at);
+        if (L::Bits(sample) != 0) {
+          const V dx = hx - x, dy = hy - y;
+          zv = L::Select(sample, dx * dx + dy * dy, zv);
+        }
+        const V sum = ((L::Abs(x) + L::Abs(y)) + L::Abs(x)) + L::Abs(y);
+        const M escaped = L::Gt(sum, max_abs);
+        const int over = L::Bits(L::Or(L::Gt(it, max_iter), escaped)) & active;
+        gr.z.x1 = gr.z.x2 = x;
+        gr.z.y1 = gr.z.y2 = y;
+        // The exact cycle test for the lanes that end here, and for those
+        // that the screen has not ruled out: all with a history that is
+        // not finite, and any whose orbit is not (NaN takes no part in the
+        // screen).
+        const int finite = L::Bits(L::Le(sum, max_abs));
+        const int open = (history_finite_ ? L::Bits(near) | over | ~finite : -1) & active;
+        const int hits = CycleHits(gr, 0, open, finite);
+        int done = over | hits;
+        if (done != 0) {
+          if (stop.load(std::memory_order_relaxed)) return;
+          gr.it = it;
+          gr.zv = zv;
+          const int esc = L::Bits(escaped);
+          while (done != 0) {
+            const int lane = __builtin_ctz(done);
+            done &= done - 1;
+            if (!EndSlotsPixel(gr, lane, head, next_head, (esc >> lane) & 1, false,
+                               (hits >> lane) & 1, row, trueHistory, scratch, out, active,
+                               pushed)) {
+              active &= ~(1 << lane);
+            }
+          }
+          x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
+          prev = Slot(head, 0)[0];  // the ended lanes' histories moved
+        }
+      }
+      head = next_head;
+    }
+    EndStretches(pushed, scratch);
+  }
+
+  void InitGroup(TGroup& gr) const {
+    gr.env.p = start_.Env().p;
+    gr.env.coupled = start_.Env().coupled;
+    gr.env.acc = start_.Acc();
+    gr.it = L::Splat(0);
+    gr.zv = L::Splat(0);
+  }
+  void BeginStretches() {
+    stretches_ = std::clamp(job_.width / kMinStretch, 1, lanes_ * kStretchesPerLane);
+    next_stretch_ = 0;
+  }
+  void EndStretches(bool pushed, TRowScratch& scratch) {
+    // Where pixels push nothing, the guess stands as it is given: the
+    // next row's stretches start without warming up.
+    warm_up_ = pushed ? kWarmUpPixels : 0;
+    // Stolen stretches were recorded out of order.
+    std::sort(scratch.segments.begin(), scratch.segments.begin() + scratch.used,
+              [](const TSegmentRecord& a, const TSegmentRecord& b) { return a.begin < b.begin; });
+  }
+  // Ends the pixel in a lane with more slots (whose history's head was
+  // `head`): its period, its history moved on, its results stored, the
+  // stretch's records kept; then the lane's next pixel, or a new stretch.
+  // False when none is left for the lane.
+  // `mayHit` false: the lane's exact cycle test found no slot.
+  bool EndSlotsPixel(TGroup& gr, int lane, int head, int next_head, bool esc, bool guard,
+                     bool mayHit, int row, const double* trueHistory, TRowScratch& scratch,
+                     const TRowBuffers& out, int active, bool& pushed) {
+    const long long row_start = static_cast<long long>(row) * job_.width;
+    TLaneJob& job = jobs_[lane];
+    const int period = mayHit ? FirstSlot(gr, lane, head, gr.env.acc) : 0;
+    ShiftLane(lane, head);
+    pushed |= gr.it[lane % kN] > 1;
+    if (job.g >= job.first) {
+      Store(gr, lane, static_cast<int>(job.g - row_start), period, esc, guard, out);
+    }
+    ++job.g;
+    TSegmentRecord& seg = scratch.segments[job.segment];
+    if (job.g == job.first) SaveLane(lane, next_head, seg.assumed.data());
+    if (job.g < job.end) {
+      LoadPixel(gr, lane, job.g);
+      return true;
+    }
+    SaveLane(lane, next_head, seg.leaving.data());
+    if (StartStretch(gr, lane, next_head, row, trueHistory, scratch) ||
+        Steal(gr, lane, next_head, active, row_start, scratch)) {
+      return true;
+    }
+    Idle(gr, lane);
+    return false;
   }
 
   const TPictureJob job_;
   TIterationContext start_;  // start values and constants of each pixel
   const int ct_;
   const bool lean_fits_ =
-      TLean<kF1000>::PictureFits(start_, FormulaKindOf(job_.keyframe->GameNo), ct_);
+      TLean<kF1000>::PictureFits(start_, FormulaKindOf(job_.keyframe->GameNo));
   TLeanStarts lean_starts_;
+  int lean_row_ = -1;  // the row whose starts lean_starts_ holds for LoadPixel
   const int groups_ = Groups(ct_ == 1);
   const int lanes_ = kN * groups_;
   std::vector<double> ring_storage_;
-  V* ring_ = nullptr;  // 2 * ct positions of four vectors per group, in ring_storage_
+  V* ring_ = nullptr;  // ct positions of four vectors per group, in ring_storage_
   // The cycle test's screen holds with a finite escape bound and while
   // every history value written in is finite.
   const bool screen_ = std::isfinite(start_.MaxAbs());

@@ -77,11 +77,12 @@ class TLeanRow {
 
  public:
   // Whether the picture allows the lean step at all: 1000, 1001 or 1002
-  // uncoupled, one slot, a finite escape bound (at least 4, below which the
-  // escape screen would fail at most steps; the idle lanes, whose values
-  // reach magnitude 1, pass it from a bound of 8 on).
-  static bool PictureFits(const TIterationContext& start, int formula, int cycleTest) {
-    return (formula == kF1000 || formula == kF1001 || formula == kF1002) && cycleTest == 1 &&
+  // uncoupled, a finite escape bound (at least 4, below which the escape
+  // screen would fail at most steps; the idle lanes, whose values reach
+  // magnitude 1, pass it from a bound of 8 on). This row kernel takes one
+  // slot; the general one takes the step for more.
+  static bool PictureFits(const TIterationContext& start, int formula) {
+    return (formula == kF1000 || formula == kF1001 || formula == kF1002) &&
            !start.Env().coupled && std::isfinite(start.MaxAbs()) && start.MaxAbs() >= 4;
   }
 

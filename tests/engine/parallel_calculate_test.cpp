@@ -71,6 +71,9 @@ std::vector<TCase> Cases() {
   k.maxabs = std::numeric_limits<double>::infinity();  // orbits run to inf and NaN
   k.CCx = 0.4;
   cases.push_back({"no escape bound", k});
+  k = Base(1000, 0, 8);
+  k.maxabs = 1e308;  // squares overflow: orbits turn NaN below the escape bound
+  cases.push_back({"escape bound near overflow", k});
   k = Base(1002, 0, 8);
   k.Degree = 30;
   cases.push_back({"turned", k});

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "engine/formulas.h"
@@ -165,10 +166,22 @@ class TLaneRowKernel final : public TRowKernel {
   // next pixel expects them.
   // (Values already in the ring need no finiteness check.)
   void ShiftLane(int lane, int head) {
-    for (int i = 2, q = head; i <= ct_; ++i) {
-      const int from = NextPosition(q);
-      for (int k = 0; k < 4; ++k) At(q, lane, k) = At(from, lane, k);
-      q = from;
+    double* column = reinterpret_cast<double*>(ring_) + (lane / kN) * 4 * kN + lane % kN;
+    const long stride = 4L * kN * groups_;  // doubles from one position to the next
+    auto move = [&](int to, int from) {
+      double* t = column + to * stride;
+      const double* f = column + from * stride;
+      t[0] = f[0];
+      t[kN] = f[kN];
+      t[2 * kN] = f[2 * kN];
+      t[3 * kN] = f[3 * kN];
+    };
+    // Positions head ... head + ct - 2, round the ring, in two straight runs.
+    const int last = head + ct_ - 2;
+    for (int q = head; q < std::min(last + 1, ct_ - 1); ++q) move(q, q + 1);
+    if (last >= ct_ - 1) {
+      move(ct_ - 1, 0);
+      for (int q = 0; q < last - ct_ + 1; ++q) move(q, q + 1);
     }
   }
   // The first slot, seen from `head`, within the tolerance of the lane's
@@ -537,7 +550,8 @@ class TLaneRowKernel final : public TRowKernel {
     const V acc = L::Splat(start_.Acc());
     const V one = L::Splat(1.0);
     V x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
-    V prev = Slot(1, 0)[0];  // slot 2's x1
+    // One group: position q's four vectors start at ring_ + 4 q.
+    V prev = ring_[4];  // slot 2's x1
     while (active != 0) {
       it = it + one;
       const V hx = x, hy = y;
@@ -566,7 +580,7 @@ class TLaneRowKernel final : public TRowKernel {
       const M near = L::NotGe(L::Min(L::Min(m0, m1), L::Min(m2, m3)), acc);
       const M unsure = L::Or(L::Or(L::Gt(it, max_iter), L::Eq(it, zval_at)),
                              L::Or(L::NotLe(L::AbsBound(x, y), size_bound), near));
-      V* pushTo = Slot(head, 0);
+      V* pushTo = ring_ + 4 * head;
       pushTo[0] = pushTo[2] = hx;
       pushTo[1] = pushTo[3] = hy;
       prev = hx;
@@ -586,7 +600,7 @@ class TLaneRowKernel final : public TRowKernel {
         // that the screen has not ruled out: all with a history that is
         // not finite, and any whose orbit is not (NaN takes no part in the
         // screen).
-        const int finite = L::Bits(L::Le(sum, max_abs));
+        const int finite = L::Bits(L::Le(sum, L::Splat(std::numeric_limits<double>::max())));
         const int open = (history_finite_ ? L::Bits(near) | over | ~finite : -1) & active;
         const int hits = CycleHits(gr, 0, open, finite);
         int done = over | hits;
@@ -605,7 +619,7 @@ class TLaneRowKernel final : public TRowKernel {
             }
           }
           x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
-          prev = Slot(head, 0)[0];  // the ended lanes' histories moved
+          prev = ring_[4 * head];  // the ended lanes' histories moved
         }
       }
       head = next_head;

@@ -139,6 +139,7 @@ class TLaneRowKernel final : public TRowKernel {
   void ResetLane(int lane) {
     for (int q = 0; q < ct_; ++q)
       for (int k = 0; k < 4; ++k) Write(lane, q, k, kHistoryStart[k]);
+    history_lean_ = false;
   }
   // The history a lane's stretch starts from before its warm-up: the true
   // start at the picture's first pixel, else the caller's guess.
@@ -158,8 +159,11 @@ class TLaneRowKernel final : public TRowKernel {
   // division per slot would cost more than the copying.)
   int NextPosition(int q) const { return q + 1 == ct_ ? 0 : q + 1; }
   void LoadLane(int lane, int head, const double* in) {
-    for (int i = 2, q = NextPosition(head); i <= ct_; ++i, q = NextPosition(q))
-      for (int k = 0; k < 4; ++k) Write(lane, q, k, in[4 * (i - 2) + k]);
+    for (int i = 2, q = NextPosition(head); i <= ct_; ++i, q = NextPosition(q)) {
+      const double* slot = in + 4 * (i - 2);
+      for (int k = 0; k < 4; ++k) Write(lane, q, k, slot[k]);
+      if (!(slot[2] == slot[0] && slot[3] == slot[1])) history_lean_ = false;
+    }
   }
   // A lane whose pixel ended at `head` pushed nothing: its slots move back
   // one place, so that after the common head moves on they are where its
@@ -532,6 +536,7 @@ class TLaneRowKernel final : public TRowKernel {
     TGroup gr;
     InitGroup(gr);
     BeginStretches();
+    history_lean_ = true;
     int active = 0;
     int head = 0;
     bool pushed = false;
@@ -547,7 +552,16 @@ class TLaneRowKernel final : public TRowKernel {
     const V zval_at = L::Splat(start_.ZvalAt());
     const V max_abs = L::Splat(start_.MaxAbs());
     const V size_bound = L::Splat(start_.MaxAbs() * 0.125);
-    const V acc = L::Splat(start_.Acc());
+    // With both orbits equal in every slot, a slot's distance
+    // ((a + b) + a) + b is at least 2a (each rounded sum of non-negative
+    // terms is at least the exact sum of any of them that is a double), so
+    // a slot is ruled out from a >= tolerance / 2 on where that halving is
+    // exact; otherwise from a >= tolerance.
+    const double tolerance = start_.Acc();
+    const double half = tolerance * 0.5;
+    const V acc_any = L::Splat(tolerance);
+    const V acc_lean = half * 2 == tolerance ? L::Splat(half) : acc_any;
+    V acc = history_lean_ ? acc_lean : acc_any;
     const V one = L::Splat(1.0);
     V x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
     // One group: position q's four vectors start at ring_ + 4 q.
@@ -620,6 +634,7 @@ class TLaneRowKernel final : public TRowKernel {
           }
           x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
           prev = ring_[4 * head];  // the ended lanes' histories moved
+          acc = history_lean_ ? acc_lean : acc_any;
         }
       }
       head = next_head;
@@ -693,6 +708,9 @@ class TLaneRowKernel final : public TRowKernel {
   // every history value written in is finite.
   const bool screen_ = std::isfinite(start_.MaxAbs());
   bool history_finite_ = true;
+  // Every slot of the row's lanes holds orbit 2 equal to orbit 1 (reset as
+  // each lean row starts, before its lanes' histories are loaded).
+  bool history_lean_ = true;
   TLaneJob jobs_[kN * kMaxGroups];
   int stretches_ = 1, next_stretch_ = 0;
   const double* guess_from_ = nullptr;  // of the row being computed

@@ -562,6 +562,7 @@ class TLaneRowKernel final : public TRowKernel {
     const V acc_any = L::Splat(tolerance);
     const V acc_lean = half * 2 == tolerance ? L::Splat(half) : acc_any;
     V acc = history_lean_ ? acc_lean : acc_any;
+    const V lean_screen = L::Splat(TLean<F>::CycleScreen(tolerance));
     const V one = L::Splat(1.0);
     V x = gr.z.x1, y = gr.z.y1, cx = gr.env.c1x, cy = gr.env.c1y, it = gr.it, zv = gr.zv;
     // One group: position q's four vectors start at ring_ + 4 q.
@@ -615,7 +616,20 @@ class TLaneRowKernel final : public TRowKernel {
         // not finite, and any whose orbit is not (NaN takes no part in the
         // screen).
         const int finite = L::Bits(L::Le(sum, L::Splat(std::numeric_limits<double>::max())));
-        const int open = (history_finite_ ? L::Bits(near) | over | ~finite : -1) & active;
+        int open = (history_finite_ ? L::Bits(near) | over | ~finite : -1) & active;
+        if (history_lean_ && (open & ~finite) == 0 && open != 0) {
+          // Both orbits equal in every slot: a distance ((a + b) + a) + b is
+          // at least about 2 fl(a + b) (lane_kernel_lean.h), a far stronger
+          // screen than a alone.
+          V t0 = L::Abs(ring_[0] - x) + L::Abs(ring_[1] - y), t1 = t0;
+          int p = 1;
+          for (; p + 1 < ct; p += 2) {
+            t0 = L::Min(t0, L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y));
+            t1 = L::Min(t1, L::Abs(ring_[4 * p + 4] - x) + L::Abs(ring_[4 * p + 5] - y));
+          }
+          for (; p < ct; ++p) t0 = L::Min(t0, L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y));
+          open &= ~L::Bits(L::Ge(L::Min(t0, t1), lean_screen));
+        }
         const int hits = CycleHits(gr, 0, open, finite);
         int done = over | hits;
         if (done != 0) {

@@ -526,7 +526,13 @@ class TLaneRowKernel final : public TRowKernel {
   // - a slot's distance ((a + b) + c) + d is at least a = |x1 - x1'| while
   //   the orbit and the history are finite, and the orbit of a lane that
   //   passes the size screen is; so the least a of all slots at or above
-  //   the tolerance rules a cycle out.
+  //   the tolerance rules a cycle out. With both orbits equal in every
+  //   slot the distance ((a + b) + a) + b is at least 2a (each rounded sum
+  //   of non-negative terms is at least the exact sum of any of them that
+  //   is a double), and half the tolerance will do where that halving is
+  //   exact; a step that fails this screen tries fl(a + b) next, as the
+  //   one-slot lean kernel does (lane_kernel_lean.h: the distance is then
+  //   at least about 2 fl(a + b)), before the exact test.
   template <int F>
   __attribute__((flatten)) void RunLeanSlots(int row, const double* trueHistory,
                                              TRowScratch& scratch, const std::atomic<bool>& stop) {
@@ -552,11 +558,6 @@ class TLaneRowKernel final : public TRowKernel {
     const V zval_at = L::Splat(start_.ZvalAt());
     const V max_abs = L::Splat(start_.MaxAbs());
     const V size_bound = L::Splat(start_.MaxAbs() * 0.125);
-    // With both orbits equal in every slot, a slot's distance
-    // ((a + b) + a) + b is at least 2a (each rounded sum of non-negative
-    // terms is at least the exact sum of any of them that is a double), so
-    // a slot is ruled out from a >= tolerance / 2 on where that halving is
-    // exact; otherwise from a >= tolerance.
     const double tolerance = start_.Acc();
     const double half = tolerance * 0.5;
     const V acc_any = L::Splat(tolerance);
@@ -617,10 +618,9 @@ class TLaneRowKernel final : public TRowKernel {
         // screen).
         const int finite = L::Bits(L::Le(sum, L::Splat(std::numeric_limits<double>::max())));
         int open = (history_finite_ ? L::Bits(near) | over | ~finite : -1) & active;
-        if (history_lean_ && (open & ~finite) == 0 && open != 0) {
-          // Both orbits equal in every slot: a distance ((a + b) + a) + b is
-          // at least about 2 fl(a + b) (lane_kernel_lean.h), a far stronger
-          // screen than a alone.
+        if (history_lean_ && history_finite_ && (open & ~finite) == 0 && open != 0) {
+          // The second screen: with both orbits equal in every slot, at
+          // least about 2 fl(a + b).
           V t0 = L::Abs(ring_[0] - x) + L::Abs(ring_[1] - y), t1 = t0;
           int p = 1;
           for (; p + 1 < ct; p += 2) {

@@ -71,6 +71,11 @@ std::vector<TCase> Cases() {
   k.maxabs = std::numeric_limits<double>::infinity();  // orbits run to inf and NaN
   k.CCx = 0.4;
   cases.push_back({"no escape bound", k});
+  for (int ct : {2, 3, 5}) {  // few slots: none, one or three beyond the two newest
+    k = Base(ct == 3 ? 1001 : 1000, ct % 2, ct);
+    k.Accurate = 1e-3;  // cycles found often
+    cases.push_back({"few slots " + std::to_string(ct), k});
+  }
   k = Base(1000, 0, 8);
   k.maxabs = 1e308;  // squares overflow: orbits turn NaN below the escape bound
   cases.push_back({"escape bound near overflow", k});

@@ -607,7 +607,7 @@ class TLaneRowKernel final : public TRowKernel {
           const V dx = hx - x, dy = hy - y;
           zv = L::Select(sample, dx * dx + dy * dy, zv);
         }
-        const V sum = ((L::Abs(x) + L::Abs(y)) + L::Abs(x)) + L::Abs(y);
+        const V sum = TLean<F>::ExactSum(x, y);
         const M escaped = L::Gt(sum, max_abs);
         const int over = L::Bits(L::Or(L::Gt(it, max_iter), escaped)) & active;
         gr.z.x1 = gr.z.x2 = x;
@@ -621,13 +621,14 @@ class TLaneRowKernel final : public TRowKernel {
         if (history_lean_ && history_finite_ && (open & ~finite) == 0 && open != 0) {
           // The second screen: with both orbits equal in every slot, at
           // least about 2 fl(a + b).
-          V t0 = L::Abs(ring_[0] - x) + L::Abs(ring_[1] - y), t1 = t0;
+          auto t = [&](int p) { return L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y); };
+          V t0 = t(0), t1 = t0;
           int p = 1;
           for (; p + 1 < ct; p += 2) {
-            t0 = L::Min(t0, L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y));
-            t1 = L::Min(t1, L::Abs(ring_[4 * p + 4] - x) + L::Abs(ring_[4 * p + 5] - y));
+            t0 = L::Min(t0, t(p));
+            t1 = L::Min(t1, t(p + 1));
           }
-          for (; p < ct; ++p) t0 = L::Min(t0, L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y));
+          for (; p < ct; ++p) t0 = L::Min(t0, t(p));
           open &= ~L::Bits(L::Ge(L::Min(t0, t1), lean_screen));
         }
         const int hits = CycleHits(gr, 0, open, finite);

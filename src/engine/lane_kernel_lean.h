@@ -86,6 +86,9 @@ class TLeanRow {
            !start.Env().coupled && std::isfinite(start.MaxAbs()) && start.MaxAbs() >= 4;
   }
 
+  // The escape sum of both orbits, orbit 2 being orbit 1's copy.
+  static V ExactSum(V x, V y) { return ((L::Abs(x) + L::Abs(y)) + L::Abs(x)) + L::Abs(y); }
+
   // The least bound of |x - x'| and |y - y'| (or of fl(|x - x'| + |y - y'|))
   // that rules a cycle out.
   static double CycleScreen(double acc) { return acc >= 1e-300 ? acc * (0.5 + 5e-11) : acc; }
@@ -223,7 +226,6 @@ class TLeanRow {
   }
 
  private:
-  static V ExactSum(V x, V y) { return ((L::Abs(x) + L::Abs(y)) + L::Abs(x)) + L::Abs(y); }
   static V ExactDistance(V hx, V hy, V x, V y) {
     const V a = L::Abs(hx - x), b = L::Abs(hy - y);
     return ((a + b) + a) + b;

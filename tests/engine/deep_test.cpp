@@ -545,10 +545,10 @@ TEST(DeepZoom, LeanStepsGiveThePlainLoopsBuffers) {
   }
 }
 
-// The table's runs, the merged ramps from powers of two and the climbs
-// from elsewhere included, follow
-// the plain difference step d <- 2 Z d + d^2 + dc to a double's accuracy
-// (an orbit inside the rabbit's bulb, so that the reference is long).
+// The table's runs, the merged ramps from powers of two, the climbs from
+// elsewhere and the runs from index 1 included, follow the plain
+// difference step d <- 2 Z d + d^2 + dc to a double's accuracy (an orbit
+// inside the rabbit's bulb, so that the reference is long).
 TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
   const TBigFloat zero(0.0);
   const TBigFloat z0[4] = {zero, zero, zero, zero};
@@ -559,8 +559,9 @@ TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
   const double dcx = 3e-31, dcy = -7e-31;
   deep::TApproximationTable table;
   table.Build(ref, 1e-30, 1, 1e-45);
-  int ramps = 0, climbs = 0;
-  for (const auto& [scale, start] : {std::pair{1e-29, 2}, std::pair{1e-31, 2}, std::pair{1e-31, 6}}) {
+  int ramps = 0, climbs = 0, fromOne = 0;
+  for (const auto& [scale, start] : {std::pair{1e-29, 2}, std::pair{1e-31, 2}, std::pair{1e-31, 6},
+                                     std::pair{1e-31, 1}}) {
     double d0 = 3 * scale, d1 = 2 * scale;  // at r = start
     for (int64_t r = start; r + 2 < ref.Length();) {
       const deep::TApproximationTable::TNode* n = nullptr;
@@ -581,12 +582,13 @@ TEST(DeepZoom, TableRunsFollowThePlainDifferenceStep) {
       EXPECT_NEAR(d0, p0, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
       EXPECT_NEAR(d1, p1, 1e-9 * deep::Magnitude(p0, p1)) << "run of " << len << " from " << r;
       // Longer than the node that starts there.
-      ((r & (r - 1)) == 0 ? ramps : climbs) += len > (r & -r);
+      (r == 1 ? fromOne : (r & (r - 1)) == 0 ? ramps : climbs) += len > (r & -r);
       r += len;
     }
   }
   EXPECT_GT(ramps, 0);
   EXPECT_GT(climbs, 0);
+  EXPECT_GT(fromOne, 0);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
   levels_.clear();
   ramps_.clear();
   climbs_.clear();
+  from_one_.clear();
   reach_radius_.clear();
   // gap[r]: how far value r lies from the values up to CycleTest back.
   std::vector<double> gap(static_cast<size_t>(length_) + 1, 0.0);
@@ -106,6 +107,28 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
       at += at & -at;
     }
   }
+  // From 1: the run to e is a shorter one from 1 and one aligned node, so
+  // that each is a few merges deep.
+  from_one_.assign(static_cast<size_t>(length_), TNode{});
+  for (int64_t e = 2; e < length_; ++e) {
+    TNode& n = from_one_[static_cast<size_t>(e)];
+    if (e == 2) {
+      n = levels_[0][1];
+      continue;
+    }
+    // [at, e) is one aligned node: at is e without its lowest bit, or half
+    // of e where that is all of it.
+    const int64_t rest = e & (e - 1), at = rest != 0 ? rest : e / 2;
+    const size_t k = static_cast<size_t>(__builtin_ctzll(static_cast<uint64_t>(e - at)));
+    n = Merge(from_one_[static_cast<size_t>(at)], levels_[k][static_cast<size_t>(at >> k)], dcMax);
+    // No less restricted than the run one step shorter.
+    const TNode& shorter = from_one_[static_cast<size_t>(e - 1)];
+    n.radius = std::min(n.radius, shorter.radius);
+    n.lin = std::min(n.lin, shorter.lin);
+    n.gap = std::min(n.gap, shorter.gap);
+    n.amax = std::max(n.amax, shorter.amax);
+    n.bmax = std::max(n.bmax, shorter.bmax);
+  }
   reach_radius_.assign(static_cast<size_t>(length_), 0.0);
   for (size_t k = 1; k < levels_.size(); ++k) {
     for (size_t j = 1; j < levels_[k].size(); ++j) {
@@ -121,6 +144,8 @@ void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cy
     const int64_t r = static_cast<int64_t>(2 * j);
     if (!Allows(levels_[1][j], r, 2, 0.0, 0.0)) reach_radius_[static_cast<size_t>(r)] = 0;
   }
+  // From 1 the same with its run of two steps.
+  if (length_ > 3 && Allows(from_one_[3], 1, 2, 0.0, 0.0)) reach_radius_[1] = from_one_[3].radius;
 }
 
 TApproximationTable::TNode TApproximationTable::Merge(const TNode& x, const TNode& y,
@@ -217,13 +242,54 @@ int64_t TApproximationTable::Search(int64_t r, int64_t most, const TScreen& scre
 int64_t TApproximationTable::Find(int64_t r, double dAbs, double history, int64_t most,
                                   const TNode*& node) const {
   // Nodes of 2^k steps start where r is a multiple of 2^k: at odd r (half
-  // of all calls) there is none.
-  if (r <= 0 || (r & 1) != 0 || most < 2) return 0;
+  // of all calls) there is none but from 1.
+  if (!Starts(r) || most < 2) return 0;
   // No run from r has a radius above its reach.
   if (!(dAbs < ReachRadius(r))) return 0;
+  if (r == 1) return FindFromOne(dAbs, history, most, node);
   return Search(
       r, most, [&](const TNode& n) { return dAbs < n.radius; },
       [&](const TNode& n, int64_t len) { return Allows(n, r, len, dAbs, history); }, node);
+}
+
+int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t most,
+                                         const TNode*& node) const {
+  // Runs of two steps and more, short of the last value; what is allowed
+  // is a prefix of them.
+  const int64_t last = std::min(length_ - 2, most + 1);
+  const auto allows = [&](int64_t e) {
+    return Allows(from_one_[static_cast<size_t>(e)], 1, e - 1, dAbs, history);
+  };
+  if (last < 3 || !allows(3)) return 0;
+  // lo is allowed, hi is not (or beyond last); gallop from the last end.
+  int64_t lo = 3, hi = last + 1;
+  const int64_t guess = std::clamp<int64_t>(from_one_end_.load(std::memory_order_relaxed), 3, last);
+  if (allows(guess)) {
+    lo = guess;
+    for (int64_t step = 1; lo + step <= last; step *= 2) {
+      if (!allows(lo + step)) {
+        hi = lo + step;
+        break;
+      }
+      lo += step;
+    }
+  } else {
+    hi = guess;
+    for (int64_t step = 1; hi - step > lo; step *= 2) {
+      if (allows(hi - step)) {
+        lo = hi - step;
+        break;
+      }
+      hi -= step;
+    }
+  }
+  while (hi - lo > 1) {
+    const int64_t mid = lo + (hi - lo) / 2;
+    (allows(mid) ? lo : hi) = mid;
+  }
+  if (lo != guess) from_one_end_.store(lo, std::memory_order_relaxed);
+  node = &from_one_[static_cast<size_t>(lo)];
+  return lo - 1;
 }
 
 int64_t TApproximationTable::FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc,

@@ -14,8 +14,13 @@
 // index starts such a ramp too (each run ends where a longer one may
 // start): the table keeps its first few runs merged, so that a pixel
 // climbs it in one step rather than one per run.
+//
+// Index 1, where every rebased pixel goes on after its first step, starts
+// a run to every later index: near a minibrot such a pixel takes its whole
+// way back to the next rebase in one run.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -54,6 +59,8 @@ class TApproximationTable {
   // and where the cycle gap holds against that bound.
   int64_t FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc, const TFloatExp& history,
                    const TFloatExp& acc, int64_t most, const TNode*& node) const;
+  // Whether the table offers runs from r at all (even r, and 1).
+  static bool Starts(int64_t r) { return r > 0 && ((r & 1) == 0 || r == 1); }
   // Allows' factor of the differences in the cycle gap bound.
   static double GapFactor();
   // How many indices ReachRadiusAt covers: the orbit's length, or 0.
@@ -79,6 +86,9 @@ class TApproximationTable {
   template <class TScreen, class TAllows>
   int64_t Search(int64_t r, int64_t most, const TScreen& screen, const TAllows& allows,
                  const TNode*& node) const;
+  // Find from index 1: the longest run allowed, searched from where the
+  // last search ended (the answer does not depend on where it starts).
+  int64_t FindFromOne(double dAbs, double history, int64_t most, const TNode*& node) const;
   // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
   bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;
 
@@ -91,6 +101,10 @@ class TApproximationTable {
   // fewer).
   static constexpr int kClimb = 4;
   std::vector<TNode> climbs_;
+  // from_one_[e]: the steps from 1 to e merged (e >= 2), each no less
+  // restricted than the one before, so that what Allows takes is a prefix.
+  std::vector<TNode> from_one_;
+  mutable std::atomic<int64_t> from_one_end_{0};  // where the last search ended
   std::vector<double> reach_radius_;
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;

@@ -216,7 +216,10 @@ class TDeepLanes {
       int64_t r = static_cast<int64_t>(Lane(g.r_, i));
       const int64_t budget = static_cast<int64_t>(Lane(g.budget_, i));
       double d0 = Lane(g.d0_, i), d1 = Lane(g.d1_, i);
-      const double history = std::max(0.0, Magnitude(Lane(g.pd0_, i), Lane(g.pd1_, i)));
+      const bool rebased = RebasedHistory(P_, orbit_[id], r);
+      const double history =
+          std::max(0.0, rebased ? Magnitude(Lane(g.pz0_, i), Lane(g.pz1_, i))
+                                : Magnitude(Lane(g.pd0_, i), Lane(g.pd1_, i)));
       const double dcx = Lane(g.dcx_, i), dcy = Lane(g.dcy_, i);
       const TApproximationTable::TNode* n = nullptr;
       int64_t len, total = 0;
@@ -264,8 +267,9 @@ class TDeepLanes {
       ev = L::Or(ev, tab);  // the plain loop takes the runs
     } else if (L::Bits(tab) != 0) {
       // The scalar step searches the table where the value before lies on
-      // the same orbit one index back.
-      tab = L::And(tab, L::And(L::Eq(g.pid_, g.orbit_id_), L::Eq(g.pr_, g.r_ - one)));
+      // the same orbit one index back, or at index 1 of orbit 1.
+      tab = L::And(tab, L::Or(L::And(L::Eq(g.pid_, g.orbit_id_), L::Eq(g.pr_, g.r_ - one)),
+                              L::And(L::Eq(g.r_, one), L::Eq(g.orbit_id_, one))));
       if (L::Bits(tab) != 0) {
         ran = Runs(g, tab);
         ev = L::Or(ev, L::And(ran, L::Le(g.budget_, zero)));  // no step left before the limit

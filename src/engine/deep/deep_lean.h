@@ -25,6 +25,13 @@ inline double Magnitude(double a, double b) { return std::fabs(a) + std::fabs(b)
 // The ring position before `at` (no division in the per-slot loops).
 inline int Back(int at, int size) { return at == 0 ? size - 1 : at - 1; }
 
+// At index 1 of the rebase reference the value before is on it at index
+// 0, where Z is 0: its difference is its value, whatever reference it was
+// taken on (it may be the one a rebase started again from).
+inline bool RebasedHistory(const TDeepPicture& P, const TReferenceOrbit* ref, int64_t r) {
+  return r == 1 && ref == P.rebase;
+}
+
 // How many steps a run of the table may take after `taken` iterations: it
 // leaves the step that reaches Max_Iterat, and the one that samples zval,
 // to the plain loop.
@@ -207,12 +214,15 @@ template <int F>
   bool ran = l.ran;  // a run of the table was taken
   l.ran = false;
   if (limit()) return ran ? Handover(l) : 0;
-  if (P.table != nullptr && (l.r & 1) == 0) {
+  if (P.table != nullptr && TApproximationTable::Starts(l.r)) {
     // As Approximate: runs where the table allows them for the difference
-    // and the history (the value just before, on the same reference).
+    // and the history (the value just before, on the same reference, or
+    // the one a rebase started again from).
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
-    if (table != nullptr && (ran || (l.pref == l.ref && l.pr == l.r - 1))) {
-      const double history = std::max(0.0, Magnitude(l.pd0, l.pd1));  // as Approximate
+    const bool rebased = RebasedHistory(P, l.ref, l.r);
+    if (table != nullptr && (ran || rebased || (l.pref == l.ref && l.pr == l.r - 1))) {
+      const double history = std::max(0.0, rebased ? Magnitude(l.pz[0], l.pz[1])
+                                                    : Magnitude(l.pd0, l.pd1));  // as Approximate
       const TApproximationTable::TNode* n = nullptr;
       int64_t len;
       while ((len = table->Find(l.r, Magnitude(l.d0, l.d1), history,
@@ -273,7 +283,7 @@ template <int F>
                                                TLeanLane& l) {
   const int now = x.it + l.done;
   if (now + 1 > P.max_iter || now + 1 == P.zval_at) return 0;
-  if (P.table != nullptr && (l.r & 1) == 0) {
+  if (P.table != nullptr && TApproximationTable::Starts(l.r)) {
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
     const TApproximationTable::TNode* n = nullptr;
     if (table != nullptr && table->Find(l.r, Magnitude(l.d0, l.d1), 0.0, RunLimit(P, now), n) != 0) {

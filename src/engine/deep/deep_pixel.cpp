@@ -117,7 +117,7 @@ void TDeepPixelRunner::Begin(TDeepPixel& x, int column, int row) {
 void TDeepPixelRunner::Approximate(TDeepPixel& x) {
   TDeepState& s = x.s;
   const TApproximationTable* table = s.ref == pic_.start ? pic_.table : pic_.rebase_table;
-  if (table == nullptr || (s.r & 1) != 0) return;  // no run starts at odd r
+  if (table == nullptr || !TApproximationTable::Starts(s.r)) return;
   if (s.ext) {
     ApproximateTiny(x, *table);
     return;
@@ -198,8 +198,17 @@ bool TDeepPixelRunner::History(const TDeepPixel& x, const TVisit& visit) const {
   const int rs = static_cast<int>(x.ring.size());
   for (int j = 1, at = Back(x.head, rs); j <= x.filled; ++j, at = Back(at, rs)) {
     const TDeepState& old = x.ring[at];
-    if (old.ref != x.s.ref || old.r != x.s.r - j) return false;
-    visit(old);
+    if (old.ref == x.s.ref && old.r == x.s.r - j) {
+      visit(old);
+    } else if (j == 1 && x.s.r == 1 && x.s.ref == pic_.rebase) {
+      // The value the step rebased from: on this reference at index 0,
+      // where Z is 0, its difference is its value.
+      TDeepState rebased;
+      for (int k = 0; k < 4; ++k) rebased.d[k] = old.z[k];
+      visit(rebased);
+    } else {
+      return false;
+    }
   }
   return true;
 }

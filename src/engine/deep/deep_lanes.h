@@ -279,7 +279,8 @@ class TDeepLanes {
     // Rebase.
     const V zn = ((Abs(g.z0_) + Abs(g.z1_)) + Abs(g.z0_)) + Abs(g.z1_);
     const V dn = ((Abs(g.d0_) + Abs(g.d1_)) + Abs(g.d0_)) + Abs(g.d1_);
-    M rb = L::Or(L::Ge(g.r_, g.len_ - one), L::And(L::Gt(g.r_, zero), L::Gt(dn, zn)));
+    const V near = dn * L::Splat(kRebaseWithin);
+    M rb = L::Or(L::Ge(g.r_, g.len_ - one), L::And(L::Gt(g.r_, zero), L::Gt(near, zn)));
     rb = L::And(rb, L::Not(L::And(L::Eq(g.orbit_id_, one), L::Eq(g.r_, zero))));
     const V a = L::Select(rb, g.z0_, g.d0_), b = L::Select(rb, g.z1_, g.d1_);
     const V Zc0 = L::Select(rb, rz0_, g.zc0_), Zc1 = L::Select(rb, rz1_, g.zc1_);

@@ -151,7 +151,7 @@ template <int F>
   if (!rebase && r > 0) {
     const double zn = std::fabs(z0) + std::fabs(z1) + std::fabs(z2) + std::fabs(z3);
     const double dn = std::fabs(a) + std::fabs(b) + std::fabs(a) + std::fabs(b);
-    rebase = zn < dn;
+    rebase = zn < kRebaseWithin * dn;
   }
   if (rebase && !(ref == P.rebase && r == 0)) {
     a = z0;

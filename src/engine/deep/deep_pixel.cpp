@@ -242,8 +242,8 @@ bool TDeepPixelRunner::Step(TDeepPixel& x, TDeepRecorder* recorder) {
   }
   if (recorder != nullptr) recorder->Record(x.it, x.s.z[0], x.s.z[1]);
 
-  // Rebase where the orbit passes closer to the reference's start than
-  // its difference is large, or where the reference ends.
+  // Rebase where the orbit passes near the reference's start against its
+  // difference (kRebaseWithin), or where the reference ends.
   {
     const int64_t last = x.s.ref->Length() - 1;
     bool rebase = x.s.r >= last;
@@ -255,14 +255,14 @@ bool TDeepPixelRunner::Step(TDeepPixel& x, TDeepRecorder* recorder) {
           zn += Abs(Z[k] + x.s.f[k]);
           dn += Abs(x.s.f[k]);
         }
-        rebase = zn < dn;
+        rebase = zn < dn * TFloatExp(kRebaseWithin);
       } else {
         double zn = 0, dn = 0;
         for (int k = 0; k < 4; ++k) {
           zn += std::fabs(x.s.z[k]);
           dn += std::fabs(x.s.d[k]);
         }
-        rebase = zn < dn;
+        rebase = zn < kRebaseWithin * dn;
       }
     }
     if (rebase && !(x.s.ref == P.rebase && x.s.r == 0)) {

@@ -7,6 +7,14 @@
 
 namespace ork::deep {
 
+// A pixel starts again from the reference's start (index 0, where Z is 0)
+// where its value comes within this many times its difference of 0: so
+// closer than its difference, where its value would lose digits to the
+// difference's, and a little farther, where its value is still accurate
+// to a few roundings. Pixels near a minibrot then start again at every
+// close approach and cross each period in one run of the table.
+constexpr double kRebaseWithin = 4;
+
 inline double Twice(double x) { return 2 * x; }
 inline TFloatExp Twice(const TFloatExp& x) { return Ldexp(x, 1); }
 

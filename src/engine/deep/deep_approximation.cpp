@@ -260,9 +260,10 @@ int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t mo
   const auto allows = [&](int64_t e) {
     return Allows(from_one_[static_cast<size_t>(e)], 1, e - 1, dAbs, history);
   };
-  if (last < 3 || !allows(3)) return 0;
-  // lo is allowed, hi is not (or beyond last); gallop from the last end.
-  int64_t lo = 3, hi = last + 1;
+  if (last < 3) return 0;
+  // lo is allowed (or 2: none is), hi is not (or beyond last); gallop from
+  // where the last search ended.
+  int64_t lo = 2, hi = last + 1;
   const int64_t guess = std::clamp<int64_t>(from_one_end_.load(std::memory_order_relaxed), 3, last);
   if (allows(guess)) {
     lo = guess;
@@ -287,7 +288,9 @@ int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t mo
     const int64_t mid = lo + (hi - lo) / 2;
     (allows(mid) ? lo : hi) = mid;
   }
-  if (lo != guess) from_one_end_.store(lo, std::memory_order_relaxed);
+  if (lo == 2) return 0;
+  // (An end cut short by the iteration limit is no guess for other pixels.)
+  if (lo != guess && lo < most + 1) from_one_end_.store(lo, std::memory_order_relaxed);
   node = &from_one_[static_cast<size_t>(lo)];
   return lo - 1;
 }

@@ -104,11 +104,13 @@ class TApproximationTable {
   // from_one_[e]: the steps from 1 to e merged (e >= 2), each no less
   // restricted than the one before, so that what Allows takes is a prefix.
   std::vector<TNode> from_one_;
-  mutable std::atomic<int64_t> from_one_end_{0};  // where the last search ended
   std::vector<double> reach_radius_;
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;
   int64_t length_ = 0;
+  // Where the last search from 1 ended: written by every thread, so on a
+  // cache line of its own, not on the one every search reads.
+  alignas(64) mutable std::atomic<int64_t> from_one_end_{0};
 };
 
 }  // namespace ork::deep

@@ -22,12 +22,14 @@ constexpr int kLanes = 8;
 
 void Full(TDeepState& s) {
   const double* Z = s.ref->Double(s.r);
-  s.scale = 0;
+  // Summed in a local: through s it would wait on its own store each time.
+  double scale = 0;
   for (int k = 0; k < 4; ++k) {
     const double dk = s.ext ? s.f[k].ToDouble() : s.d[k];
     s.z[k] = Z[k] + dk;
-    s.scale += std::fabs(Z[k]) + std::fabs(dk);
+    scale += std::fabs(Z[k]) + std::fabs(dk);
   }
+  s.scale = scale;
 }
 
 void SizeHistory(TDeepPixel& x, int cycleTest) {
@@ -82,18 +84,15 @@ void TDeepPixelRunner::Begin(TDeepPixel& x, int column, int row) {
   TFloatExp ox, oy;
   P.Offset(column, row, ox, oy);
   x.column = column;
+  // Every field of the state is set here (no clearing of the whole first).
   TDeepState& s = x.s;
-  s = TDeepState();
   s.ref = P.start;
   s.r = 0;
-  x.dcx = x.dcy = TFloatExp();
-  if (P.julia) {
-    s.f[0] = s.f[2] = ox;
-    s.f[1] = s.f[3] = oy;
-  } else {
-    x.dcx = ox;
-    x.dcy = oy;
-  }
+  const TFloatExp zero;
+  s.f[0] = s.f[2] = P.julia ? ox : zero;
+  s.f[1] = s.f[3] = P.julia ? oy : zero;
+  x.dcx = P.julia ? zero : ox;
+  x.dcy = P.julia ? zero : oy;
   x.dcxd = x.dcx.ToDouble();
   x.dcyd = x.dcy.ToDouble();
   // The difference and the constant's difference decide the type: the
@@ -104,9 +103,7 @@ void TDeepPixelRunner::Begin(TDeepPixel& x, int column, int row) {
     if (!s.f[k].IsZero()) top = std::max(top, s.f[k].e);
   }
   s.ext = top != INT64_MIN && top <= kToDoubleExp;
-  if (!s.ext) {
-    for (int k = 0; k < 4; ++k) s.d[k] = s.f[k].ToDouble();
-  }
+  for (int k = 0; k < 4; ++k) s.d[k] = s.ext ? 0.0 : s.f[k].ToDouble();
   Full(s);
   x.first = s;
   x.it = x.head = x.filled = x.period = 0;

@@ -352,27 +352,36 @@ class TDeepLanes {
     }
     const M take = L::And(go, L::Not(ev2));
     // The lanes that took it move on; their current value becomes the one
-    // before.
-    g.pid_ = L::Select(take, g.orbit_id_, g.pid_);
-    g.pr_ = L::Select(take, g.r_, g.pr_);
-    g.pd0_ = L::Select(take, g.d0_, g.pd0_);
-    g.pd1_ = L::Select(take, g.d1_, g.pd1_);
-    g.pz0_ = L::Select(take, g.z0_, g.pz0_);
-    g.pz1_ = L::Select(take, g.z1_, g.pz1_);
-    g.pscale_ = L::Select(take, g.scale_, g.pscale_);
-    g.orbit_id_ = L::Select(take, nid, g.orbit_id_);
-    g.r_ = L::Select(take, nr, g.r_);
-    g.len_ = L::Select(take, nlen, g.len_);
-    g.d0_ = L::Select(take, n0, g.d0_);
-    g.d1_ = L::Select(take, n1, g.d1_);
-    g.z0_ = L::Select(take, w0, g.z0_);
-    g.z1_ = L::Select(take, w1, g.z1_);
-    g.zc0_ = L::Select(take, g0, g.zc0_);
-    g.zc1_ = L::Select(take, g1, g.zc1_);
-    g.scale_ = L::Select(take, scale, g.scale_);
-    g.reach_ = L::Select(take, reach, g.reach_);
-    g.zaddr_ = SelectAt(take, nz, g.zaddr_);
-    g.raddr_ = SelectAt(take, nreach, g.raddr_);
+    // before. Where every lane took it (most steps), no lane keeps its old
+    // values, and they move without blending.
+    const auto move = [&](const auto& pick, const auto& pickAt) {
+      g.pid_ = pick(g.orbit_id_, g.pid_);
+      g.pr_ = pick(g.r_, g.pr_);
+      g.pd0_ = pick(g.d0_, g.pd0_);
+      g.pd1_ = pick(g.d1_, g.pd1_);
+      g.pz0_ = pick(g.z0_, g.pz0_);
+      g.pz1_ = pick(g.z1_, g.pz1_);
+      g.pscale_ = pick(g.scale_, g.pscale_);
+      g.orbit_id_ = pick(nid, g.orbit_id_);
+      g.r_ = pick(nr, g.r_);
+      g.len_ = pick(nlen, g.len_);
+      g.d0_ = pick(n0, g.d0_);
+      g.d1_ = pick(n1, g.d1_);
+      g.z0_ = pick(w0, g.z0_);
+      g.z1_ = pick(w1, g.z1_);
+      g.zc0_ = pick(g0, g.zc0_);
+      g.zc1_ = pick(g1, g.zc1_);
+      g.scale_ = pick(scale, g.scale_);
+      g.reach_ = pick(reach, g.reach_);
+      g.zaddr_ = pickAt(nz, g.zaddr_);
+      g.raddr_ = pickAt(nreach, g.raddr_);
+    };
+    if (L::Bits(take) == (1 << W) - 1) {
+      move([](const V& a, const V&) { return a; }, [](const A& a, const A&) { return a; });
+    } else {
+      move([&](const V& a, const V& b) { return L::Select(take, a, b); },
+           [&](const A& a, const A& b) { return SelectAt(take, a, b); });
+    }
     const V counted = L::Select(take, one, zero);
     g.done_ = g.done_ + counted;
     g.plain_ = g.plain_ + counted;

@@ -59,6 +59,15 @@ class TApproximationTable {
   // and where the cycle gap holds against that bound.
   int64_t FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc, const TFloatExp& history,
                    const TFloatExp& acc, int64_t most, const TNode*& node) const;
+  // The run from index 1 to e (2 <= e < the orbit's length) and where the
+  // last search from 1 ended, for vector lanes that test many pixels
+  // against the same run at once; with Length(), DcMax() and Acc() what
+  // Allows reads.
+  const TNode& FromOne(int64_t e) const { return from_one_[static_cast<size_t>(e)]; }
+  int64_t FromOneEnd() const { return from_one_end_.load(std::memory_order_relaxed); }
+  int64_t Length() const { return length_; }
+  double DcMax() const { return dc_max_; }
+  double Acc() const { return acc_; }
   // Whether the table offers runs from r at all (even r, and 1).
   static bool Starts(int64_t r) { return r > 0 && ((r & 1) == 0 || r == 1); }
   // Allows' factor of the differences in the cycle gap bound.

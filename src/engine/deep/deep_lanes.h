@@ -203,6 +203,66 @@ class TDeepLanes {
   // (Read in place: a vector taken by value goes through the stack whole.)
   static double Lane(const V& v, int i) { return reinterpret_cast<const double*>(&v)[i]; }
 
+  // Runs from index 1 of orbit 1 for the lanes in `tab` whose longest run
+  // ends where the table's last search from 1 ended (pixels near a
+  // minibrot cross each period so): one node for all of them, tested and
+  // applied in the vector as Allows and ApplyRun do it lane by lane. Only
+  // a run that ends at an odd index, where no further run starts, is taken
+  // here. Returns the lanes that took it; Runs takes the others.
+  M RunsFromOne(TGroup& g, M tab) {
+    const V zero = L::Splat(0.0), one = L::Splat(1.0);
+    const M none = L::And(tab, L::Not(tab));
+    const TApproximationTable* table = table_[1];
+    const M at = L::And(tab, L::And(L::Eq(g.r_, one), L::Eq(g.orbit_id_, one)));
+    if (table == nullptr || L::Bits(at) == 0) return none;
+    const int64_t e = table->FromOneEnd();
+    if (e < 3 || e > table->Length() - 2 || (e & 1) == 0) return none;
+    const V dAbs = Abs(g.d0_) + Abs(g.d1_);
+    const V h = Abs(g.pz0_) + Abs(g.pz1_);  // the rebased history
+    const V history = L::Select(L::Gt(h, zero), h, zero);
+    const V factor = L::Splat(TApproximationTable::GapFactor());
+    const V acc2 = L::Splat(2 * table->Acc());
+    const auto allows = [&](const TApproximationTable::TNode& n) {
+      const V inside = L::Splat(n.amax) * dAbs + L::Splat(n.bmax * table->DcMax());
+      const V bound = factor * (inside + history) + acc2;
+      return L::And(L::Gt(L::Splat(n.radius), dAbs), L::Gt(L::Splat(n.gap), bound));
+    };
+    // The run to e is allowed within the lane's limit, and the one to e + 1
+    // is not (or lies beyond the limit or the orbit).
+    M fast = L::And(at, L::And(L::Ge(g.budget_, L::Splat(static_cast<double>(e - 1))),
+                               allows(table->FromOne(e))));
+    if (L::Bits(fast) == 0) return none;
+    if (e + 1 <= table->Length() - 2) {
+      const M longer =
+          L::And(L::Ge(g.budget_, L::Splat(static_cast<double>(e))), allows(table->FromOne(e + 1)));
+      fast = L::And(fast, L::Not(longer));
+      if (L::Bits(fast) == 0) return none;
+    }
+    const TApproximationTable::TNode& n = table->FromOne(e);
+    const V ax = L::Splat(n.ax), ay = L::Splat(n.ay), bx = L::Splat(n.bx), by = L::Splat(n.by);
+    const V d0 = ax * g.d0_ - ay * g.d1_ + bx * g.dcx_ - by * g.dcy_;
+    const V d1 = ax * g.d1_ + ay * g.d0_ + bx * g.dcy_ + by * g.dcx_;
+    const double* Z = orbit_[1]->Double(e);
+    const V Z0 = L::Splat(Z[0]), Z1 = L::Splat(Z[1]);
+    const V len = L::Splat(static_cast<double>(e - 1));
+    const V t0 = Abs(Z0) + Abs(d0), t1 = Abs(Z1) + Abs(d1);
+    g.r_ = L::Select(fast, L::Splat(static_cast<double>(e)), g.r_);
+    g.done_ = L::Select(fast, g.done_ + len, g.done_);
+    g.budget_ = L::Select(fast, g.budget_ - len, g.budget_);
+    g.d0_ = L::Select(fast, d0, g.d0_);
+    g.d1_ = L::Select(fast, d1, g.d1_);
+    g.zc0_ = L::Select(fast, Z0, g.zc0_);
+    g.zc1_ = L::Select(fast, Z1, g.zc1_);
+    g.z0_ = L::Select(fast, Z0 + d0, g.z0_);
+    g.z1_ = L::Select(fast, Z1 + d1, g.z1_);
+    g.scale_ = L::Select(fast, ((t0 + t1) + t0) + t1, g.scale_);
+    g.reach_ = L::Select(fast, L::Splat(table->ReachRadius(e)), g.reach_);
+    g.zaddr_ = SelectAt(fast, A{} + Address(Z), g.zaddr_);
+    g.raddr_ = SelectAt(fast, A{} + Address(table->ReachRadiusAt(e)), g.raddr_);
+    run_.skipped += static_cast<long long>(__builtin_popcount(static_cast<unsigned>(L::Bits(fast)))) * (e - 1);
+    return fast;
+  }
+
   // The table's runs for the lanes in `tab` (CycleTest 1), as the scalar
   // lean step takes them: Find's search is scalar, one lane after the
   // other, without taking the lanes out of the vector. Returns the lanes
@@ -271,7 +331,9 @@ class TDeepLanes {
       tab = L::And(tab, L::Or(L::And(L::Eq(g.pid_, g.orbit_id_), L::Eq(g.pr_, g.r_ - one)),
                               L::And(L::Eq(g.r_, one), L::Eq(g.orbit_id_, one))));
       if (L::Bits(tab) != 0) {
-        ran = Runs(g, tab);
+        ran = RunsFromOne(g, tab);
+        const M rest = L::And(tab, L::Not(ran));
+        if (L::Bits(rest) != 0) ran = L::Or(ran, Runs(g, rest));
         ev = L::Or(ev, L::And(ran, L::Le(g.budget_, zero)));  // no step left before the limit
       }
     }

@@ -70,6 +70,9 @@ class TDeepLanes {
     const TReferenceOrbit* pref_[W];
     int done0_[W], plain0_[W], head0_[W];
     int ran_bits = 0;
+    // The lanes whose pixel starts a fresh history with their next step
+    // (a new pixel): that step is tested as the first after runs.
+    int fresh_bits = 0;
     // The lanes whose pixel escaped in the step they took (CycleTest 1).
     int escaped_bits = 0;
     // With CycleTest 2 and more, the lanes' earlier values (kRingFields
@@ -114,13 +117,14 @@ class TDeepLanes {
     constexpr int N = G * W;  // slot n: lane n % W of group n / W
     run_.Slot(N - 1);
     TDeepPixel* px[N];
-    bool busy[N] = {}, inVector[N] = {};
+    // newPixel: begun, not yet offered to the vector.
+    bool busy[N] = {}, inVector[N] = {}, newPixel[N] = {};
     int next = 0, active = 0;
     for (int n = 0; n < N; ++n) {
       px[n] = &run_.Slot(n);
       if (next < width) {
         run_.Begin(*px[n], next++, row);
-        busy[n] = true;
+        busy[n] = newPixel[n] = true;
         ++active;
       }
     }
@@ -130,6 +134,7 @@ class TDeepLanes {
       emit(x.column, run_.End(x), x.sampled);
       if (next < width) {
         run_.Begin(x, next++, row);
+        newPixel[n] = true;
       } else {
         busy[n] = false;
         --active;
@@ -181,6 +186,18 @@ class TDeepLanes {
       for (int n = 0; n < N; ++n) {
         if (!busy[n] || inVector[n]) continue;
         TDeepPixel& x = *px[n];
+        if (newPixel[n]) {
+          // A new pixel takes its first step in the vector too (once: where
+          // the vector hands it back, the plain loop takes that step).
+          newPixel[n] = false;
+          if (slots_ == 1 && run_.LeanFresh(x)) {
+            TLeanLane l;
+            LeanLoad(x, l);
+            Insert(groups_[n / W], n % W, x, l);
+            inVector[n] = true;
+            continue;
+          }
+        }
         if (!run_.Step(x, nullptr)) {
           if (run_.Lean(x)) {
             TLeanLane l;
@@ -337,6 +354,8 @@ class TDeepLanes {
         ev = L::Or(ev, L::And(ran, L::Le(g.budget_, zero)));  // no step left before the limit
       }
     }
+    // A fresh history is tested as after runs.
+    if (g.fresh_bits != 0) ran = L::Or(ran, L::And(act, MaskOf(g.fresh_bits)));
     const M go = L::And(act, L::Not(ev));
     // Rebase.
     const V zn = ((Abs(g.z0_) + Abs(g.z1_)) + Abs(g.z0_)) + Abs(g.z1_);
@@ -459,6 +478,7 @@ class TDeepLanes {
                             g.budget_);
     }
     g.ran_bits = L::Bits(L::And(ran, L::Not(take)));
+    g.fresh_bits &= ~L::Bits(take);
     g.escaped_bits = L::Bits(L::And(take, esc));
     return mask & ~L::Bits(L::And(take, L::Not(esc)));
   }
@@ -525,6 +545,8 @@ class TDeepLanes {
     g.dcy_[i] = x.dcyd;
     g.done0_[i] = l.done;
     g.plain0_[i] = l.plain;
+    const bool fresh = slots_ == 1 && x.filled == 0 && l.done == 0;
+    g.fresh_bits = fresh ? g.fresh_bits | 1 << i : g.fresh_bits & ~(1 << i);
     g.head0_[i] = slots_ > 1 ? x.head : l.head;  // the ring's head, or the parity of two
     g.done_[i] = g.plain_[i] = 0;
     // Steps to the next limit event: the one that samples zval, else the

@@ -120,6 +120,13 @@ inline void LeanStore(TDeepPixel& x, const TLeanLane& l) {
   if (x.ring.size() == 2) {
     x.head = l.head;
     if (l.plain > 0) PutLean(x.ring[Back(x.head, 2)], l.pref, l.pr, l.pd0, l.pd1, l.pz, l.pscale);
+    if (l.plain > 0 && x.filled == 0) {
+      // A history started afresh (a new pixel) holds the value before now,
+      // its slot's difference large (the lanes test it as the plain loop
+      // tests a first distance).
+      x.filled = 1;
+      x.lags[0] = TLagDifference();
+    }
   }
   if (l.approximated) {
     // As after Approximate: the cycle history starts again here.

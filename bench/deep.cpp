@@ -4,7 +4,9 @@
 // share of a deep picture's time.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -71,7 +73,8 @@ double Seconds(const std::function<void()>& f) {
 // (CycleTest from the first argument), or spirals at 1e-100 (second
 // argument 1; Max_Iterat 10 000). The oracle iterates every tenth pixel of
 // every tenth row, and its time is scaled to the whole picture; the deep
-// picture is timed on one thread and on all.
+// picture is timed on one thread and on all, the best of three where
+// quick.
 void BM_DeepVersusOracle(benchmark::State& state) {
   constexpr int kW = 320, kH = 180, kStride = 10;
   ork::TParameter k = state.range(1) != 0 ? Spiral(kW, kH, 100, 10000) : Minibrot(kW, kH, 3000);
@@ -82,11 +85,20 @@ void BM_DeepVersusOracle(benchmark::State& state) {
   const double oracle =
       Seconds([&] { ork::test::OraclePicture(k, 32, kStride); }) * (kW * kH) / sampled;
   double deep = 0, deepAll = 0;
+  // The deep picture's best of three where it takes under a second (a
+  // shared machine's other core may wake late for a single run); the
+  // oracle runs once, being slow.
+  const auto best = [&](int threads) {
+    ork::SetWorkerThreads(threads);
+    double t = HUGE_VAL;
+    for (int i = 0; i < 3 && (i == 0 || t < 1.0); ++i) {
+      t = std::min(t, Seconds([&] { ork::Calculate(k, &ork::QuietHost(), render); }));
+    }
+    return t;
+  };
   for (auto _ : state) {
-    ork::SetWorkerThreads(1);
-    deep = Seconds([&] { ork::Calculate(k, &ork::QuietHost(), render); });
-    ork::SetWorkerThreads(0);
-    deepAll = Seconds([&] { ork::Calculate(k, &ork::QuietHost(), render); });
+    deep = best(1);
+    deepAll = best(0);
   }
   const ork::deep::TDeepStats s = ork::deep::LastDeepStats();
   state.counters["oracle_s"] = oracle;

@@ -14,7 +14,29 @@ constexpr double kRounding = 0x1p-50;
 // iterated plainly, its differences growing by a bounded factor.
 constexpr double kMargin = 1024;
 
+// Where the last search from index 1 ended, per thread (so that no cache
+// line goes back and forth between cores) and for the last two tables
+// searched (a Julia picture has two).
+struct TFromOneEnds {
+  const TApproximationTable* table[2] = {nullptr, nullptr};
+  int64_t end[2] = {0, 0};
+};
+thread_local TFromOneEnds t_from_one_ends;
+
+int64_t& FromOneEndOf(const TApproximationTable* table) {
+  TFromOneEnds& e = t_from_one_ends;
+  if (e.table[0] == table) return e.end[0];
+  if (e.table[1] == table) return e.end[1];
+  e.table[1] = e.table[0];
+  e.end[1] = e.end[0];
+  e.table[0] = table;
+  e.end[0] = 0;
+  return e.end[0];
+}
+
 }  // namespace
+
+int64_t TApproximationTable::FromOneEnd() const { return FromOneEndOf(this); }
 
 void TApproximationTable::Build(const TReferenceOrbit& ref, double dcMax, int cycleTest,
                                 double acc) {
@@ -264,7 +286,8 @@ int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t mo
   // lo is allowed (or 2: none is), hi is not (or beyond last); gallop from
   // where the last search ended.
   int64_t lo = 2, hi = last + 1;
-  const int64_t guess = std::clamp<int64_t>(from_one_end_.load(std::memory_order_relaxed), 3, last);
+  int64_t& end = FromOneEndOf(this);
+  const int64_t guess = std::clamp<int64_t>(end, 3, last);
   if (allows(guess)) {
     lo = guess;
     for (int64_t step = 1; lo + step <= last; step *= 2) {
@@ -290,7 +313,7 @@ int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t mo
   }
   if (lo == 2) return 0;
   // (An end cut short by the iteration limit is no guess for other pixels.)
-  if (lo != guess && lo < most + 1) from_one_end_.store(lo, std::memory_order_relaxed);
+  if (lo < most + 1) end = lo;
   node = &from_one_[static_cast<size_t>(lo)];
   return lo - 1;
 }

@@ -20,7 +20,6 @@
 // way back to the next rebase in one run.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -64,7 +63,7 @@ class TApproximationTable {
   // against the same run at once; with Length(), DcMax() and Acc() what
   // Allows reads.
   const TNode& FromOne(int64_t e) const { return from_one_[static_cast<size_t>(e)]; }
-  int64_t FromOneEnd() const { return from_one_end_.load(std::memory_order_relaxed); }
+  int64_t FromOneEnd() const;
   int64_t Length() const { return length_; }
   double DcMax() const { return dc_max_; }
   double Acc() const { return acc_; }
@@ -117,9 +116,6 @@ class TApproximationTable {
   int cycle_test_ = 1;
   double dc_max_ = 0, acc_ = 0;
   int64_t length_ = 0;
-  // Where the last search from 1 ended: written by every thread, so on a
-  // cache line of its own, not on the one every search reads.
-  alignas(64) mutable std::atomic<int64_t> from_one_end_{0};
 };
 
 }  // namespace ork::deep

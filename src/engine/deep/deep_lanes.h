@@ -226,7 +226,7 @@ class TDeepLanes {
   // applied in the vector as Allows and ApplyRun do it lane by lane. Only
   // a run that ends at an odd index, where no further run starts, is taken
   // here. Returns the lanes that took it; Runs takes the others.
-  M RunsFromOne(TGroup& g, M tab) {
+  [[gnu::always_inline]] M RunsFromOne(TGroup& g, M tab) {
     const V zero = L::Splat(0.0), one = L::Splat(1.0);
     const M none = L::And(tab, L::Not(tab));
     const TApproximationTable* table = table_[1];

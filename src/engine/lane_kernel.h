@@ -242,14 +242,7 @@ class TLaneRowKernel final : public TRowKernel {
         const V* q = Slot(p, group);
         return L::Abs(q[0] - x1) + L::Abs(q[1] - y1);
       };
-      V n0 = t(0), n1 = n0;
-      int j = 1;
-      for (; j + 1 < ct_; j += 2) {
-        n0 = L::Min(n0, t(j));
-        n1 = L::Min(n1, t(j + 1));
-      }
-      for (; j < ct_; ++j) n0 = L::Min(n0, t(j));
-      if ((~L::Bits(L::Ge(L::Min(n0, n1), acc)) & lanes) == 0) return 0;
+      if ((~L::Bits(L::Ge(LeastOfSlots(ct_, t), acc)) & lanes) == 0) return 0;
       // Still not all: the exact distance only for the slots where some
       // lane's t falls short (an orbit closing in on a cycle comes near
       // one slot, its period, and stays far from the others).
@@ -269,6 +262,19 @@ class TLaneRowKernel final : public TRowKernel {
     return ~L::Bits(far) & lanes;
   }
   // A slot's distance from the lanes' orbits, as the scalar test sums it.
+  // The least of t(0) ... t(n - 1) (n >= 1), in two chains that overlap.
+  template <class TDistance>
+  [[gnu::always_inline]] static V LeastOfSlots(int n, const TDistance& t) {
+    V a = t(0), b = a;
+    int p = 1;
+    for (; p + 1 < n; p += 2) {
+      a = L::Min(a, t(p));
+      b = L::Min(b, t(p + 1));
+    }
+    for (; p < n; ++p) a = L::Min(a, t(p));
+    return L::Min(a, b);
+  }
+
   static V ExactDistance(const TGroup& grp, const V* q) {
     return ((L::Abs(q[0] - grp.z.x1) + L::Abs(q[1] - grp.z.y1)) + L::Abs(q[2] - grp.z.x2)) +
            L::Abs(q[3] - grp.z.y2);
@@ -622,14 +628,7 @@ class TLaneRowKernel final : public TRowKernel {
           // The second screen: with both orbits equal in every slot, at
           // least about 2 fl(a + b).
           auto t = [&](int p) { return L::Abs(ring_[4 * p] - x) + L::Abs(ring_[4 * p + 1] - y); };
-          V t0 = t(0), t1 = t0;
-          int p = 1;
-          for (; p + 1 < ct; p += 2) {
-            t0 = L::Min(t0, t(p));
-            t1 = L::Min(t1, t(p + 1));
-          }
-          for (; p < ct; ++p) t0 = L::Min(t0, t(p));
-          open &= ~L::Bits(L::Ge(L::Min(t0, t1), lean_screen));
+          open &= ~L::Bits(L::Ge(LeastOfSlots(ct, t), lean_screen));
         }
         const int hits = CycleHits(gr, 0, open, finite);
         int done = over | hits;

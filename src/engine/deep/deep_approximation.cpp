@@ -284,7 +284,7 @@ int64_t TApproximationTable::FindFromOne(double dAbs, double history, int64_t mo
   };
   if (last < 3) return 0;
   // lo is allowed (or 2: none is), hi is not (or beyond last); gallop from
-  // where the last search ended.
+  // where this thread's last search ended.
   int64_t lo = 2, hi = last + 1;
   int64_t& end = FromOneEndOf(this);
   const int64_t guess = std::clamp<int64_t>(end, 3, last);

@@ -58,8 +58,8 @@ class TApproximationTable {
   // and where the cycle gap holds against that bound.
   int64_t FindTiny(int64_t r, const TFloatExp& d, const TFloatExp& dc, const TFloatExp& history,
                    const TFloatExp& acc, int64_t most, const TNode*& node) const;
-  // The run from index 1 to e (2 <= e < the orbit's length) and where the
-  // last search from 1 ended, for vector lanes that test many pixels
+  // The run from index 1 to e (2 <= e < the orbit's length) and where this
+  // thread's last search from 1 ended, for vector lanes that test many pixels
   // against the same run at once; with Length(), DcMax() and Acc() what
   // Allows reads.
   const TNode& FromOne(int64_t e) const { return from_one_[static_cast<size_t>(e)]; }
@@ -94,8 +94,9 @@ class TApproximationTable {
   template <class TScreen, class TAllows>
   int64_t Search(int64_t r, int64_t most, const TScreen& screen, const TAllows& allows,
                  const TNode*& node) const;
-  // Find from index 1: the longest run allowed, searched from where the
-  // last search ended (the answer does not depend on where it starts).
+  // Find from index 1: the longest run allowed, searched from where this
+  // thread's last search ended (the answer does not depend on where it
+  // starts).
   int64_t FindFromOne(double dAbs, double history, int64_t most, const TNode*& node) const;
   // Whether node n may take a pixel with |d| = dAbs from r on (len steps).
   bool Allows(const TNode& n, int64_t r, int64_t len, double dAbs, double history) const;

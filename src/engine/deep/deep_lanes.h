@@ -186,25 +186,22 @@ class TDeepLanes {
       for (int n = 0; n < N; ++n) {
         if (!busy[n] || inVector[n]) continue;
         TDeepPixel& x = *px[n];
-        if (newPixel[n]) {
-          // A new pixel takes its first step in the vector too (once: where
-          // the vector hands it back, the plain loop takes that step).
-          newPixel[n] = false;
-          if (slots_ == 1 && run_.LeanFresh(x)) {
-            TLeanLane l;
-            LeanLoad(x, l);
-            Insert(groups_[n / W], n % W, x, l);
-            inVector[n] = true;
-            continue;
-          }
+        const auto intoVector = [&] {
+          TLeanLane l;
+          LeanLoad(x, l);
+          Insert(groups_[n / W], n % W, x, l);
+          inVector[n] = true;
+        };
+        // A new pixel takes its first step in the vector too (once: where
+        // the vector hands it back, the plain loop takes that step).
+        const bool fresh = newPixel[n] && run_.LeanFresh(x);
+        newPixel[n] = false;
+        if (fresh) {
+          intoVector();
+          continue;
         }
         if (!run_.Step(x, nullptr)) {
-          if (run_.Lean(x)) {
-            TLeanLane l;
-            LeanLoad(x, l);
-            Insert(groups_[n / W], n % W, x, l);
-            inVector[n] = true;
-          }
+          if (run_.Lean(x)) intoVector();
           continue;
         }
         finish(n);
@@ -221,7 +218,7 @@ class TDeepLanes {
   static double Lane(const V& v, int i) { return reinterpret_cast<const double*>(&v)[i]; }
 
   // Runs from index 1 of orbit 1 for the lanes in `tab` whose longest run
-  // ends where the table's last search from 1 ended (pixels near a
+  // ends where this thread's last search from 1 ended (pixels near a
   // minibrot cross each period so): one node for all of them, tested and
   // applied in the vector as Allows and ApplyRun do it lane by lane. Only
   // a run that ends at an odd index, where no further run starts, is taken
@@ -276,7 +273,8 @@ class TDeepLanes {
     g.reach_ = L::Select(fast, L::Splat(table->ReachRadius(e)), g.reach_);
     g.zaddr_ = SelectAt(fast, A{} + Address(Z), g.zaddr_);
     g.raddr_ = SelectAt(fast, A{} + Address(table->ReachRadiusAt(e)), g.raddr_);
-    run_.skipped += static_cast<long long>(__builtin_popcount(static_cast<unsigned>(L::Bits(fast)))) * (e - 1);
+    const int lanes = __builtin_popcount(static_cast<unsigned>(L::Bits(fast)));
+    run_.skipped += static_cast<long long>(lanes) * (e - 1);
     return fast;
   }
 
@@ -293,10 +291,8 @@ class TDeepLanes {
       int64_t r = static_cast<int64_t>(Lane(g.r_, i));
       const int64_t budget = static_cast<int64_t>(Lane(g.budget_, i));
       double d0 = Lane(g.d0_, i), d1 = Lane(g.d1_, i);
-      const bool rebased = RebasedHistory(P_, orbit_[id], r);
-      const double history =
-          std::max(0.0, rebased ? Magnitude(Lane(g.pz0_, i), Lane(g.pz1_, i))
-                                : Magnitude(Lane(g.pd0_, i), Lane(g.pd1_, i)));
+      const double history = RunHistory(RebasedHistory(P_, orbit_[id], r), Lane(g.pz0_, i),
+                                        Lane(g.pz1_, i), Lane(g.pd0_, i), Lane(g.pd1_, i));
       const double dcx = Lane(g.dcx_, i), dcy = Lane(g.dcy_, i);
       const TApproximationTable::TNode* n = nullptr;
       int64_t len, total = 0;
@@ -458,7 +454,7 @@ class TDeepLanes {
       g.raddr_ = pickAt(nreach, g.raddr_);
     };
     if (L::Bits(take) == (1 << W) - 1) {
-      move([](const V& a, const V&) { return a; }, [](const A& a, const A&) { return a; });
+      move([&](const V& a, const V&) { return a; }, [&](const A& a, const A&) { return a; });
     } else {
       move([&](const V& a, const V& b) { return L::Select(take, a, b); },
            [&](const A& a, const A& b) { return SelectAt(take, a, b); });

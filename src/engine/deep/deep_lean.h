@@ -32,6 +32,13 @@ inline bool RebasedHistory(const TDeepPicture& P, const TReferenceOrbit* ref, in
   return r == 1 && ref == P.rebase;
 }
 
+// The history bound the table's search takes from the value before (its
+// full value pz where RebasedHistory holds, else its difference pd), as
+// Approximate takes it.
+inline double RunHistory(bool rebased, double pz0, double pz1, double pd0, double pd1) {
+  return std::max(0.0, rebased ? Magnitude(pz0, pz1) : Magnitude(pd0, pd1));
+}
+
 // How many steps a run of the table may take after `taken` iterations: it
 // leaves the step that reaches Max_Iterat, and the one that samples zval,
 // to the plain loop.
@@ -228,8 +235,7 @@ template <int F>
     const TApproximationTable* table = l.ref == P.start ? P.table : P.rebase_table;
     const bool rebased = RebasedHistory(P, l.ref, l.r);
     if (table != nullptr && (ran || rebased || (l.pref == l.ref && l.pr == l.r - 1))) {
-      const double history = std::max(0.0, rebased ? Magnitude(l.pz[0], l.pz[1])
-                                                    : Magnitude(l.pd0, l.pd1));  // as Approximate
+      const double history = RunHistory(rebased, l.pz[0], l.pz[1], l.pd0, l.pd1);
       const TApproximationTable::TNode* n = nullptr;
       int64_t len;
       while ((len = table->Find(l.r, Magnitude(l.d0, l.d1), history,

@@ -197,7 +197,7 @@ bool TDeepPixelRunner::History(const TDeepPixel& x, const TVisit& visit) const {
     const TDeepState& old = x.ring[at];
     if (old.ref == x.s.ref && old.r == x.s.r - j) {
       visit(old);
-    } else if (j == 1 && x.s.r == 1 && x.s.ref == pic_.rebase) {
+    } else if (j == 1 && RebasedHistory(pic_, x.s.ref, x.s.r)) {
       // The value the step rebased from: on this reference at index 0,
       // where Z is 0, its difference is its value.
       TDeepState rebased;

@@ -113,11 +113,12 @@ class TDeepPixelRunner {
   // One iteration of the plain loop; true when the pixel is done.
   bool Step(TDeepPixel& x, TDeepRecorder* recorder);
   TPixelResult End(const TDeepPixel& x) const;
-  // Whether the lean steps take the pixel's next iterations.
-  // A new pixel (no step yet) the lean steps may take from its start.
+  // Whether a new pixel (no step yet, CycleTest 1) may go to the lean
+  // steps from its start.
   bool LeanFresh(const TDeepPixel& x) const {
     return lean_ && !x.s.ext && x.it == 0 && x.filled == 0 && x.lags.size() == 1;
   }
+  // Whether the lean steps take the pixel's next iterations.
   bool Lean(const TDeepPixel& x) const {
     if (!lean_ || x.s.ext || x.filled != static_cast<int>(x.lags.size())) return false;
     for (const TLagDifference& w : x.lags) {

@@ -39,6 +39,13 @@
 //   size screen, whichever bound N takes (even one that ignores a single
 //   NaN). Whenever a screen does not rule its test out, the exact test
 //   decides that step.
+//   One size screen can stand for several steps: where Max_(X+Y) leaves
+//   room, a step whose size is within a smaller bound cannot reach
+//   Max_(X+Y) / 8 in the next steps of its run (SizeBeforeStep), which then
+//   take the cycle screen alone. A screen that fails where the exact test
+//   finds no end is followed by a few exact steps, because an orbit that
+//   closes in slowly on a fixed point fails the cycle screen at many
+//   steps in a row before it meets the test.
 // - Several independent groups of lanes step side by side, each group's
 //   state in registers.
 //
@@ -66,6 +73,7 @@ namespace {
 // kernel, so that the arrays are sized once per picture.
 struct TLeanStarts {
   std::vector<double> x, y, cx, cy;
+  double c_max = 0;  // the largest |cx|, |cy| of the row's pixels
 };
 
 template <class V, int G, int F>
@@ -74,6 +82,8 @@ class TLeanRow {
   using M = typename L::Mask;
   static constexpr int kN = L::kWidth;
   static constexpr int kLanes = kN * G;
+  // Exact steps after a screen failed without an end (see Run).
+  static constexpr long long kExactBurst = 16;
 
  public:
   // Whether the picture allows the lean step at all: 1000, 1001 or 1002
@@ -124,6 +134,7 @@ class TLeanRow {
     starts.y.resize(width);
     starts.cx.resize(width);
     starts.cy.resize(width);
+    starts.c_max = 0;
     for (int col = 0; col < width; ++col) {
       double sx1, sy1, sx2, sy2;
       view.Map(col, row, sx1, sy1, sx2, sy2);
@@ -137,6 +148,7 @@ class TLeanRow {
       starts.y[col] = z.y1;
       starts.cx[col] = start.Env().c1x;
       starts.cy[col] = c1y;
+      starts.c_max = std::max({starts.c_max, std::fabs(starts.cx[col]), std::fabs(c1y)});
     }
     return true;
   }
@@ -166,27 +178,50 @@ class TLeanRow {
 
     const V max_abs = L::Splat(start_.MaxAbs());
     const V acc = L::Splat(start_.Acc());
+    const double size_bound = start_.MaxAbs() * 0.125;
+    // The longest run of steps (up to 4) that one size screen covers, and
+    // that screen's bound; the idle lanes' constants have magnitude 1.
+    const double c_max = std::max(starts_.c_max, 1.0);
+    int run = 1;
+    double run_bound = size_bound;
+    for (; run < 4; ++run) {
+      const double b = SizeBeforeStep(run_bound, c_max);
+      if (b == 0) break;
+      run_bound = b;
+    }
     // The groups' state in registers; `st` holds it while lanes change.
     TState l = st;
     while (active_ != 0) {
       // Free steps: no lane reaches an event in them.
       const long long free = next_event_ - n_ - 1;
       bool screened = false;
-      if (free > 0) n_ += RunFree(l, free, screened);
+      if (free > 0) {
+        switch (run) {
+          case 4: n_ += RunFree<4>(l, free, run_bound, screened); break;
+          case 3: n_ += RunFree<3>(l, free, run_bound, screened); break;
+          case 2: n_ += RunFree<2>(l, free, run_bound, screened); break;
+          default: n_ += RunFree<1>(l, free, run_bound, screened); break;
+        }
+      }
       int done = 0, escaped = 0, hits = 0;
       if (screened) {
         // The last step failed a screen: its exact tests (no event in it).
-        ForGroups([&](auto gc) {
-          constexpr int g = decltype(gc)::value;
-          const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
-          const int e = L::Bits(L::Gt(ExactSum(l.x[g], l.y[g]), max_abs)) & lanes;
-          const int h =
-              L::Bits(L::Not(L::Ge(ExactDistance(l.hx[g], l.hy[g], l.x[g], l.y[g]), acc))) &
-              lanes;
-          escaped |= e << (g * kN);
-          hits |= h << (g * kN);
-          done |= (e | h) << (g * kN);
-        });
+        done = ExactTests(l, max_abs, acc, escaped, hits);
+        // A screen that failed without an end (mostly an orbit closing in
+        // slowly on a fixed point, which fails the cycle screen for many
+        // steps before it meets the test) is ridden out with a few exact
+        // steps, cheaper than leaving the free steps at each.
+        const long long burst = std::min(next_event_ - n_ - 1, kExactBurst);
+        for (long long b = 0; b < burst && done == 0; ++b) {
+          ++n_;
+          ForGroups([&](auto gc) {
+            constexpr int g = decltype(gc)::value;
+            l.hx[g] = l.x[g];
+            l.hy[g] = l.y[g];
+            Step(l.hx[g], l.hy[g], l.cx[g], l.cy[g], l.x[g], l.y[g]);
+          });
+          done = ExactTests(l, max_abs, acc, escaped, hits);
+        }
       } else {
         // The event step: every test exact, the counts compared.
         ++n_;
@@ -237,6 +272,24 @@ class TLeanRow {
     V x[G], y[G], cx[G], cy[G], hx[G], hy[G];
   };
 
+  // The exact escape and cycle tests of every group's last step, for the
+  // active lanes: the lanes that escaped or met the test, and which.
+  ORK_STEP_INLINE int ExactTests(const TState& l, V max_abs, V acc, int& escaped,
+                                 int& hits) const {
+    int done = 0;
+    ForGroups([&](auto gc) {
+      constexpr int g = decltype(gc)::value;
+      const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
+      const int e = L::Bits(L::Gt(ExactSum(l.x[g], l.y[g]), max_abs)) & lanes;
+      const int h =
+          L::Bits(L::Not(L::Ge(ExactDistance(l.hx[g], l.hy[g], l.x[g], l.y[g]), acc))) & lanes;
+      escaped |= e << (g * kN);
+      hits |= h << (g * kN);
+      done |= (e | h) << (g * kN);
+    });
+    return done;
+  }
+
   template <class Fn>
   ORK_STEP_INLINE static void ForGroups(Fn&& fn) {
     [&]<int... I>(std::integer_sequence<int, I...>) {
@@ -244,31 +297,95 @@ class TLeanRow {
     }(std::make_integer_sequence<int, G>{});
   }
 
+  // The bound B on a step's size max(|x|, |y|) below which the next step's
+  // size stays within `size_bound` whatever its constant (at most c_max in
+  // magnitude), or 0 where that leaves too little room. For every formula
+  // here a step from size a gives parts of magnitude at most
+  // (2a^2(1 + u)^2 + c_max)(1 + u); the factors 0.999 cover that and the
+  // roundings of this computation many times over. The bound is finite, so
+  // a size within it leaves numbers behind, and the next step from them
+  // does as well.
+  static double SizeBeforeStep(double size_bound, double c_max) {
+    const double room = size_bound * 0.999 - c_max;
+    const double b = room > 0 ? std::sqrt(room * 0.5) * 0.999 : 0;
+    return b >= 4 ? b : 0;
+  }
+
+  // One step of group g and its screens: the size screen against
+  // `size_bound` where kSized, the cycle screen always. The lanes that pass.
+  template <int g, bool kSized, bool kSubOnMul>
+  ORK_STEP_INLINE static M ScreenedStep(TState& l, V size_bound, V step_bound) {
+    l.hx[g] = l.x[g];
+    l.hy[g] = l.y[g];
+    V nx, ny;
+    Step(l.x[g], l.y[g], l.cx[g], l.cy[g], nx, ny);
+    const V dx = kSubOnMul ? L::DifferenceOnMultiplier(l.x[g], nx) : l.x[g] - nx;
+    const V moved = L::AbsBound(dx, l.y[g] - ny);
+    l.x[g] = nx;
+    l.y[g] = ny;
+    if constexpr (kSized) {
+      return L::LeAndGe(L::AbsBound(nx, ny), size_bound, moved, step_bound);
+    } else {
+      return L::Ge(moved, step_bound);
+    }
+  }
+
+  // One step of every group; whether every lane passed its screens.
+  template <bool kSized, bool kSubOnMul = false>
+  ORK_STEP_INLINE static bool StepAll(TState& l, V size_bound, V step_bound) {
+    M pass{};
+    ForGroups([&](auto gc) {
+      constexpr int g = decltype(gc)::value;
+      const M p = ScreenedStep<g, kSized, kSubOnMul>(l, size_bound, step_bound);
+      if constexpr (g == 0) {
+        pass = p;
+      } else {
+        pass = L::And(pass, p);
+      }
+    });
+    return L::Bits(L::Not(pass)) == 0;
+  }
+
+  // Steps K + 1 to kRun - 1 of a run (see RunFree), with the cycle screen
+  // alone; false where the free steps ended or a screen failed.
+  template <int K, int kRun>
+  ORK_STEP_INLINE static bool RunRest(TState& l, long long& s, long long free, V size,
+                                      V step_bound, bool& screened) {
+    if constexpr (K >= kRun) {
+      return true;
+    } else {
+      if (s == free) return false;
+      ++s;
+      // Every other step's x difference on the multipliers: the steps
+      // without the size screen leave the adders the busier units.
+      if (!StepAll<false, K % 2 == 1>(l, size, step_bound)) {
+        screened = true;
+        return false;
+      }
+      return RunRest<K + 1, kRun>(l, s, free, size, step_bound, screened);
+    }
+  }
+
   // Up to `free` steps of every group; stops after a step in which some
   // lane failed a screen (`screened` set). Returns the steps taken.
-  ORK_STEP_INLINE long long RunFree(TState& l, long long free, bool& screened) const {
-    const V size_bound = L::Splat(start_.MaxAbs() * 0.125);
+  // The steps go in runs of kRun: the first one's size screen is against
+  // `size_bound`, which keeps the run's last step within Max_(X+Y) / 8
+  // (see SizeBeforeStep), so that the others cannot come near an escape
+  // and take the cycle screen alone. With kRun = 1 `size_bound` is
+  // Max_(X+Y) / 8 itself.
+  template <int kRun>
+  ORK_STEP_INLINE long long RunFree(TState& l, long long free, double size_bound,
+                                    bool& screened) const {
+    const V size = L::Splat(size_bound);
     const V step_bound = L::Splat(CycleScreen(start_.Acc()));
     long long s = 0;
     while (s < free) {
       ++s;
-      M any{};
-      ForGroups([&](auto gc) {
-        constexpr int g = decltype(gc)::value;
-        l.hx[g] = l.x[g];
-        l.hy[g] = l.y[g];
-        V nx, ny;
-        Step(l.x[g], l.y[g], l.cx[g], l.cy[g], nx, ny);
-        const V size = L::AbsBound(nx, ny);
-        const V moved = L::AbsBound(l.x[g] - nx, l.y[g] - ny);
-        any = L::Or(any, L::Or(L::NotLe(size, size_bound), L::NotGe(moved, step_bound)));
-        l.x[g] = nx;
-        l.y[g] = ny;
-      });
-      if (L::Bits(any) != 0) {
+      if (!StepAll<true>(l, size, step_bound)) {
         screened = true;
         break;
       }
+      if (!RunRest<1, kRun>(l, s, free, size, step_bound, screened)) break;
     }
     return s;
   }
@@ -290,15 +407,13 @@ class TLeanRow {
       cols_[lane] = col;
       active_ |= 1 << lane;
       const long long first = zval_at_ >= 1 ? zval_at_ : static_cast<long long>(max_iter_) + 1;
-      event_born_[lane] = n_;
-      event_[lane] = n_ + first;
-      next_event_ = std::min(next_event_, event_[lane]);
+      next_event_ = std::min(next_event_, n_ + first);
     } else {
       st.x[g][j] = 0;
       st.y[g][j] = F == kF1002 ? 0.5 : 0;
       st.cx[g][j] = F == kF1002 ? -0.25 : -1;
       st.cy[g][j] = F == kF1002 ? 1 : 0;
-      born_[g][j] = static_cast<double>(n_);
+      born_[g][j] = std::numeric_limits<double>::infinity();  // no events
       zv_[g][j] = 0;
       active_ &= ~(1 << lane);
     }
@@ -323,19 +438,22 @@ class TLeanRow {
     }
   }
 
-  // The earliest event of the active lanes after step n_: the lanes whose
-  // event was this step move on to their next one.
+  // The earliest event of the active lanes after step n_: a lane born
+  // after step b samples zval at b + ZvalAt and passes Max_Iterat at
+  // b + Max_Iterat + 1. Idle lanes, born at infinity, have none.
   void NextEvent() {
-    next_event_ = std::numeric_limits<long long>::max();
-    for (int lane = 0; lane < kLanes; ++lane) {
-      if (!((active_ >> lane) & 1)) continue;
-      if (event_[lane] <= n_) {
-        const long long b = event_born_[lane];
-        const long long at = n_ - b < zval_at_ ? zval_at_ : static_cast<long long>(max_iter_) + 1;
-        event_[lane] = b + at;
-      }
-      next_event_ = std::min(next_event_, event_[lane]);
-    }
+    const V now = L::Splat(static_cast<double>(n_));
+    const V zval_at = L::Splat(zval_at_);
+    const V passed = L::Splat(max_iter_ + 1.0);
+    V least = L::Splat(std::numeric_limits<double>::infinity());
+    ForGroups([&](auto gc) {
+      constexpr int g = decltype(gc)::value;
+      const V b = born_[g];
+      least = L::Min(least, b + L::Select(L::Gt(zval_at, now - b), zval_at, passed));
+    });
+    double m = least[0];
+    for (int j = 1; j < kN; ++j) m = std::min(m, least[j]);
+    next_event_ = std::isinf(m) ? std::numeric_limits<long long>::max() : static_cast<long long>(m);
   }
 
   const TIterationContext& start_;
@@ -349,7 +467,6 @@ class TLeanRow {
   int active_ = 0;
   int cols_[kLanes] = {};
   V born_[G], zv_[G];  // the step before each lane's first, its zval
-  long long event_born_[kLanes] = {}, event_[kLanes] = {};  // that step, its next event
 };
 
 }  // namespace

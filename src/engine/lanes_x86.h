@@ -40,6 +40,10 @@ struct TVectorLanes {
   static Mask Not(Mask m) { return ~m; }
   static Mask Or(Mask a, Mask b) { return a | b; }
   static Mask And(Mask a, Mask b) { return a & b; }
+  // The lanes where a <= b and c >= d (false for NaN lanes).
+  static Mask LeAndGe(V a, V b, V c, V d) { return (a <= b) & (c >= d); }
+  // a - b; on eight lanes taken by the multiplier (see there).
+  static V DifferenceOnMultiplier(V a, V b) { return a - b; }
   static V Abs(V v) {
     const I magnitude = reinterpret_cast<I>(v) & 0x7FFFFFFFFFFFFFFFLL;
     return reinterpret_cast<V>(magnitude);
@@ -104,6 +108,21 @@ struct TLanes<v8df> {
   static Mask Not(Mask m) { return static_cast<Mask>(~m); }
   static Mask Or(Mask a, Mask b) { return static_cast<Mask>(a | b); }
   static Mask And(Mask a, Mask b) { return static_cast<Mask>(a & b); }
+  // The lanes where a <= b and c >= d: the second comparison masked by the
+  // first, so that no mask instruction joins them.
+  static Mask LeAndGe(v8df a, v8df b, v8df c, v8df d) {
+    return _mm512_mask_cmp_pd_mask(Le(a, b), reinterpret_cast<__m512d>(c),
+                                   reinterpret_cast<__m512d>(d), _CMP_GE_OQ);
+  }
+  // a - b, computed as b * -1 + a with one rounding, which is the same
+  // number for all inputs (zeros' signs included), on the multiply units,
+  // so that a step can even out the work of the multipliers and the adders.
+  static v8df DifferenceOnMultiplier(v8df a, v8df b) {
+    __m512d minus_one = _mm512_set1_pd(-1.0);
+    __asm__("" : "+v"(minus_one));
+    return reinterpret_cast<v8df>(
+        _mm512_fmadd_pd(reinterpret_cast<__m512d>(b), minus_one, reinterpret_cast<__m512d>(a)));
+  }
   static v8df Abs(v8df v) {
     const v8di magnitude = reinterpret_cast<v8di>(v) & 0x7FFFFFFFFFFFFFFFLL;
     return reinterpret_cast<v8df>(magnitude);

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
-#include <emmintrin.h>
 #include <mutex>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/big_buffer.h"
 #include "engine/worker_pool.h"
@@ -24,8 +27,10 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
 
 // Copies `bytes` with stores that bypass the caches where they can: a
 // committed row is not read again while the picture computes, and writing
-// it around the caches saves reading its lines in first. The caller fences.
+// it around the caches saves reading its lines in first. StreamFence()
+// orders them before what follows.
 void StreamCopy(void* to, const void* from, size_t bytes) {
+#if defined(__SSE2__)
   auto* d = static_cast<char*>(to);
   const auto* s = static_cast<const char*>(from);
   const size_t head = std::min(bytes, (16 - reinterpret_cast<uintptr_t>(d) % 16) % 16);
@@ -36,6 +41,14 @@ void StreamCopy(void* to, const void* from, size_t bytes) {
                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
   }
   std::memcpy(d + i, s + i, bytes - i);
+#else
+  std::memcpy(to, from, bytes);
+#endif
+}
+void StreamFence() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
 }
 
 // The calling thread's exact state: the true history after the rows
@@ -125,7 +138,7 @@ class TCommitter {
     if (!(unread & TRender::kUnreadZ)) put(render_.bildZ, s.zval);
     put(render_.ibild, s.count);
     if (!(unread & TRender::kUnreadPeriod)) put(render_.zycbild, s.period);
-    _mm_sfence();  // the streamed stores before the row counts as committed
+    StreamFence();  // the streamed stores before the row counts as committed
   }
 
  private:

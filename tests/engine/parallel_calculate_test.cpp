@@ -104,6 +104,8 @@ std::vector<TCase> Cases() {
   for (int f : {1000, 1001, 1002}) {
     k = Base(f, 0, 1);
     k.Accurate = 1e-3;  // cycles of one step inside the set
+    // One size screen for runs of four, two and three steps.
+    k.maxabs = f == 1000 ? 1e9 : f == 1001 ? 1e4 : 1e6;
     cases.push_back({std::to_string(f) + " uncoupled cycles", k});
   }
   k = Base(1000, 0, 8);

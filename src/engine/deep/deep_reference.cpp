@@ -27,7 +27,8 @@ class TBigStep {
   TBigStep(const TBigStep&) = delete;
   TBigStep& operator=(const TBigStep&) = delete;
 
-  // z = (x1, y1, x2, y2) advanced by one step.
+  // z = (x1, y1, x2, y2) advanced by one step; without coupling only x1
+  // and y1 (orbit 2 is their copy).
   void operator()(mpfr_t* z) {
     switch (f_.game_no) {
       case 1000:
@@ -64,12 +65,10 @@ class TBigStep {
         }
         break;
     }
-    mpfr_set(z[0], n1_, MPFR_RNDN);
-    mpfr_set(z[1], n2_, MPFR_RNDN);
-    if (!f_.coupled) {
-      mpfr_set(z[2], n1_, MPFR_RNDN);
-      mpfr_set(z[3], n2_, MPFR_RNDN);
-    }
+    // Without coupling orbit 2 is orbit 1's copy after the step; z[2] and
+    // z[3] are left as they are (the caller takes orbit 1's values).
+    mpfr_swap(z[0], n1_);
+    mpfr_swap(z[1], n2_);
   }
 
  private:
@@ -143,9 +142,17 @@ bool TReferenceOrbit::Compute(const TDeepFormula& f, const TBigFloat z0[4], cons
       break;
     }
     if (r > 0) step(z);
+    // Without coupling orbit 2 is orbit 1's copy from the first step on.
+    const bool copy = r > 0 && !f.coupled;
     double d[4];
     try {
       for (int k = 0; k < 4; ++k) {
+        if (copy && k >= 2) {
+          d[k] = d[k - 2];
+          zd_.push_back(d[k]);
+          zf_.push_back(zf_[zf_.size() - 2]);
+          continue;
+        }
         d[k] = mpfr_get_d(z[k], MPFR_RNDN);
         zd_.push_back(d[k]);
         zf_.push_back(FromMpfr(z[k]));
@@ -160,7 +167,7 @@ bool TReferenceOrbit::Compute(const TDeepFormula& f, const TBigFloat z0[4], cons
     }
     // Exact differences to the values up to `slots` back where needed.
     const size_t here = static_cast<size_t>(r % (slots + 1));
-    for (int k = 0; k < 4; ++k) mpfr_set(ring[4 * here + k], z[k], MPFR_RNDN);
+    for (int k = 0; k < (copy ? 2 : 4); ++k) mpfr_set(ring[4 * here + k], z[k], MPFR_RNDN);
     for (int back = 1; back <= slots && back <= r; ++back) {
       const double* old = &zd_[4 * (r - back)];
       const size_t there = static_cast<size_t>((r - back) % (slots + 1));
@@ -173,11 +180,18 @@ bool TReferenceOrbit::Compute(const TDeepFormula& f, const TBigFloat z0[4], cons
         TReferenceDiff entry;
         entry.k = back;
         entry.sum = sum;
+        // (Both values orbit 1's copies: orbit 2's difference is orbit 1's.)
+        const bool copies = copy && r - back > 0;
         for (int k = 0; k < 4; ++k) {
+          if (copies && k >= 2) {
+            entry.d[k] = entry.d[k - 2];
+            continue;
+          }
+          const mpfr_srcptr now = copy && k >= 2 ? z[k - 2] : z[k];
           if (sum) {
-            mpfr_add(diff, z[k], ring[4 * there + k], MPFR_RNDN);
+            mpfr_add(diff, now, ring[4 * there + k], MPFR_RNDN);
           } else {
-            mpfr_sub(diff, z[k], ring[4 * there + k], MPFR_RNDN);
+            mpfr_sub(diff, now, ring[4 * there + k], MPFR_RNDN);
           }
           entry.d[k] = FromMpfr(diff);
         }

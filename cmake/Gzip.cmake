@@ -1,6 +1,7 @@
 # cmake -DIN=file -DOUT=file.gz [-DVERSION=x.y] -P Gzip.cmake: compresses one
 # file as Debian wants installed documentation and man pages (gzip -9n: no
 # name, no time stamp), after putting the version in for "@VERSION@".
+cmake_minimum_required(VERSION 3.22)  # run alone (-P), the script sets its own policies
 file(READ ${IN} text)
 if(DEFINED VERSION)
   string(REPLACE "@VERSION@" "${VERSION}" text "${text}")

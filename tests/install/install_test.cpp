@@ -187,6 +187,7 @@ TEST(Installed, DesktopFilesAndManPagesPassTheirCheckers) {
     if (c.tool == "man") {
       EXPECT_NE(r.out.find("SYNOPSIS"), std::string::npos) << r.out;
       EXPECT_EQ(r.out.find("warning"), std::string::npos) << r.out;
+      EXPECT_EQ(r.out.find("@VERSION@"), std::string::npos) << r.out;  // the version put in
     }
   }
   fs::remove_all(base);

@@ -323,11 +323,15 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   TPictureJob measured = job;
   measured.pushes_per_pixel = committer.LeadInPushesPerPixel();
   if (row == H) {
+    render.fresh_pages = false;
     g_last_stats = stats;
     return true;
   }
 
-  const int slots = threads > 1 ? std::min(H - row, std::max(16, 4 * threads)) : 1;
+  // Rows ahead of the commits: enough that a helper seldom waits for the
+  // committing thread, which also computes rows.
+  const int slots = threads > 1 ? std::min(H - row, std::max(32, 4 * threads)) : 1;
+  const bool prepare = render.fresh_pages;
   TRowQueue queue;
   queue.next = queue.committed = row;
   queue.done.assign(slots, -1);
@@ -362,7 +366,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       try {
         kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop,
                            guess.data());
-        PrepareRow(render, claimed);
+        if (prepare) PrepareRow(render, claimed);
         queue.Publish(claimed);
       } catch (const std::bad_alloc&) {
         queue.Publish(claimed, true);
@@ -419,6 +423,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
       queue.cv.notify_all();
     }
   }
+  if (completed) render.fresh_pages = false;
   g_last_stats = stats;
   return completed;
 }

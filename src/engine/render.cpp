@@ -93,6 +93,7 @@ void TRender::Init(const TParameter& keyframe) {
     bildZ.swap(z);
     ibild.swap(counts);
     zycbild.swap(cycles);
+    fresh_pages = true;
   }
   if (image)
     Image.swap(image);

@@ -59,6 +59,12 @@ class TRender {
     kUnreadPeriod = 32,
   };
   unsigned unread = 0;
+  // Whether the arrays' memory may still be unmapped in places (new arrays,
+  // or a computation stopped before the last row): the threads that
+  // compute rows ahead then map their rows' pages, so that the page faults
+  // are not all taken by the committing thread. Once every row has been
+  // written it is false, and nothing is mapped for nothing.
+  bool fresh_pages = true;
   int colz = 0;   // colour-table length (4096 after Init)
   int colzh = 0;  // colz / 2
   int colzv = 0;  // colz / 4

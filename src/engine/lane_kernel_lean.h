@@ -214,12 +214,7 @@ class TLeanRow {
         const long long burst = std::min(next_event_ - n_ - 1, kExactBurst);
         for (long long b = 0; b < burst && done == 0; ++b) {
           ++n_;
-          ForGroups([&](auto gc) {
-            constexpr int g = decltype(gc)::value;
-            l.hx[g] = l.x[g];
-            l.hy[g] = l.y[g];
-            Step(l.hx[g], l.hy[g], l.cx[g], l.cy[g], l.x[g], l.y[g]);
-          });
+          StepExactly(l);
           done = ExactTests(l, max_abs, acc, escaped, hits);
         }
       } else {
@@ -228,27 +223,20 @@ class TLeanRow {
         const V now = L::Splat(static_cast<double>(n_));
         const V max_iter = L::Splat(max_iter_);
         const V zval_at = L::Splat(zval_at_);
+        StepExactly(l);
+        int over = 0;
         ForGroups([&](auto gc) {
           constexpr int g = decltype(gc)::value;
           const V it = now - born_[g];
-          l.hx[g] = l.x[g];
-          l.hy[g] = l.y[g];
-          Step(l.hx[g], l.hy[g], l.cx[g], l.cy[g], l.x[g], l.y[g]);
           const int lanes = (active_ >> (g * kN)) & ((1 << kN) - 1);
-          const int e = L::Bits(L::Gt(ExactSum(l.x[g], l.y[g]), max_abs)) & lanes;
-          const int over = L::Bits(L::Gt(it, max_iter)) & lanes;
-          const int h =
-              L::Bits(L::Not(L::Ge(ExactDistance(l.hx[g], l.hy[g], l.x[g], l.y[g]), acc))) &
-              lanes;
+          over |= (L::Bits(L::Gt(it, max_iter)) & lanes) << (g * kN);
           const M sample = L::Eq(it, zval_at);
           if (L::Bits(sample) != 0) {
             const V dx = l.hx[g] - l.x[g], dy = l.hy[g] - l.y[g];
             zv_[g] = L::Select(sample, dx * dx + dy * dy, zv_[g]);
           }
-          escaped |= e << (g * kN);
-          hits |= h << (g * kN);
-          done |= (e | h | over) << (g * kN);
         });
+        done = ExactTests(l, max_abs, acc, escaped, hits) | over;
       }
       if (done != 0) {
         if (stop.load(std::memory_order_relaxed)) return;
@@ -271,6 +259,16 @@ class TLeanRow {
   struct TState {
     V x[G], y[G], cx[G], cy[G], hx[G], hy[G];
   };
+
+  // One step of every group without screens (the caller tests it exactly).
+  ORK_STEP_INLINE static void StepExactly(TState& l) {
+    ForGroups([&](auto gc) {
+      constexpr int g = decltype(gc)::value;
+      l.hx[g] = l.x[g];
+      l.hy[g] = l.y[g];
+      Step(l.hx[g], l.hy[g], l.cx[g], l.cy[g], l.x[g], l.y[g]);
+    });
+  }
 
   // The exact escape and cycle tests of every group's last step, for the
   // active lanes: the lanes that escaped or met the test, and which.

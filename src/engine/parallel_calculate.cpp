@@ -338,9 +338,21 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
   queue.failed.assign(slots, 0);
   queue.guess.assign(committer.TrueHistory(),
                      committer.TrueHistory() + 4 * (job.cycle_test - 1));
+  // A slot's buffers are sized by the first thread that computes into it,
+  // so that their fresh pages are not all taken by this thread before the
+  // helpers begin. A slot serves one row at a time (the queue's mutex
+  // orders its users).
   std::vector<TRowScratch> scratch(slots);
+  std::vector<uint8_t> sized(slots, 0);
   const int history = 4 * (job.cycle_test - 1);
-  for (TRowScratch& s : scratch) s.Resize(job.width, history);
+  const auto slot = [&](int row) -> TRowScratch& {
+    const int q = row % slots;
+    if (!sized[q]) {
+      scratch[q].Resize(job.width, history);
+      sized[q] = 1;
+    }
+    return scratch[q];
+  };
 
   // A helper that cannot get the memory it needs leaves its row to the
   // calling thread (an exception must not end the program on this thread).
@@ -364,7 +376,7 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
         guess = queue.guess;
       }
       try {
-        kernel->ComputeRow(claimed, nullptr, scratch[claimed % slots], queue.stop,
+        kernel->ComputeRow(claimed, nullptr, slot(claimed), queue.stop,
                            guess.data());
         if (prepare) PrepareRow(render, claimed);
         queue.Publish(claimed);
@@ -400,16 +412,16 @@ bool CalculateRowsParallel(const TPictureJob& job, TRender& render, int threads,
           }
         }
         if (q == row && !queue.speculate) {
-          committer.ComputeExact(row, scratch[q % slots]);
+          committer.ComputeExact(row, slot(q));
         } else {
-          own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, scratch[q % slots],
+          own->ComputeRow(q, q == row ? committer.TrueHistory() : nullptr, slot(q),
                           queue.stop, committer.TrueHistory());
         }
         queue.Publish(q);
         if (q == row) break;
       }
-      if (queue.failed[row % slots]) committer.ComputeExact(row, scratch[row % slots]);
-      committer.Commit(row, scratch[row % slots], stats);
+      if (queue.failed[row % slots]) committer.ComputeExact(row, slot(row));
+      committer.Commit(row, slot(row), stats);
       {
         std::lock_guard<std::mutex> lock(queue.mutex);
         queue.committed = row + 1;

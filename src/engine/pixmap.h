@@ -5,14 +5,38 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace ork {
 
+// Leaves a new element unwritten where it is created without a value, so
+// that a new picture's pixels are written once, by its fill.
+template <class T>
+struct TUnwrittenAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = TUnwrittenAllocator<U>;
+  };
+  TUnwrittenAllocator() = default;
+  template <class U>
+  TUnwrittenAllocator(const TUnwrittenAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 class TPixmap {
  public:
   TPixmap() = default;
-  // A width x height picture filled with `fill` (opaque black by default).
+  // A width x height picture filled with `fill` (opaque black by default);
+  // a large one is filled in bands on the worker pool, so that its fresh
+  // pages are not all taken by the calling thread.
   TPixmap(int width, int height, uint32_t fill = 0xFF000000u);
 
   int Width() const { return width_; }
@@ -35,7 +59,7 @@ class TPixmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<uint32_t> pixels_;
+  std::vector<uint32_t, TUnwrittenAllocator<uint32_t>> pixels_;
 };
 
 using TPixmapPtr = std::shared_ptr<TPixmap>;

@@ -226,6 +226,12 @@ TOrbit TIterationContext::StartValues(double sx1, double sy1, double sx2, double
   return z;
 }
 
+bool TIterationContext::StartsFromZero() const {
+  // As StartValues decides it: 1000 by its case, 1001 and 1002 by the default.
+  if (game_no_ == 1000) return julia_ == 0;
+  return (game_no_ == 1001 || game_no_ == 1002) && julia_ != 1;
+}
+
 int32_t TIterationContext::Count(int it, bool escaped, bool guard) const {
   // Wide sum, wrapped to 32 bits, so absurd colour counts cannot overflow.
   const long long c = static_cast<long long>(it) + colz_ + (escaped ? colzh_ : 0) +

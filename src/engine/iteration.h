@@ -105,6 +105,9 @@ class TIterationContext {
   // Start values of a pixel by the formula's start rule; in Mandelbrot mode
   // the constants are set from the pixel as well (see Env()).
   TOrbit StartValues(double sx1, double sy1, double sx2, double sy2);
+  // Whether formula 1000, 1001 or 1002 is in Mandelbrot mode: every pixel
+  // starts at 0, its start points are its constants.
+  bool StartsFromZero() const;
   // Constants, coupling and tolerance as they stand now.
   const TStepEnv& Env() const { return env_; }
 

@@ -135,6 +135,26 @@ class TLeanRow {
     starts.cx.resize(width);
     starts.cy.resize(width);
     starts.c_max = 0;
+    if (start.StartsFromZero() && !view.turned && width > 0) {
+      // Every pixel starts at 0 with its point as the constant, and the
+      // row's points share their y: only a y of -0 turns the row away.
+      // The constants are left as the pixel-by-pixel loop leaves them.
+      double sx1, sy1, sx2, sy2;
+      const double cy = view.y0 - view.dy * row;
+      const bool fits = !(cy == 0 && std::signbit(cy));
+      view.Map(fits ? width - 1 : 0, row, sx1, sy1, sx2, sy2);
+      start.StartValues(sx1, sy1, sx2, sy2);
+      if (!fits) return false;
+      for (int col = 0; col < width; ++col) {
+        const double cx = view.x0 + view.dx * col;
+        starts.x[col] = 0;
+        starts.y[col] = 0;
+        starts.cx[col] = cx;
+        starts.cy[col] = cy;
+        starts.c_max = std::max({starts.c_max, std::fabs(cx), std::fabs(cy)});
+      }
+      return true;
+    }
     for (int col = 0; col < width; ++col) {
       double sx1, sy1, sx2, sy2;
       view.Map(col, row, sx1, sy1, sx2, sy2);

@@ -70,14 +70,16 @@ double Seconds(const std::function<void()>& f) {
 }
 
 // Deep picture vs the oracle, 320 x 180 beside a minibrot at 1e-96
-// (CycleTest from the first argument), or spirals at 1e-100 (second
-// argument 1; Max_Iterat 10 000). The oracle iterates every tenth pixel of
-// every tenth row, and its time is scaled to the whole picture; the deep
-// picture is timed on one thread and on all, the best of three where
-// quick.
+// (CycleTest from the first argument, Max_Iterat from the third), or
+// spirals at 1e-100 (second argument 1; Max_Iterat 10 000). The oracle
+// iterates every tenth pixel of every tenth row, and its time is scaled to
+// the whole picture; the deep picture is timed on one thread and on all,
+// the best of three where quick.
 void BM_DeepVersusOracle(benchmark::State& state) {
   constexpr int kW = 320, kH = 180, kStride = 10;
-  ork::TParameter k = state.range(1) != 0 ? Spiral(kW, kH, 100, 10000) : Minibrot(kW, kH, 3000);
+  ork::TParameter k = state.range(1) != 0
+                          ? Spiral(kW, kH, 100, 10000)
+                          : Minibrot(kW, kH, static_cast<int>(state.range(2)));
   k.zyctest = static_cast<int>(state.range(0));
   ork::TRender render;
   render.Init(k);
@@ -109,11 +111,13 @@ void BM_DeepVersusOracle(benchmark::State& state) {
   state.counters["skipped_share"] = static_cast<double>(s.skipped) / static_cast<double>(s.iterations);
   state.counters["reference_s"] = s.reference_seconds;
   state.counters["pixel_s"] = s.pixel_seconds;
+  state.counters["iterations"] = static_cast<double>(s.iterations);
 }
 BENCHMARK(BM_DeepVersusOracle)
-    ->Args({1, 0})
-    ->Args({130, 0})
-    ->Args({1, 1})
+    ->Args({1, 0, 3000})
+    ->Args({130, 0, 3000})
+    ->Args({1, 1, 0})
+    ->Args({1, 0, 30000})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -138,22 +138,21 @@ class TLeanRow {
     if (start.StartsFromZero() && !view.turned && width > 0) {
       // Every pixel starts at 0 with its point as the constant, and the
       // row's points share their y: only a y of -0 turns the row away.
-      // The constants are left as the pixel-by-pixel loop leaves them.
       double sx1, sy1, sx2, sy2;
-      const double cy = view.y0 - view.dy * row;
-      const bool fits = !(cy == 0 && std::signbit(cy));
-      view.Map(fits ? width - 1 : 0, row, sx1, sy1, sx2, sy2);
-      start.StartValues(sx1, sy1, sx2, sy2);
-      if (!fits) return false;
-      for (int col = 0; col < width; ++col) {
-        const double cx = view.x0 + view.dx * col;
+      view.Map(0, row, sx1, sy1, sx2, sy2);
+      const bool fits = !(sy1 == 0 && std::signbit(sy1));
+      for (int col = 0; fits && col < width; ++col) {
+        view.Map(col, row, sx1, sy1, sx2, sy2);
         starts.x[col] = 0;
         starts.y[col] = 0;
-        starts.cx[col] = cx;
-        starts.cy[col] = cy;
-        starts.c_max = std::max({starts.c_max, std::fabs(cx), std::fabs(cy)});
+        starts.cx[col] = sx1;
+        starts.cy[col] = sy1;
+        starts.c_max = std::max({starts.c_max, std::fabs(sx1), std::fabs(sy1)});
       }
-      return true;
+      // The constants as the pixel-by-pixel loop leaves them: those of its
+      // last pixel, or of the first that does not fit.
+      start.StartValues(sx1, sy1, sx2, sy2);
+      return fits;
     }
     for (int col = 0; col < width; ++col) {
       double sx1, sy1, sx2, sy2;
